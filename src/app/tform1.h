@@ -1,0 +1,191 @@
+#pragma once
+// TForm1: the main window and the whole state of the editor. One class; the handlers of
+// each subsystem are defined in that subsystem's folder (src/document/file_commands.cpp
+// defines TForm1::N8Click, ...), so each folder holds its own behaviour while the state
+// stays in one object. Each section below belongs to the folder it names.
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <sys/types.h>
+
+#include "platform/prompts.h"
+#include "platform/richedit.h"
+#include "platform/string_list.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class QToolButton;
+
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
+class TFindDialog;
+class TReplaceDialog;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // appDir: the folder holding the data files; empty = the program's own folder.
+    // prompts: the modal seam; null = real Qt dialogs.
+    explicit TForm1(const std::string& appDir = {},
+                    std::unique_ptr<platform::Prompts> prompts = nullptr);
+    ~TForm1() override;
+
+    // Creates TForm2 ... TForm9, hidden, in that order (the entry routine calls it right
+    // after constructing the main window).
+    void CreateDialogs();
+
+    platform::Prompts& prompts() { return *prompts_; }
+    // Runs a handler through the runtime-error guard.
+    void Guarded(const std::function<void()>& handler);
+
+    // ===== Components (src/app) =====
+    QToolBar* ToolBar1 = nullptr;
+    platform::TRichEdit* RichEdit1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+
+    // ===== Dialog windows, created by CreateDialogs =====
+    TForm2* Form2 = nullptr; // src/document
+    TForm3* Form3 = nullptr; // src/document
+    TForm4* Form4 = nullptr; // src/insertion
+    TForm5* Form5 = nullptr; // src/insertion
+    TForm6* Form6 = nullptr; // src/processing
+    TForm7* Form7 = nullptr; // src/insertion
+    TForm8* Form8 = nullptr; // src/processing
+    TForm9* Form9 = nullptr; // src/app
+    TFindDialog* FindDialog1 = nullptr;       // src/editing
+    TReplaceDialog* ReplaceDialog1 = nullptr; // src/editing
+
+    // ===== Editor state, in its declared order =====
+    platform::StringList LettersGrid;
+    platform::StringList SymbolsGrid;
+    platform::StringList FormulaEnvironments;
+    platform::StringList StatementEnvironmentNames;
+    platform::StringList StatementEnvironments;
+    platform::StringList OtherEnvironments;
+    platform::StringList CommandList;
+    int32_t EnvironmentKind = 0;
+    std::string DocName;
+    std::string DocDir;
+    std::string AppDir;
+    std::string DocExt;
+    std::string MainFile;
+    bool SmartKeyboardOn = false;
+    bool LayoutBeep = false;
+    std::string UserTemplate;
+    int32_t ShownCharset = 0;
+    std::string CompileCommand;
+    std::string ViewCommand;
+    std::string PrintCommand;
+    std::array<std::string, 4> RecentFiles;
+
+    // Module variables of the main window, one set per editor.
+    bool RestoreAfterShift = false;
+    bool InCommandWord = false;
+    bool DollarSeen = false;
+    int32_t MarkedPosition = -1;
+    pid_t ViewerProcess = 0;
+
+    // ===== src/app: start-up, layout, shutdown, help, recent files =====
+    void FormCreate();
+    void FormDestroy();
+    void FormPaint();
+    void FormResize();
+    void ArrangeControls();
+    void N9Click();
+    void help1Click();
+    void ToolButton23Click();
+    void RememberRecentFile();
+
+    // ===== src/keyboard: layout indicator, Smart Keyboard switch and typing rules =====
+    void RefreshLayoutIndicator();
+    void RefreshSmartKeyboardControls();
+    void ToolButton24Click();
+    void RichEdit1MouseDown();
+    void RichEdit1MouseUp();
+    void RichEdit1KeyDown(int virtualKey, Qt::KeyboardModifiers shift);
+    void RichEdit1KeyPress(char& key);
+    void RichEdit1KeyUp(int virtualKey, Qt::KeyboardModifiers shift);
+
+    // ===== src/document: TeX files, status file, file commands =====
+    void LoadTexFile(const std::string& path);
+    void SaveTexFile(const std::string& path);
+    void ReadStatusFile();
+    void WriteStatusFile();
+    void SaveDocument();
+    void OpenDocument(const std::string& path);
+    void N8Click();
+    void N5Click();
+    void N6Click();
+    void N7Click();
+    void File11Click();
+    void File21Click();
+    void File31Click();
+    void File41Click();
+
+    // ===== src/editing: find and replace, place mark, go to line, clipboard =====
+    int FindInEditor(const std::string& text, int start, int length, bool wholeWord,
+                     bool matchCase);
+    void N15Click();
+    void N17Click();
+    void N16Click();
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace();
+    void N21Click();
+    void N18Click();
+    void N20Click();
+    void N11Click();
+    void N12Click();
+    void N13Click();
+
+    // ===== src/processing: compile, view, print, settings, LOG viewer =====
+    void TEXDVI1Click();
+    void DVI1Click();
+    void N22Click();
+    void N39Click();
+    void LOG1Click();
+
+    // ===== src/insertion: pictures, list chooser, environments, commands =====
+    std::string LookupGridText(const platform::StringList& grid, int x, int y);
+    void N23Click();
+    void N24Click();
+    void N32Click();
+    void N27Click();
+    void N28Click();
+    void N30Click();
+    void N34Click();
+    void N26Click();
+    void InsertEnvironment();
+    void InsertCommand();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    // src/app: builds the menus, toolbar, labels and the editing control.
+    void BuildComponents();
+    // src/keyboard: binds the editing control's key and mouse events to the handlers.
+    void ConnectEditorEvents();
+    // src/editing: creates FindDialog1 and ReplaceDialog1.
+    void CreateFindDialogs();
+
+    std::unique_ptr<platform::Prompts> prompts_;
+    bool destroyed_ = false;
+};

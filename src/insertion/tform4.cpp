@@ -1,0 +1,3 @@
+#include "insertion/tform4.h"
+
+TForm4::TForm4(QWidget* parent) : QDialog(parent) {}

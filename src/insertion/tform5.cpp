@@ -1,0 +1,3 @@
+#include "insertion/tform5.h"
+
+TForm5::TForm5(QWidget* parent) : QDialog(parent) {}

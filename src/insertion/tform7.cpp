@@ -1,0 +1,3 @@
+#include "insertion/tform7.h"
+
+TForm7::TForm7(QWidget* parent) : QDialog(parent) {}

@@ -1,0 +1,103 @@
+#pragma once
+// The one seam for everything modal: message boxes, the yes/no question, the input box,
+// the open and save file dialogs, the beep and ShowModal of the editor's own dialogs.
+// The Qt implementation shows real dialogs; tests install ScriptedPrompts, which records
+// what was shown and answers from queues, so every command runs headless.
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QDialog;
+class QWidget;
+
+namespace platform {
+
+class Prompts {
+  public:
+    virtual ~Prompts() = default;
+
+    // Information box: title "Information", one OK button.
+    virtual void information(const std::string& message) = 0;
+    // Error box of the runtime guard, captioned with the application title.
+    virtual void error(const std::string& caption, const std::string& message) = 0;
+    // Yes/No question without icon; true for Yes.
+    virtual bool question(const std::string& caption, const std::string& text) = 0;
+    // Input box with OK and Cancel; nullopt on Cancel.
+    virtual std::optional<std::string> inputBox(const std::string& caption,
+                                                const std::string& prompt,
+                                                const std::string& text) = 0;
+    // Open dialog; the filter is in the form "Файлы TEX (*.tex)|*.tex|Все файлы|*.*", its
+    // first pair initial. Accepts a name that does not exist. Full path or nullopt.
+    virtual std::optional<std::string> openFile(const std::string& title,
+                                                const std::string& filter) = 0;
+    // Save dialog with a default extension (".tex"); an empty title is the platform's
+    // default. Replaces an existing file without asking. Full path or nullopt.
+    virtual std::optional<std::string> saveFile(const std::string& title,
+                                                const std::string& filter,
+                                                const std::string& defaultExtension) = 0;
+    virtual void beep() = 0;
+    // Shows one of the editor's own dialogs modally; returns its result code.
+    virtual int showModal(QDialog& dialog) = 0;
+
+    // The window that the dialogs belong to.
+    void setParentWindow(QWidget* parent) { parent_ = parent; }
+    QWidget* parentWindow() const { return parent_; }
+
+  private:
+    QWidget* parent_ = nullptr;
+};
+
+class QtPrompts : public Prompts {
+  public:
+    void information(const std::string& message) override;
+    void error(const std::string& caption, const std::string& message) override;
+    bool question(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& text) override;
+    std::optional<std::string> openFile(const std::string& title,
+                                        const std::string& filter) override;
+    std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
+                                        const std::string& defaultExtension) override;
+    void beep() override;
+    int showModal(QDialog& dialog) override;
+};
+
+// Records every prompt and answers from queues. An empty queue answers No, Cancel, or a
+// dialog closed without a choice.
+class ScriptedPrompts : public Prompts {
+  public:
+    struct Shown {
+        std::string kind; // "information", "error", "question", "input", "open", "save", "modal"
+        std::string caption;
+        std::string text;
+    };
+
+    std::vector<Shown> shown;
+    int beeps = 0;
+
+    std::deque<bool> questionAnswers;
+    std::deque<std::optional<std::string>> inputAnswers;
+    std::deque<std::optional<std::string>> fileAnswers; // open and save dialogs alike
+    // Each modal dialog shown takes the next action, which may operate its controls and
+    // close it; without one the dialog is rejected as if closed by its title bar.
+    std::deque<std::function<void(QDialog&)>> modalActions;
+
+    void information(const std::string& message) override;
+    void error(const std::string& caption, const std::string& message) override;
+    bool question(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& text) override;
+    std::optional<std::string> openFile(const std::string& title,
+                                        const std::string& filter) override;
+    std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
+                                        const std::string& defaultExtension) override;
+    void beep() override { ++beeps; }
+    int showModal(QDialog& dialog) override;
+
+    // The shown prompts of one kind, in order.
+    std::vector<Shown> ofKind(const std::string& kind) const;
+};
+
+} // namespace platform
