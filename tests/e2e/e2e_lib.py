@@ -1,0 +1,265 @@
+"""Harness for the end-to-end tests: the real program under Xvfb, driven with xdotool.
+
+Each test gets a Session: a private X display with a small window manager, a temporary
+copy of the program folder (the program and its data files), a temporary home and a
+documents folder. The test types and clicks as a user would and checks the files the
+program writes, byte for byte.
+
+    from e2e_lib import Session, e2e_main
+    class MainWindow(unittest.TestCase):
+        def test_exit_writes_filelist(self):
+            with Session(self) as s:
+                s.start()
+                s.key("alt+F4")
+                s.wait_exit()
+                self.assertEqual(s.app_file("filelist.ini"), b"\\r\\n" * 4)
+    if __name__ == "__main__":
+        e2e_main()
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+BUILD_DIR = os.environ.get("KOLBAX_BUILD_DIR", "")
+ARTIFACTS_DIR = os.environ.get("KOLBAX_E2E_ARTIFACTS", "")
+MAIN_TITLE = "KolBAX"
+
+# Files of the build folder that make up the program folder.
+DATA_FILES = ("letters.grd", "symbols.grd", "env1.dat", "env2.dat", "env3.dat", "comm.dat",
+              "default.tex", "commands.set")
+
+
+def _free_display():
+    for number in range(90, 200):
+        if not os.path.exists("/tmp/.X11-unix/X%d" % number) and \
+                not os.path.exists("/tmp/.X%d-lock" % number):
+            return number
+    raise RuntimeError("no free X display number")
+
+
+class Session:
+    """One program run (or several, one after another) on a private display."""
+
+    def __init__(self, test, name=None, with_filelist=None, commands_set=None):
+        self.test = test
+        self.name = name or test.id().split(".")[-1]
+        self.root = tempfile.mkdtemp(prefix="kolbax-e2e-")
+        self.app_dir = os.path.join(self.root, "app")
+        self.docs = os.path.join(self.root, "docs")
+        self.home = os.path.join(self.root, "home")
+        for d in (self.app_dir, self.docs, self.home):
+            os.makedirs(d)
+        shutil.copy2(os.path.join(BUILD_DIR, "kolbax"), self.app_dir)
+        for f in DATA_FILES:
+            src = os.path.join(BUILD_DIR, f)
+            if os.path.exists(src):
+                shutil.copy2(src, self.app_dir)
+        if commands_set is not None:
+            self.write_app_file("commands.set", commands_set)
+        if with_filelist is not None:
+            self.write_app_file("filelist.ini", with_filelist)
+        self.xvfb = None
+        self.wm = None
+        self.proc = None
+        self.display = None
+        self.shots = 0
+
+    # ----- lifetime -----
+    def __enter__(self):
+        number = _free_display()
+        self.display = ":%d" % number
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", self.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 15
+        while not os.path.exists("/tmp/.X11-unix/X%d" % number):
+            if time.time() > deadline:
+                raise RuntimeError("Xvfb did not start")
+            time.sleep(0.05)
+        self.env = dict(os.environ)
+        self.env.update({"DISPLAY": self.display, "HOME": self.home,
+                         "XDG_RUNTIME_DIR": self.home, "QT_QPA_PLATFORM": "xcb",
+                         "LANG": "C.UTF-8", "LC_ALL": "C.UTF-8"})
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.run(["setxkbmap", "-layout", "us"])
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(0.5)
+        return self
+
+    def __exit__(self, exc_type, exc, tb):
+        if exc_type is not None:
+            try:
+                self.screenshot("failure")
+            except Exception:  # noqa: BLE001 - best effort only
+                pass
+        if self.proc and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        for p in (self.wm, self.xvfb):
+            if p and p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+        if exc_type is None:
+            shutil.rmtree(self.root, ignore_errors=True)
+        else:
+            sys.stderr.write("e2e: kept %s for inspection\n" % self.root)
+        return False
+
+    def start(self, cwd=None):
+        """Starts the program and waits for its main window."""
+        self.proc = subprocess.Popen([os.path.join(self.app_dir, "kolbax")], env=self.env,
+                                     cwd=cwd or self.home,
+                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        self.main_window = self.wait_window(MAIN_TITLE)
+        self.activate(self.main_window)
+        time.sleep(0.3)
+        return self.main_window
+
+    def wait_exit(self, timeout=15):
+        """Waits for the program to end; returns its exit code."""
+        try:
+            code = self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.screenshot("did-not-exit")
+            raise AssertionError("the program did not exit")
+        return code
+
+    def output(self):
+        if self.proc and self.proc.stdout:
+            return self.proc.stdout.read().decode("utf-8", "replace")
+        return ""
+
+    # ----- X helpers -----
+    def run(self, args, check=True, timeout=30):
+        r = subprocess.run(args, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                           timeout=timeout)
+        if check and r.returncode != 0:
+            raise RuntimeError("%s failed: %s" % (" ".join(args), r.stderr.decode()))
+        return r.stdout.decode("utf-8", "replace")
+
+    def windows(self, name):
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name], env=self.env,
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        return [w for w in r.stdout.decode().split() if w]
+
+    def wait_window(self, name, timeout=20):
+        """Waits until a visible window whose title matches name (a regex) exists."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            found = self.windows(name)
+            if found:
+                return found[-1]
+            if self.proc and self.proc.poll() is not None:
+                raise AssertionError("the program ended while waiting for %r:\n%s"
+                                     % (name, self.output()))
+            time.sleep(0.1)
+        self.screenshot("no-window")
+        raise AssertionError("no window %r appeared" % name)
+
+    def wait_no_window(self, name, timeout=10):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if not self.windows(name):
+                return
+            time.sleep(0.1)
+        raise AssertionError("window %r is still open" % name)
+
+    def window_title(self, wid):
+        return self.run(["xdotool", "getwindowname", wid]).strip()
+
+    def active_title(self):
+        wid = self.run(["xdotool", "getactivewindow"], check=False).strip()
+        return self.window_title(wid) if wid else ""
+
+    def activate(self, wid):
+        self.run(["xdotool", "windowactivate", "--sync", wid], check=False)
+        self.run(["xdotool", "windowfocus", "--sync", wid], check=False)
+
+    def key(self, *keys, delay=60):
+        """Presses key combinations in order, e.g. key("ctrl+s"), key("F9"), key("Return")."""
+        for k in keys:
+            self.run(["xdotool", "key", "--delay", str(delay), k])
+            time.sleep(0.05)
+        time.sleep(0.15)
+
+    def keys_down_up(self, *events):
+        """Raw key events: ("down", "shift"), ("up", "shift"), ("key", "4") ..."""
+        for kind, name in events:
+            cmd = {"down": "keydown", "up": "keyup", "key": "key"}[kind]
+            self.run(["xdotool", cmd, name])
+            time.sleep(0.03)
+        time.sleep(0.15)
+
+    def type(self, text, delay=40):
+        """Types ASCII text through the US layout (xdotool picks Shift where needed)."""
+        self.run(["xdotool", "type", "--delay", str(delay), text])
+        time.sleep(0.2)
+
+    def click(self, wid, x, y, button=1):
+        """Clicks at (x, y) relative to the window's top-left corner."""
+        self.run(["xdotool", "mousemove", "--window", wid, str(x), str(y)])
+        time.sleep(0.05)
+        self.run(["xdotool", "click", str(button)])
+        time.sleep(0.2)
+
+    def screenshot(self, label):
+        self.shots += 1
+        target_dir = ARTIFACTS_DIR or self.root
+        os.makedirs(target_dir, exist_ok=True)
+        path = os.path.join(target_dir, "%s-%02d-%s.png" % (self.name, self.shots, label))
+        self.run(["import", "-window", "root", path], check=False)
+        return path
+
+    # ----- files -----
+    def app_file(self, name):
+        with open(os.path.join(self.app_dir, name), "rb") as f:
+            return f.read()
+
+    def write_app_file(self, name, data):
+        with open(os.path.join(self.app_dir, name), "wb") as f:
+            f.write(data)
+
+    def doc_path(self, name):
+        return os.path.join(self.docs, name)
+
+    def doc_file(self, name):
+        with open(self.doc_path(name), "rb") as f:
+            return f.read()
+
+    def write_doc(self, name, data):
+        with open(self.doc_path(name), "wb") as f:
+            f.write(data)
+
+    def wait_file(self, path, timeout=15):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if os.path.exists(path):
+                return
+            time.sleep(0.1)
+        raise AssertionError("%s was not written" % path)
+
+
+def cp866(text):
+    """The CP866 bytes of a text, as the editor stores documents."""
+    return text.encode("cp866")
+
+
+def e2e_main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--artifacts", default="")
+    args, rest = parser.parse_known_args()
+    global BUILD_DIR, ARTIFACTS_DIR
+    BUILD_DIR = os.path.abspath(args.build)
+    ARTIFACTS_DIR = os.path.abspath(args.artifacts) if args.artifacts else ""
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
