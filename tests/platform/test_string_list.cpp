@@ -7,7 +7,8 @@ using namespace platform;
 
 TEST(StringList, SplitsAtCrLfOrCrLfAndStopsAtNul) {
     StringList list;
-    list.setText(std::string("a\r\nb\rc\n\nd\r\n\0e\r\n", 17));
+    using namespace std::string_literals;
+    list.setText("a\r\nb\rc\n\nd\r\n\0e\r\n"s);
     ASSERT_EQ(list.size(), 5u);
     EXPECT_EQ(list[0], "a");
     EXPECT_EQ(list[2], "c");
