@@ -1,42 +1,678 @@
-// Placeholder implementation; replaced by the full control.
 #include "platform/richedit.h"
 
 #include "platform/codepage.h"
+#include "platform/keyboard_layouts.h"
+#include "platform/text_search.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextDocument>
+#include <algorithm>
 
 namespace platform {
+namespace {
 
-TRichEdit::TRichEdit(QWidget* parent) : QPlainTextEdit(parent) {}
-std::string TRichEdit::Text() const { return {}; }
-int TRichEdit::TextLength() const { return 0; }
-int TRichEdit::LineCount() const { return 0; }
-std::string TRichEdit::Line(int) const { return {}; }
-int TRichEdit::LineLength(int) const { return 0; }
-int TRichEdit::CharBefore(int) const { return -1; }
-int TRichEdit::ToQtPosition(int p) const { return p; }
-int TRichEdit::FromQtPosition(int p) const { return p; }
-int TRichEdit::SelStart() const { return 0; }
-int TRichEdit::SelLength() const { return 0; }
-void TRichEdit::SetSelStart(int) {}
-void TRichEdit::SetSelLength(int) {}
-void TRichEdit::SetSel(int, int) {}
-std::string TRichEdit::SelText() const { return {}; }
-void TRichEdit::SetSelText(std::string_view) {}
-int TRichEdit::InsertCharset() const { return 0; }
-void TRichEdit::SetInsertCharset(int) {}
-int TRichEdit::CharsetAt(int) const { return 0; }
-void TRichEdit::LoadRuns(const std::vector<TextRun>&) {}
-void TRichEdit::Clear() { clear(); }
-bool TRichEdit::Modified() const { return document()->isModified(); }
-void TRichEdit::SetModified(bool m) { document()->setModified(m); }
-int TRichEdit::FindText(std::string_view, int, int, bool, bool) const { return -1; }
-void TRichEdit::CutToClipboard() {}
-void TRichEdit::CopyToClipboard() {}
-void TRichEdit::PasteFromClipboard() {}
-bool TRichEdit::event(QEvent* e) { return QPlainTextEdit::event(e); }
-void TRichEdit::keyPressEvent(QKeyEvent* e) { QPlainTextEdit::keyPressEvent(e); }
-void TRichEdit::keyReleaseEvent(QKeyEvent* e) { QPlainTextEdit::keyReleaseEvent(e); }
-void TRichEdit::mousePressEvent(QMouseEvent* e) { QPlainTextEdit::mousePressEvent(e); }
-void TRichEdit::mouseReleaseEvent(QMouseEvent* e) { QPlainTextEdit::mouseReleaseEvent(e); }
-void TRichEdit::insertFromMimeData(const QMimeData* s) { QPlainTextEdit::insertFromMimeData(s); }
+// The character set of a character, kept in its format; text without one counts as Latin.
+constexpr int kCharsetProperty = QTextFormat::UserProperty + 1;
+
+int charsetOf(const QTextFormat& format) {
+    return format.hasProperty(kCharsetProperty) ? format.intProperty(kCharsetProperty)
+                                                : kLatinCharset;
+}
+
+// Latin runs are shown in a fixed-pitch font, everything else in a proportional one.
+QStringList familiesFor(int charset) {
+    return {charset == kLatinCharset ? QStringLiteral("DejaVu Sans Mono")
+                                     : QStringLiteral("DejaVu Sans")};
+}
+
+char byteOf(QChar ch) {
+    unsigned char byte = 0;
+    return unicodeToCp1251(ch.unicode(), byte) ? static_cast<char>(byte) : '?';
+}
+
+// Document text as CP1251: one byte per character, a paragraph separator as CR LF.
+void appendCp1251(std::string& out, QStringView text) {
+    for (const QChar ch : text) {
+        if (ch == QChar::ParagraphSeparator)
+            out += "\r\n";
+        else
+            out += byteOf(ch);
+    }
+}
+
+// CP1251 text as document text: CR LF, a lone CR and a lone LF each break a line.
+// crlfLength receives the length the text has in positions of the CR LF text.
+QString toDocumentText(std::string_view bytes, int& crlfLength) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    crlfLength = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte == '\r' || byte == '\n') {
+            if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            text += QChar(QChar::ParagraphSeparator);
+            crlfLength += 2;
+        } else {
+            text += QChar(cp1251ToUnicode(byte));
+            ++crlfLength;
+        }
+    }
+    return text;
+}
+
+QTextCharFormat runFormat(const TextRun& run) {
+    QTextCharFormat format;
+    format.setProperty(kCharsetProperty, run.charset);
+    format.setFontFamilies(familiesFor(run.charset));
+    if (run.bold) format.setFontWeight(QFont::Bold);
+    if (run.italic) format.setFontItalic(true);
+    if (run.underline) format.setFontUnderline(true);
+    if (run.halfPoints > 0) format.setFontPointSize(run.halfPoints / 2.0);
+    if (run.color) format.setForeground(*run.color);
+    return format;
+}
+
+// The format of the character at a Qt position inside a block's text.
+QTextCharFormat formatOfCharacter(const QTextBlock& block, int qtPosition) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (qtPosition < fragment.position() + fragment.length()) return fragment.charFormat();
+    }
+    return block.charFormat();
+}
+
+// The format that text typed at a Qt position continues: that of the character before it;
+// at the start of a line that of the line's first character; on an empty line the format
+// its line break was typed with. (Read without a QTextCursor, which would lay out the line.)
+QTextCharFormat formatAtCaret(const QTextDocument* document, int qtPosition) {
+    const QTextBlock block = document->findBlock(qtPosition);
+    if (qtPosition == block.position())
+        return block.length() > 1 ? formatOfCharacter(block, qtPosition) : block.charFormat();
+    return formatOfCharacter(block, qtPosition - 1);
+}
+
+// The document's text from a position on, line by line; a long line is read in pieces that
+// grow as the search goes on, so that a search that ends near its start reads little.
+class DocumentChunks : public ChunkSource {
+  public:
+    DocumentChunks(const QTextDocument* document, QTextBlock block, int offset, bool lineFeed)
+        : document_(document), block_(block), offset_(offset), lineFeed_(lineFeed) {}
+
+    std::string_view nextChunk() override {
+        chunk_.clear();
+        if (lineFeed_) {
+            lineFeed_ = false;
+            chunk_.push_back('\n');
+            return chunk_;
+        }
+        if (!block_.isValid()) return {};
+        const int textLength = block_.length() - 1;
+        if (textLength - offset_ <= kWholeLine) {
+            const QString text = block_.text();
+            appendCp1251(chunk_, QStringView(text).mid(offset_));
+            offset_ = textLength;
+        } else {
+            const int count = std::min(piece_, textLength - offset_);
+            piece_ = std::min(piece_ * 2, kWholeLine);
+            const int start = block_.position() + offset_;
+            for (int i = 0; i < count; ++i)
+                chunk_ += byteOf(document_->characterAt(start + i));
+            offset_ += count;
+        }
+        if (offset_ >= textLength) {
+            block_ = block_.next();
+            offset_ = 0;
+            if (block_.isValid()) chunk_ += "\r\n";
+        }
+        return chunk_;
+    }
+
+  private:
+    static constexpr int kWholeLine = 4096;
+    const QTextDocument* document_;
+    QTextBlock block_;
+    int offset_;
+    bool lineFeed_;
+    int piece_ = 256;
+    std::string chunk_;
+};
+
+enum ModifierBit { kShiftBit = 1, kControlBit = 2, kAltBit = 4 };
+
+int modifierBit(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Shift:
+        return kShiftBit;
+    case Qt::Key_Control:
+        return kControlBit;
+    case Qt::Key_Alt:
+        return kAltBit;
+    default:
+        return 0;
+    }
+}
+
+KeyInput keyInputOf(const QKeyEvent* e) {
+    KeyInput input;
+    input.scanCode = e->nativeScanCode();
+    input.qtKey = e->key();
+    input.text = e->text();
+    const Qt::KeyboardModifiers modifiers = e->modifiers();
+    input.shift = modifiers.testFlag(Qt::ShiftModifier);
+    input.control = modifiers.testFlag(Qt::ControlModifier);
+    input.alt = modifiers.testFlag(Qt::AltModifier);
+    input.keypad = modifiers.testFlag(Qt::KeypadModifier);
+    // X11 reports Caps Lock as the lock bit of the native modifiers.
+    input.capsLock = input.scanCode != 0 && (e->nativeModifiers() & 0x2) != 0;
+    return input;
+}
+
+} // namespace
+
+TRichEdit::TRichEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(10);
+    setFont(font);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setWordWrapMode(QTextOption::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setTabChangesFocus(true);
+    // The control types its own layouts from key events; an input method would bypass them.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this,
+            [this] { pendingCharset_.reset(); });
+}
+
+// --- Text, lines and positions ---
+
+std::string TRichEdit::Text() const {
+    std::string text;
+    text.reserve(static_cast<size_t>(TextLength()));
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (block != document()->begin()) text += "\r\n";
+        appendCp1251(text, block.text());
+    }
+    return text;
+}
+
+int TRichEdit::TextLength() const {
+    const QTextDocument* d = document();
+    return d->characterCount() - 1 + d->blockCount() - 1;
+}
+
+int TRichEdit::LineCount() const {
+    int count = document()->blockCount();
+    if (document()->lastBlock().length() == 1) --count;
+    return count;
+}
+
+std::string TRichEdit::Line(int index) const {
+    std::string line;
+    const QTextBlock block = document()->findBlockByNumber(index);
+    if (index >= 0 && block.isValid()) appendCp1251(line, block.text());
+    return line;
+}
+
+int TRichEdit::LineLength(int index) const {
+    const QTextBlock block = document()->findBlockByNumber(index);
+    return index >= 0 && block.isValid() ? block.length() - 1 : 0;
+}
+
+QTextBlock TRichEdit::blockAt(int position, int& offset) const {
+    // Block k starts at position(k) + k of the CR LF text; find the last one starting at or
+    // before the position. Since the Qt position is the CR LF position less the block
+    // number, the blocks at Qt positions p and p - hi bracket it.
+    const QTextDocument* d = document();
+    position = std::clamp(position, 0, TextLength());
+    const int lastQt = d->characterCount() - 1;
+    int hi = d->findBlock(std::min(position, lastQt)).blockNumber();
+    int lo = std::min(hi, d->findBlock(std::max(0, position - hi)).blockNumber());
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (d->findBlockByNumber(mid).position() + mid <= position)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    const QTextBlock block = d->findBlockByNumber(lo);
+    offset = position - (block.position() + lo);
+    return block;
+}
+
+int TRichEdit::ToQtPosition(int position) const {
+    int offset = 0;
+    const QTextBlock block = blockAt(position, offset);
+    return block.position() + std::min(offset, block.length() - 1);
+}
+
+int TRichEdit::FromQtPosition(int qtPosition) const {
+    const QTextDocument* d = document();
+    qtPosition = std::clamp(qtPosition, 0, d->characterCount() - 1);
+    return qtPosition + d->findBlock(qtPosition).blockNumber();
+}
+
+int TRichEdit::CharBefore(int position) const {
+    position = std::min(position, TextLength());
+    if (position <= 0) return -1;
+    int offset = 0;
+    const QTextBlock block = blockAt(position, offset);
+    if (offset == 0) return '\n';
+    if (offset > block.length() - 1) return '\r';
+    return static_cast<unsigned char>(
+        byteOf(document()->characterAt(block.position() + offset - 1)));
+}
+
+int TRichEdit::CharBeforeCaret() const {
+    const int qt = textCursor().selectionStart();
+    if (qt <= 0) return -1;
+    if (document()->findBlock(qt).position() == qt) return '\n';
+    return static_cast<unsigned char>(byteOf(document()->characterAt(qt - 1)));
+}
+
+// --- Selection ---
+
+int TRichEdit::SelStart() const {
+    return FromQtPosition(textCursor().selectionStart());
+}
+
+int TRichEdit::SelLength() const {
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) return 0;
+    return FromQtPosition(cursor.selectionEnd()) - FromQtPosition(cursor.selectionStart());
+}
+
+void TRichEdit::SetSelStart(int position) {
+    SetSel(position, 0);
+}
+
+void TRichEdit::SetSelLength(int length) {
+    SetSel(SelStart(), length);
+}
+
+void TRichEdit::SetSel(int start, int length) {
+    const int total = TextLength();
+    QTextCursor cursor = textCursor();
+    if (start >= total) {
+        cursor.movePosition(QTextCursor::End);
+    } else {
+        start = std::max(start, 0);
+        const int end = std::clamp(start + length, 0, total);
+        cursor.setPosition(ToQtPosition(start));
+        cursor.setPosition(ToQtPosition(end), QTextCursor::KeepAnchor);
+    }
+    setTextCursor(cursor);
+    pendingCharset_.reset();
+}
+
+std::string TRichEdit::SelText() const {
+    std::string text;
+    appendCp1251(text, textCursor().selectedText());
+    return text;
+}
+
+void TRichEdit::SetSelText(std::string_view text) {
+    insertCp1251(text, false);
+}
+
+bool TRichEdit::insertCp1251(std::string_view text, bool limited) {
+    int added = 0;
+    const QString documentText = toDocumentText(text, added);
+    if (limited && TextLength() - SelLength() + added > kMaxLength) {
+        if (OnBeep)
+            OnBeep();
+        else
+            QApplication::beep();
+        return false;
+    }
+    const QTextCharFormat format = insertionFormat(InsertCharset());
+    QTextCursor cursor = textCursor();
+    cursor.insertText(documentText, format);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    return true;
+}
+
+// --- Insertion character set ---
+
+int TRichEdit::charsetAtQt(int qtPosition) const {
+    const QTextDocument* d = document();
+    const int last = d->characterCount() - 1;
+    if (qtPosition >= last) return charsetOf(formatAtCaret(d, last));
+    const QTextBlock block = d->findBlock(qtPosition);
+    if (qtPosition == block.position() + block.length() - 1) {
+        // A line break carries the character format of the line it opens.
+        return charsetOf(block.next().charFormat());
+    }
+    return charsetOf(formatOfCharacter(block, qtPosition));
+}
+
+int TRichEdit::InsertCharset() const {
+    if (pendingCharset_) return *pendingCharset_;
+    const QTextCursor cursor = textCursor();
+    if (cursor.hasSelection()) return charsetAtQt(cursor.selectionStart());
+    return charsetOf(formatAtCaret(document(), cursor.position()));
+}
+
+QTextCharFormat TRichEdit::insertionFormat(int charset) const {
+    QTextCharFormat format = formatAtCaret(document(), textCursor().selectionStart());
+    format.setProperty(kCharsetProperty, charset);
+    format.setFontFamilies(familiesFor(charset));
+    return format;
+}
+
+void TRichEdit::SetInsertCharset(int charset) {
+    charset &= 0xFF;
+    const QTextCursor cursor = textCursor();
+    if (cursor.hasSelection()) {
+        // Only a selection that holds other sets changes; formatting is not part of the
+        // saved text, so the modified flag stays as it was.
+        bool uniform = true;
+        const int start = cursor.selectionStart();
+        const int end = cursor.selectionEnd();
+        for (QTextBlock block = document()->findBlock(start); block.isValid() && uniform;
+             block = block.next()) {
+            if (block.position() >= end) break;
+            for (auto it = block.begin(); !it.atEnd() && uniform; ++it) {
+                const QTextFragment fragment = it.fragment();
+                if (fragment.position() + fragment.length() <= start) continue;
+                if (fragment.position() >= end) break;
+                uniform = charsetOf(fragment.charFormat()) == charset;
+            }
+        }
+        if (!uniform) {
+            const bool modified = Modified();
+            QTextCharFormat format;
+            format.setProperty(kCharsetProperty, charset);
+            format.setFontFamilies(familiesFor(charset));
+            QTextCursor selection = cursor;
+            selection.mergeCharFormat(format);
+            SetModified(modified);
+        }
+    }
+    pendingCharset_ = charset;
+}
+
+int TRichEdit::CharsetAt(int position) const {
+    int offset = 0;
+    const QTextBlock block = blockAt(position, offset);
+    return charsetAtQt(block.position() + std::min(offset, block.length() - 1));
+}
+
+// --- Whole document ---
+
+void TRichEdit::LoadRuns(const std::vector<TextRun>& runs) {
+    // The whole text is converted once; each run is inserted as a view of it, and runs of
+    // the same look share one format.
+    size_t total = 0;
+    for (const TextRun& run : runs)
+        total += run.text.size();
+    QString all(static_cast<qsizetype>(total), Qt::Uninitialized);
+    QChar* out = all.data();
+    std::vector<int> ends;
+    ends.reserve(runs.size());
+    for (const TextRun& run : runs) {
+        const std::string& bytes = run.text;
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(bytes[i]);
+            if (byte == '\r' || byte == '\n') {
+                if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+                *out++ = QChar::ParagraphSeparator;
+            } else {
+                *out++ = QChar(cp1251ToUnicode(byte));
+            }
+        }
+        ends.push_back(static_cast<int>(out - all.constData()));
+    }
+    std::vector<std::pair<const TextRun*, QTextCharFormat>> formats;
+    const auto formatOf = [&formats](const TextRun& run) -> const QTextCharFormat& {
+        for (const auto& [known, format] : formats) {
+            if (known->charset == run.charset && known->bold == run.bold &&
+                known->italic == run.italic && known->underline == run.underline &&
+                known->halfPoints == run.halfPoints && known->color == run.color)
+                return format;
+        }
+        formats.emplace_back(&run, runFormat(run));
+        return formats.back().second;
+    };
+
+    QTextDocument* d = document();
+    d->setUndoRedoEnabled(false);
+    d->clear();
+    QTextCursor cursor(d);
+    cursor.beginEditBlock();
+    if (!runs.empty()) cursor.setBlockCharFormat(formatOf(runs.front()));
+    int start = 0;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const int end = ends[i];
+        if (end > start)
+            cursor.insertText(QString::fromRawData(all.constData() + start, end - start),
+                              formatOf(runs[i]));
+        start = end;
+    }
+    cursor.endEditBlock();
+    d->setUndoRedoEnabled(true);
+    d->setModified(false);
+    setTextCursor(QTextCursor(d));
+    pendingCharset_.reset();
+}
+
+void TRichEdit::Clear() {
+    const int charset = InsertCharset();
+    QTextDocument* d = document();
+    d->setUndoRedoEnabled(false);
+    d->clear();
+    QTextCursor cursor(d);
+    cursor.setBlockCharFormat(
+        runFormat(TextRun{{}, charset, false, false, false, 0, std::nullopt}));
+    d->setUndoRedoEnabled(true);
+    d->setModified(false);
+    setTextCursor(cursor);
+    pendingCharset_.reset();
+}
+
+bool TRichEdit::Modified() const {
+    return document()->isModified();
+}
+
+void TRichEdit::SetModified(bool modified) {
+    document()->setModified(modified);
+}
+
+// --- Find ---
+
+int TRichEdit::FindText(std::string_view text, int from, int to, bool wholeWord,
+                        bool matchCase) const {
+    from = std::max(from, 0);
+    to = std::min(to, TextLength());
+    if (text.empty() || to - from < static_cast<int>(text.size())) return -1;
+    int offset = 0;
+    const QTextBlock block = blockAt(from, offset);
+    const bool onLineFeed = offset > block.length() - 1;
+    DocumentChunks source(document(), onLineFeed ? block.next() : block, onLineFeed ? 0 : offset,
+                          onLineFeed);
+    return findForward(source, from, to, CharBefore(from), text, wholeWord, matchCase);
+}
+
+// --- Clipboard ---
+
+void TRichEdit::CopyToClipboard() {
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) return;
+    QString text = cursor.selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    QApplication::clipboard()->setText(text);
+}
+
+void TRichEdit::CutToClipboard() {
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) return;
+    CopyToClipboard();
+    cursor.removeSelectedText();
+    setTextCursor(cursor);
+}
+
+void TRichEdit::PasteFromClipboard() {
+    if (const QMimeData* data = QApplication::clipboard()->mimeData()) insertFromMimeData(data);
+}
+
+void TRichEdit::insertFromMimeData(const QMimeData* source) {
+    if (source == nullptr || !source->hasText()) return;
+    const QString text = source->text();
+    insertCp1251(OnPaste ? OnPaste(text) : toCp1251(text), true);
+}
+
+// --- Events ---
+
+bool TRichEdit::isMenuShortcut(const QKeyEvent* e) const {
+    if (e->key() >= Qt::Key_F1 && e->key() <= Qt::Key_F35) return true;
+    const Qt::KeyboardModifiers modifiers =
+        e->modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (modifiers != Qt::ControlModifier) return false;
+    switch (virtualKeyOf(keyInputOf(e))) {
+    case 'C':
+    case 'X':
+    case 'V':
+    case 'S':
+    case 'E':
+    case 'T':
+    case 'D':
+    case 'L':
+    case 'Y':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TRichEdit::event(QEvent* e) {
+    // The main window's menu shortcuts take precedence over the control's own keys.
+    if (e->type() == QEvent::ShortcutOverride && isMenuShortcut(static_cast<QKeyEvent*>(e))) {
+        e->ignore();
+        return true;
+    }
+    return QPlainTextEdit::event(e);
+}
+
+void TRichEdit::typeCharacter(unsigned char c) {
+    if (c == 0) return;
+    if (c == 8) {
+        QTextCursor cursor = textCursor();
+        if (cursor.hasSelection())
+            cursor.removeSelectedText();
+        else
+            cursor.deletePreviousChar();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return;
+    }
+    const char text = static_cast<char>(c);
+    insertCp1251(std::string_view(&text, 1), true);
+}
+
+void TRichEdit::keyPressEvent(QKeyEvent* e) {
+    const KeyInput input = keyInputOf(e);
+    if (!e->isAutoRepeat()) {
+        if (const int bit = modifierBit(e->key())) {
+            heldModifiers_ |= bit;
+            switchArmed_ = !otherKeyPressed_ && (heldModifiers_ == (kShiftBit | kControlBit) ||
+                                                 heldModifiers_ == (kShiftBit | kAltBit));
+        } else {
+            otherKeyPressed_ = heldModifiers_ != 0;
+            switchArmed_ = false;
+        }
+    }
+
+    if (OnKeyDown) OnKeyDown(virtualKeyOf(input), e->modifiers());
+
+    if (e->matches(QKeySequence::Paste)) {
+        PasteFromClipboard();
+        return;
+    }
+    if (e->matches(QKeySequence::Copy)) {
+        CopyToClipboard();
+        return;
+    }
+    if (e->matches(QKeySequence::Cut)) {
+        CutToClipboard();
+        return;
+    }
+
+    // The layout is read after key-down, which may have switched it.
+    const KeyMapping mapping = mapKey(input, InsertCharset() == kCyrillicCharset);
+    if (mapping.character >= 0) {
+        char c = static_cast<char>(mapping.character);
+        if (OnKeyPress) OnKeyPress(c);
+        typeCharacter(static_cast<unsigned char>(c));
+        e->accept();
+        return;
+    }
+    switch (e->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        e->ignore();
+        return;
+    default:
+        break;
+    }
+    // Ctrl and Alt combinations type nothing; the rest (movement, deletion, undo) is the
+    // base control's.
+    const QString text = e->text();
+    if (std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.isPrint(); })) {
+        e->ignore();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
+}
+
+void TRichEdit::keyReleaseEvent(QKeyEvent* e) {
+    if (e->isAutoRepeat()) {
+        e->accept();
+        return;
+    }
+    if (const int bit = modifierBit(e->key())) {
+        if (switchArmed_) {
+            switchArmed_ = false;
+            SetInsertCharset(InsertCharset() == kCyrillicCharset ? kLatinCharset
+                                                                 : kCyrillicCharset);
+        }
+        heldModifiers_ &= ~bit;
+        if (heldModifiers_ == 0) otherKeyPressed_ = false;
+    }
+    if (OnKeyUp) OnKeyUp(virtualKeyOf(keyInputOf(e)), e->modifiers());
+    e->accept();
+}
+
+void TRichEdit::mousePressEvent(QMouseEvent* e) {
+    if (heldModifiers_ != 0) otherKeyPressed_ = true;
+    switchArmed_ = false;
+    QPlainTextEdit::mousePressEvent(e);
+    pendingCharset_.reset();
+    if (OnMouseDown) OnMouseDown();
+}
+
+void TRichEdit::mouseReleaseEvent(QMouseEvent* e) {
+    QPlainTextEdit::mouseReleaseEvent(e);
+    if (OnMouseUp) OnMouseUp();
+}
+
+void TRichEdit::inputMethodEvent(QInputMethodEvent* e) {
+    if (!e->commitString().isEmpty()) insertCp1251(toCp1251(e->commitString()), true);
+    e->accept();
+}
+
+void TRichEdit::focusOutEvent(QFocusEvent* e) {
+    heldModifiers_ = 0;
+    otherKeyPressed_ = false;
+    switchArmed_ = false;
+    QPlainTextEdit::focusOutEvent(e);
+}
 
 } // namespace platform

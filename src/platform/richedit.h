@@ -9,6 +9,8 @@
 //    while the insertion set is 204, US otherwise, by physical key.
 #include <QColor>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCharFormat>
 #include <functional>
 #include <optional>
 #include <string>
@@ -66,7 +68,7 @@ class TRichEdit : public QPlainTextEdit {
     int LineLength(int index) const;
     // The byte before a position ('\n' at the start of a line), or -1 at position 0.
     int CharBefore(int position) const;
-    int CharBeforeCaret() const { return CharBefore(SelStart()); }
+    int CharBeforeCaret() const;
 
     int ToQtPosition(int position) const;
     int FromQtPosition(int qtPosition) const;
@@ -91,14 +93,20 @@ class TRichEdit : public QPlainTextEdit {
     int CharsetAt(int position) const;
 
     // --- Whole document ---
-    // Replaces the whole content with runs, in one edit block.
+    // Replaces the whole content with runs, in one edit block. In run texts CR LF, a lone CR
+    // and a lone LF each break a line. Afterwards the caret is at the start, the document is
+    // unmodified and there is nothing to undo.
     void LoadRuns(const std::vector<TextRun>& runs);
+    // Empties the control and clears the modified flag; the insertion set stays.
     void Clear();
     bool Modified() const;
     void SetModified(bool modified);
 
     // --- Find: the first match lying wholly inside [from, to), searching forwards; -1 if
     // none. Without matchCase, Latin and Cyrillic letters (ё/Ё too) compare ignoring case.
+    // With wholeWord, a match that begins (ends) with a letter or digit must not have one
+    // just before (after) it. The text searched is Text(): a line break is CR LF. Reads only
+    // the text it passes over; an empty search text finds nothing.
     int FindText(std::string_view text, int from, int to, bool wholeWord, bool matchCase) const;
 
     // --- Clipboard, converted between Unicode and CP1251 ---
@@ -125,8 +133,28 @@ class TRichEdit : public QPlainTextEdit {
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 
   private:
+    // The block holding a position of the CR LF text and the offset into it (an offset past
+    // the block's text means the position lies on the block's line break).
+    QTextBlock blockAt(int position, int& offset) const;
+    int charsetAtQt(int qtPosition) const;
+    QTextCharFormat insertionFormat(int charset) const;
+    // Replaces the selection with CP1251 text in the insertion set; false (and a beep) when
+    // the result would pass kMaxLength and limited is set.
+    bool insertCp1251(std::string_view text, bool limited);
+    void typeCharacter(unsigned char c);
+    bool isMenuShortcut(const QKeyEvent* e) const;
+
+    // The insertion set chosen since the caret last moved; otherwise the set follows the text
+    // at the caret.
+    std::optional<int> pendingCharset_;
+    // The user's own layout switch: Ctrl+Shift or Alt+Shift pressed and released alone.
+    int heldModifiers_ = 0;
+    bool otherKeyPressed_ = false;
+    bool switchArmed_ = false;
 };
 
 } // namespace platform

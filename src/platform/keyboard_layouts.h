@@ -1,0 +1,38 @@
+#pragma once
+// The editor's own keyboard layouts. The editing control types the Russian (ЙЦУКЕН)
+// layout while its insertion character set is 204 and the US layout otherwise, whatever
+// layout the desktop has. Keys are identified by their physical position: by the native
+// scan code (X11/evdev keycode) where the platform gives one, otherwise by the character
+// or key the US layout gives for them.
+#include <QString>
+#include <cstdint>
+
+namespace platform {
+
+// What a key event says about the key, independent of any widget.
+struct KeyInput {
+    std::uint32_t scanCode = 0; // native scan code; 0 when unknown
+    int qtKey = 0;              // Qt::Key
+    QString text;               // the text the desktop produced for the key
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+    bool capsLock = false; // only meaningful together with a scan code
+    bool keypad = false;
+};
+
+// The Windows virtual-key code and the CP1251 character a key types (-1: none).
+struct KeyMapping {
+    int virtualKey = 0;
+    int character = -1;
+};
+
+// Maps a key to its virtual-key code and, for keys that type, the character of the
+// Russian layout (cyrillic) or of the US layout. Enter types 13 and Backspace 8; Tab and
+// combinations with Ctrl or Alt type nothing.
+KeyMapping mapKey(const KeyInput& key, bool cyrillic);
+
+// The virtual-key code alone (the same for both layouts).
+int virtualKeyOf(const KeyInput& key);
+
+} // namespace platform
