@@ -1,5 +1,7 @@
 #include "insertion/tform5.h"
 
+#include <QKeyEvent>
+
 #include "insertion/picture_image.h"
 #include "insertion/pictures.h"
 
@@ -20,4 +22,8 @@ void TForm5::Image1MouseUp(int x, int y) {
     ClickX = x;
     ClickY = y;
     accept();
+}
+
+void TForm5::keyPressEvent(QKeyEvent* event) {
+    event->accept();
 }

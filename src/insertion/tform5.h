@@ -17,4 +17,8 @@ class TForm5 : public QDialog {
     int ClickY = -1;
 
     void Image1MouseUp(int x, int y);
+
+  protected:
+    // No keys are bound: only a click or the title bar closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
 };
