@@ -1,0 +1,175 @@
+#include "processing/process_start.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QThread>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "processing/command_line.h"
+
+extern char** environ;
+
+namespace processing {
+namespace {
+
+// A CP1251 text in the form the file system and the started programs take.
+std::string native(const std::string& cp1251) {
+    return QFile::encodeName(platform::fsPath(cp1251)).toStdString();
+}
+
+// 0 when path is an executable regular file, else the errno that starting it would give
+// (ENOENT when there is nothing there).
+int executableState(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return ENOENT;
+    if (!S_ISREG(info.st_mode)) return EACCES;
+    return ::access(path.c_str(), X_OK) == 0 ? 0 : EACCES;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    if (folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+} // namespace
+
+ProgramLookup findProgram(const std::string& name, const std::string& programFolder) {
+    if (name.empty()) return {{}, ENOENT};
+    if (name.find('/') != std::string::npos) return {name, 0};
+
+    std::vector<std::string> folders;
+    if (!programFolder.empty()) folders.push_back(programFolder);
+    folders.push_back(".");
+    if (const char* path = std::getenv("PATH")) {
+        std::string list = path;
+        size_t start = 0;
+        while (true) {
+            size_t end = list.find(':', start);
+            std::string folder = list.substr(start, end - start);
+            folders.push_back(folder.empty() ? "." : folder);
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
+    }
+
+    int error = ENOENT;
+    for (const std::string& folder : folders) {
+        std::string candidate = joinPath(folder, name);
+        int state = executableState(candidate);
+        if (state == 0) return {candidate, 0};
+        if (state != ENOENT) error = state;
+    }
+    return {{}, error};
+}
+
+ChildProcesses& ChildProcesses::instance() {
+    static ChildProcesses registry;
+    return registry;
+}
+
+ChildProcesses::~ChildProcesses() {
+    reapEnded();
+    for (auto& [pid, child] : children_) {
+        delete child.notifier.data();
+        if (child.pidfd >= 0) ::close(child.pidfd);
+    }
+}
+
+StartResult ChildProcesses::start(const std::string& commandLine,
+                                  const std::string& programFolder) {
+    reapEnded();
+
+    std::vector<std::string> words = splitCommandLine(commandLine);
+    if (words.empty()) return {0, ENOENT};
+    for (std::string& word : words)
+        word = native(word);
+    ProgramLookup program = findProgram(words.front(), native(programFolder));
+    if (program.error != 0) return {0, program.error};
+
+    std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    // The program starts with every signal at its default and none blocked, whatever the
+    // editor's threads have set up.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t all, none;
+    sigfillset(&all);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+
+    pid_t pid = 0;
+    int error =
+        ::posix_spawn(&pid, program.path.c_str(), nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (error != 0) return {0, error};
+
+    Child& child = children_[pid];
+    watch(pid, child);
+    return {pid, 0};
+}
+
+void ChildProcesses::watch(pid_t pid, Child& child) {
+    child.pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    if (child.pidfd < 0) return; // reaped at the next start or poll instead
+    // With an event loop in this thread, the program is reaped as soon as it ends.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || app->thread() != QThread::currentThread()) return;
+    child.notifier = new QSocketNotifier(child.pidfd, QSocketNotifier::Read, app);
+    QObject::connect(child.notifier, &QSocketNotifier::activated, child.notifier,
+                     [this, pid] { reap(pid); });
+}
+
+void ChildProcesses::forget(std::map<pid_t, Child>::iterator it) {
+    if (it->second.notifier) {
+        it->second.notifier->setEnabled(false);
+        it->second.notifier->deleteLater();
+    }
+    if (it->second.pidfd >= 0) ::close(it->second.pidfd);
+    children_.erase(it);
+}
+
+bool ChildProcesses::reap(pid_t pid) {
+    auto it = children_.find(pid);
+    if (it == children_.end()) return true;
+    while (true) {
+        int status = 0;
+        pid_t result = ::waitpid(pid, &status, WNOHANG);
+        if (result == 0) return false;
+        if (result < 0 && errno == EINTR) continue;
+        // Ended and reaped now, or no longer a child of ours (ECHILD): forget it.
+        forget(it);
+        return true;
+    }
+}
+
+bool ChildProcesses::running(pid_t pid) {
+    if (pid <= 0) return false;
+    return !reap(pid);
+}
+
+void ChildProcesses::reapEnded() {
+    std::vector<pid_t> pids;
+    pids.reserve(children_.size());
+    for (const auto& entry : children_)
+        pids.push_back(entry.first);
+    for (pid_t pid : pids)
+        reap(pid);
+}
+
+} // namespace processing

@@ -1,0 +1,70 @@
+#pragma once
+// Starting the external programs of the processing commands, and keeping track of them.
+//
+// A command line is split into words (command_line.h); the first word names the program,
+// which is looked up in the editor's program folder, then the current folder, then PATH
+// (a name with a "/" is taken as it is). The program is started with posix_spawn in the
+// current folder with the editor's environment; nothing waits for it.
+//
+// Every started program is reaped by its own pid, never by waitpid(-1): as soon as it ends
+// when an event loop runs (its pidfd is watched), and otherwise at the next start or
+// poll. So the editor leaves no zombie processes behind.
+#include <QPointer>
+#include <QSocketNotifier>
+#include <map>
+#include <string>
+#include <sys/types.h>
+
+namespace processing {
+
+// The path of the program a command names (file-system bytes), or an errno: ENOENT when
+// no such file exists anywhere, EACCES when one exists but cannot be executed.
+struct ProgramLookup {
+    std::string path;
+    int error = 0;
+};
+ProgramLookup findProgram(const std::string& name, const std::string& programFolder);
+
+struct StartResult {
+    pid_t pid = 0; // the started program, 0 on failure
+    int error = 0; // the errno of the failed start, 0 on success
+};
+
+class ChildProcesses {
+  public:
+    // The one registry of the editor's process.
+    static ChildProcesses& instance();
+
+    ChildProcesses() = default;
+    ChildProcesses(const ChildProcesses&) = delete;
+    ChildProcesses& operator=(const ChildProcesses&) = delete;
+    ~ChildProcesses();
+
+    // Starts the program of a command line (CP1251; the words go to the program in the
+    // file system's encoding). programFolder is CP1251 too.
+    StartResult start(const std::string& commandLine, const std::string& programFolder);
+
+    // True while a program started here has not ended (waitpid(pid, WNOHANG)); an ended
+    // one is reaped. False for a pid this registry does not know (or has reaped).
+    bool running(pid_t pid);
+
+    // Reaps every started program that has ended.
+    void reapEnded();
+
+    // How many started programs have not been reaped yet.
+    size_t unreaped() const { return children_.size(); }
+
+  private:
+    struct Child {
+        int pidfd = -1;
+        QPointer<QSocketNotifier> notifier; // owned by the application object
+    };
+    // Tries to reap one child; true when it has ended (and is forgotten).
+    bool reap(pid_t pid);
+    void watch(pid_t pid, Child& child);
+    void forget(std::map<pid_t, Child>::iterator it);
+
+    std::map<pid_t, Child> children_;
+};
+
+} // namespace processing

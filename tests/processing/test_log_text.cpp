@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <iconv.h>
+
+#include "platform/errors.h"
+#include "processing/log_text.h"
+#include "processing/stand_in.h"
+
+using processing::readLogLines;
+
+namespace {
+
+// One character converted by the C library (an oracle independent of the editor's table).
+std::string iconvOne(const char* from, const char* to, unsigned char byte) {
+    iconv_t cd = ::iconv_open(to, from);
+    char in[1] = {static_cast<char>(byte)};
+    char out[8] = {};
+    char* inPtr = in;
+    char* outPtr = out;
+    size_t inLeft = 1, outLeft = sizeof out;
+    size_t r = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    ::iconv_close(cd);
+    if (r == static_cast<size_t>(-1)) return {};
+    return std::string(out, sizeof out - outLeft);
+}
+
+std::vector<std::string> load(const std::string& path) {
+    std::vector<std::string> lines;
+    readLogLines(path, lines);
+    return lines;
+}
+
+} // namespace
+
+TEST(LogText, RussianLettersBecomeCp1251AndOtherBytesStay) {
+    QTemporaryDir dir;
+    std::string path = dir.path().toStdString() + "/t.log";
+    std::string all;
+    for (int b = 0x20; b < 0x100; ++b)
+        if (b != 0x1A) all += static_cast<char>(b);
+    standin::writeFile(path, "This is TeX\r\n" + all + "\r\n");
+    auto lines = load(path);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "This is TeX");
+    ASSERT_EQ(lines[1].size(), all.size());
+
+    int letters = 0;
+    for (size_t i = 0; i < all.size(); ++i) {
+        unsigned char in = static_cast<unsigned char>(all[i]);
+        unsigned char out = static_cast<unsigned char>(lines[1][i]);
+        std::string unicode = iconvOne("CP866", "UTF-8", in);
+        bool russianLetter = unicode.size() == 2 && ((unicode >= "А" && unicode <= "я") ||
+                                                     unicode == "ё" || unicode == "Ё");
+        if (russianLetter) {
+            ++letters;
+            EXPECT_EQ(iconvOne("CP1251", "UTF-8", out), unicode) << std::hex << int(in);
+        } else {
+            // Pseudo-graphics, Latin, digits: the same byte value.
+            EXPECT_EQ(out, in) << std::hex << int(in);
+        }
+    }
+    EXPECT_EQ(letters, 66);
+}
+
+TEST(LogText, ReadAsATextFile) {
+    QTemporaryDir dir;
+    std::string path = dir.path().toStdString() + "/t.log";
+    standin::writeFile(path, "");
+    EXPECT_TRUE(load(path).empty());
+    standin::writeFile(path, "a\r\n\r\nb\rc\x1A"
+                             "after the end mark");
+    EXPECT_EQ(load(path), (std::vector<std::string>{"a", "", "b", "c"}));
+    standin::writeFile(path, "last line without a break");
+    EXPECT_EQ(load(path), (std::vector<std::string>{"last line without a break"}));
+
+    EXPECT_THROW(load(dir.path().toStdString() + "/missing.log"), platform::InOutError);
+    try {
+        load(dir.path().toStdString() + "/missing.log");
+    } catch (const platform::RuntimeError& e) {
+        EXPECT_STREQ(e.what(), "File not found");
+    }
+}
+
+TEST(LogText, OverlongLineStopsLoadingAndKeepsTheLinesBefore) {
+    QTemporaryDir dir;
+    std::string path = dir.path().toStdString() + "/t.log";
+    standin::writeFile(path, "one\r\n" + std::string(65535, 'x') + "\r\n" +
+                                 std::string(65536, 'y') + "\r\nlast\r\n");
+    std::vector<std::string> lines;
+    EXPECT_THROW(readLogLines(path, lines), platform::RangeCheckError);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].size(), 65535u);
+}
