@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QTextDocument>
 #include <algorithm>
+#include <array>
 
 namespace platform {
 namespace {
@@ -411,6 +412,9 @@ void TRichEdit::LoadRuns(const std::vector<TextRun>& runs) {
     size_t total = 0;
     for (const TextRun& run : runs)
         total += run.text.size();
+    std::array<QChar, 256> unicode;
+    for (int b = 0; b < 256; ++b)
+        unicode[static_cast<size_t>(b)] = QChar(cp1251ToUnicode(static_cast<unsigned char>(b)));
     QString all(static_cast<qsizetype>(total), Qt::Uninitialized);
     QChar* out = all.data();
     std::vector<int> ends;
@@ -423,7 +427,7 @@ void TRichEdit::LoadRuns(const std::vector<TextRun>& runs) {
                 if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
                 *out++ = QChar::ParagraphSeparator;
             } else {
-                *out++ = QChar(cp1251ToUnicode(byte));
+                *out++ = unicode[byte];
             }
         }
         ends.push_back(static_cast<int>(out - all.constData()));
@@ -500,12 +504,18 @@ int TRichEdit::FindText(std::string_view text, int from, int to, bool wholeWord,
 
 // --- Clipboard ---
 
-void TRichEdit::CopyToClipboard() {
-    const QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection()) return;
-    QString text = cursor.selectedText();
+QMimeData* TRichEdit::createMimeDataFromSelection() const {
+    // The selection exactly as it stands (a no-break space stays one), lines ending in LF.
+    QString text = textCursor().selectedText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    QApplication::clipboard()->setText(text);
+    auto* data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
+void TRichEdit::CopyToClipboard() {
+    if (!textCursor().hasSelection()) return;
+    QApplication::clipboard()->setMimeData(createMimeDataFromSelection());
 }
 
 void TRichEdit::CutToClipboard() {

@@ -82,7 +82,8 @@ class TRichEdit : public QPlainTextEdit {
     void SetSel(int start, int length);
     std::string SelText() const;
     // Replaces the selection; the new characters take the insertion character set and
-    // the caret ends after them.
+    // the caret ends after them. CR LF, a lone CR and a lone LF each break a line. The
+    // program's own insertions are not held to kMaxLength (typing and pasting are).
     void SetSelText(std::string_view text);
 
     // --- Insertion character set ---
@@ -133,6 +134,7 @@ class TRichEdit : public QPlainTextEdit {
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void insertFromMimeData(const QMimeData* source) override;
+    QMimeData* createMimeDataFromSelection() const override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 

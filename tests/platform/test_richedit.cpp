@@ -468,7 +468,12 @@ TEST_F(RichEditTest, BackwardFindOverManyMatchesReadsNoWholeCopies) {
 TEST_F(RichEditTest, TypingAndPastingStopAtTheMaximumLengthWithABeep) {
     int beeps = 0;
     edit.OnBeep = [&beeps] { ++beeps; };
-    edit.LoadRuns({run(std::string(TRichEdit::kMaxLength - 2, 'a'), kLatinCharset)});
+    // 9,999 lines of 98 letters and a line break, then 98 letters: two short of the limit.
+    std::string text;
+    for (int i = 0; i < 9999; ++i)
+        text += std::string(98, 'a') + "\n";
+    edit.LoadRuns({run(text + std::string(98, 'a'), kLatinCharset)});
+    ASSERT_EQ(edit.TextLength(), TRichEdit::kMaxLength - 2);
     edit.SetSelStart(edit.TextLength());
     QTest::keyClick(&edit, Qt::Key_B);
     EXPECT_EQ(edit.TextLength(), TRichEdit::kMaxLength - 1);
@@ -496,6 +501,15 @@ TEST_F(RichEditTest, ClipboardConvertsBetweenUnicodeAndCp1251) {
     edit.SetSel(1, 3);
     edit.CopyToClipboard();
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf16(u"ж\n"));
+    edit.SetSel(0, 1);
+    edit.SetSelText("\xA0");
+    edit.SetSel(0, 1);
+    edit.copy(); // the context menu's copy keeps the no-break space too
+    EXPECT_EQ(QApplication::clipboard()->text(), QString(QChar(0xA0)));
+    edit.SetSel(0, 1);
+    edit.SetSelText(cp(u"ё"));
+    edit.SetSel(1, 3);
+    edit.CopyToClipboard();
     edit.CutToClipboard();
     EXPECT_EQ(edit.Text(), cp(u"ё") + "ab");
     edit.SetSelStart(1);
