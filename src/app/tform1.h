@@ -126,12 +126,15 @@ class TForm1 : public QMainWindow {
     void SaveTexFile(const std::string& path);
     void ReadStatusFile();
     void WriteStatusFile();
-    void SaveDocument();
+    // False when the user cancelled the save dialog (nothing was saved, nothing changed);
+    // a failed write throws and leaves the old files and the document's name as they were.
+    bool SaveDocument();
     void OpenDocument(const std::string& path);
     void N8Click();
     void N5Click();
-    void N6Click();
-    void N7Click();
+    // True when the document was saved (the modified flag is then cleared).
+    bool N6Click();
+    bool N7Click();
     void File11Click();
     void File21Click();
     void File31Click();

@@ -1,17 +1,323 @@
-// The File menu: new, open, save, save as and the recent files.
-#include "app/tform1.h"
+// The File menu: new, open, save, save as and the recent files; loading and saving TeX
+// files and status files.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <exception>
 
-void TForm1::LoadTexFile(const std::string&) {}
-void TForm1::SaveTexFile(const std::string&) {}
-void TForm1::ReadStatusFile() {}
-void TForm1::WriteStatusFile() {}
-void TForm1::SaveDocument() {}
-void TForm1::OpenDocument(const std::string&) {}
-void TForm1::N8Click() {}
-void TForm1::N5Click() {}
-void TForm1::N6Click() {}
-void TForm1::N7Click() {}
-void TForm1::File11Click() {}
-void TForm1::File21Click() {}
-void TForm1::File31Click() {}
-void TForm1::File41Click() {}
+#include "app/tform1.h"
+#include "document/cyrillic.h"
+#include "document/rtf_view.h"
+#include "document/status_file.h"
+#include "document/texts.h"
+#include "document/tform2.h"
+#include "document/tform3.h"
+#include "platform/atomic_file.h"
+#include "platform/codepage.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+#include "platform/rtf_reader.h"
+#include "platform/textfile.h"
+
+using document::cp1251;
+
+namespace {
+
+constexpr int kMaxSavedLines = 65536;
+constexpr size_t kMaxSavedLineLength = 65535;
+
+bool fileExists(const std::string& path) {
+    return QFileInfo::exists(platform::fsPath(path));
+}
+
+// Runs read from RTF, checked against the control's capacity and made the control's runs.
+std::vector<platform::TextRun> toControlRuns(std::vector<platform::RtfRun> runs) {
+    if (platform::rtfTextLength(runs) > platform::TRichEdit::kMaxLength)
+        throw platform::RuntimeError(cp1251(document::kTooLarge));
+    std::vector<platform::TextRun> result;
+    result.reserve(runs.size());
+    for (platform::RtfRun& run : runs) {
+        platform::TextRun out;
+        out.text = std::move(run.text);
+        out.charset = run.charset;
+        out.bold = run.bold;
+        out.italic = run.italic;
+        out.underline = run.underline;
+        out.halfPoints = run.halfPoints;
+        if (run.color) out.color = QColor::fromRgb(*run.color);
+        result.push_back(std::move(out));
+    }
+    return result;
+}
+
+// Reads a TeX file through its RTF view, built in memory, while Label1 shows the loading
+// notice. When reading fails Label1 gets back what it showed and the error goes on.
+std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const std::string& path) {
+    const QString text = form.Label1->text();
+    const QPalette palette = form.Label1->palette();
+    const bool visible = form.Label1->isVisible();
+
+    QPalette black = palette;
+    black.setColor(QPalette::WindowText, Qt::black);
+    form.Label1->setPalette(black);
+    form.Label1->setText(platform::fromCp1251(cp1251(document::kLoadingNotice)));
+    form.Label1->setVisible(true);
+    form.Label1->repaint();
+    QCoreApplication::processEvents();
+    try {
+        std::string rtf = document::buildRtfView(platform::readFileBytes(path));
+        return toControlRuns(platform::readRtf(rtf));
+    } catch (...) {
+        form.Label1->setText(text);
+        form.Label1->setPalette(palette);
+        form.Label1->setVisible(visible);
+        throw;
+    }
+}
+
+// The loaded document replaces the control's content; the layout indicator takes Label1
+// back.
+void showLoadedRuns(TForm1& form, const std::vector<platform::TextRun>& runs) {
+    form.RichEdit1->LoadRuns(runs);
+    form.Label1->hide();
+    form.RefreshLayoutIndicator();
+}
+
+struct DocumentPath {
+    std::string name, extension, folder;
+};
+
+DocumentPath documentPathOf(const TForm1& form) {
+    return {form.DocName, form.DocExt, form.DocDir};
+}
+
+// DocName, DocExt and DocDir together, with the current directory following DocDir.
+void setDocumentPath(TForm1& form, const DocumentPath& path) {
+    form.DocName = path.name;
+    form.DocExt = path.extension;
+    form.DocDir = path.folder;
+    if (!form.DocDir.empty()) QDir::setCurrent(platform::fsPath(form.DocDir));
+}
+
+DocumentPath splitDocumentPath(const std::string& fullPath) {
+    platform::PathParts parts = platform::splitPath(fullPath);
+    return {parts.nameWithoutExtension, parts.extension, parts.folder};
+}
+
+void setCaption(TForm1& form, bool untitled) {
+    std::string caption = cp1251(document::kCaptionPrefix);
+    caption += untitled ? cp1251(document::kUntitled) : form.DocName;
+    if (!form.MainFile.empty() && form.MainFile != "*")
+        caption += cp1251(document::kAttachedTo) + form.MainFile;
+    form.setWindowTitle(platform::fromCp1251(caption));
+}
+
+std::optional<std::string> askSaveName(TForm1& form) {
+    auto chosen = form.prompts().saveFile("", cp1251(document::kSaveFilter), ".tex");
+    // A name that is only an extension (".tex") names no document.
+    if (chosen && platform::splitPath(*chosen).nameWithoutExtension.empty()) return std::nullopt;
+    return chosen;
+}
+
+// Saves the document under a new name; on a failed write the old name comes back.
+void saveUnder(TForm1& form, const std::string& fullPath) {
+    DocumentPath previous = documentPathOf(form);
+    setDocumentPath(form, splitDocumentPath(fullPath));
+    try {
+        form.SaveDocument();
+    } catch (...) {
+        setDocumentPath(form, previous);
+        throw;
+    }
+}
+
+// Before a command leaves a modified document it is saved. False when the user cancelled
+// the save dialog: the command stops and the document stays as it is.
+bool saveBeforeLeaving(TForm1& form) {
+    if (!form.RichEdit1->Modified()) return true;
+    if (!form.SaveDocument()) return false;
+    form.RichEdit1->SetModified(false);
+    return true;
+}
+
+void openRecentFile(TForm1& form, size_t index) {
+    const std::string path = form.RecentFiles.at(index);
+    if (path.empty()) return;
+    if (index == 0) form.RememberRecentFile();
+    if (!saveBeforeLeaving(form)) return;
+    if (index != 0) form.RememberRecentFile();
+    form.OpenDocument(path);
+}
+
+} // namespace
+
+void TForm1::LoadTexFile(const std::string& path) {
+    if (!fileExists(path)) return;
+    showLoadedRuns(*this, readTexFileWithNotice(*this, path));
+}
+
+void TForm1::SaveTexFile(const std::string& path) {
+    // An untitled document (the path is only ".tex") is not saved.
+    if (platform::splitPath(path).nameWithoutExtension.empty()) return;
+    std::string text = RichEdit1->Text();
+    if (text.empty()) return; // no lines: the file on disk stays as it is
+    // The limits are checked before the file is touched.
+    int lines = 0;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        if (end - start > kMaxSavedLineLength || ++lines > kMaxSavedLines)
+            throw platform::RangeCheckError();
+        start = end + 2;
+    }
+    if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) text += "\r\n";
+    document::convertCp1251ToCp866(text);
+    platform::writeFileAtomically(path, text);
+}
+
+void TForm1::ReadStatusFile() {
+    document::StatusRecord record;
+    std::exception_ptr failure;
+    try {
+        document::readStatusFile(DocName + ".sts", record);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    // What was read before a failure stays set.
+    if (record.mainFile) MainFile = *record.mainFile;
+    if (record.smartKeyboardOn) {
+        SmartKeyboardOn = *record.smartKeyboardOn;
+        RefreshSmartKeyboardControls();
+    }
+    if (record.caret) RichEdit1->SetSel(std::max(*record.caret, 0), 0);
+    if (failure) std::rethrow_exception(failure);
+}
+
+void TForm1::WriteStatusFile() {
+    platform::writeFileAtomically(
+        DocName + ".sts",
+        document::statusFileText(MainFile, SmartKeyboardOn, RichEdit1->SelStart()));
+}
+
+bool TForm1::SaveDocument() {
+    if (DocName.empty()) {
+        auto chosen = askSaveName(*this);
+        if (!chosen) return false;
+        saveUnder(*this, *chosen); // comes back here with the name known
+        return true;
+    }
+    SaveTexFile(DocName + ".tex");
+    WriteStatusFile();
+    return true;
+}
+
+void TForm1::OpenDocument(const std::string& path) {
+    // The file is read before anything changes: a file that cannot be loaded leaves the
+    // current document as it was. A name that does not exist gives an empty document.
+    std::optional<std::vector<platform::TextRun>> runs;
+    if (fileExists(path)) runs = readTexFileWithNotice(*this, path);
+
+    setDocumentPath(*this, splitDocumentPath(path));
+    if (runs)
+        showLoadedRuns(*this, *runs);
+    else
+        RichEdit1->Clear();
+    setCaption(*this, false);
+    RichEdit1->SetModified(false);
+
+    std::exception_ptr statusFailure;
+    if (fileExists(DocName + ".sts")) {
+        try {
+            ReadStatusFile();
+        } catch (...) {
+            // Shown once the document is ready for editing.
+            statusFailure = std::current_exception();
+        }
+    } else {
+        prompts().showModal(*Form3);
+        update();
+    }
+    setCaption(*this, false);
+    setEnabled(true);
+    RichEdit1->setEnabled(true);
+    RichEdit1->setFocus();
+    ShownCharset = -1;
+    LayoutBeep = true;
+    RefreshLayoutIndicator();
+    RefreshSmartKeyboardControls();
+    if (statusFailure) std::rethrow_exception(statusFailure);
+}
+
+void TForm1::N8Click() {
+    if (!saveBeforeLeaving(*this)) return;
+    LayoutBeep = true;
+    RememberRecentFile();
+    RichEdit1->Clear();
+    RichEdit1->SetModified(false);
+    DocName.clear();
+    setCaption(*this, true);
+    RichEdit1->setEnabled(true);
+    RichEdit1->setFocus();
+    RichEdit1->SetInsertCharset(platform::kCyrillicCharset);
+    MainFile.clear();
+    prompts().showModal(*Form2);
+    update();
+    setCaption(*this, true);
+    ShownCharset = -1;
+
+    if (UserTemplate == "*") {
+        LoadTexFile(AppDir + "/default.tex");
+    } else if (!UserTemplate.empty()) {
+        platform::PathParts parts = platform::splitPath(UserTemplate);
+        std::string companion =
+            UserTemplate.substr(0, UserTemplate.size() - parts.extension.size()) + ".rtf";
+        if (fileExists(companion)) {
+            // Rich text as it is, without code-page conversion; a file that is not RTF is
+            // plain text.
+            RichEdit1->LoadRuns(toControlRuns(
+                platform::readRtf(platform::readFileBytes(companion), platform::kCyrillicCharset)));
+        } else {
+            LoadTexFile(UserTemplate);
+        }
+    }
+    RefreshLayoutIndicator();
+    RefreshSmartKeyboardControls();
+}
+
+void TForm1::N5Click() {
+    if (!saveBeforeLeaving(*this)) return;
+    RememberRecentFile();
+    auto chosen = prompts().openFile(cp1251(document::kOpenTitle), cp1251(document::kOpenFilter));
+    // Cancelled: the document stays as it is.
+    if (!chosen) return;
+    OpenDocument(*chosen);
+}
+
+bool TForm1::N6Click() {
+    bool saved = DocName.empty() ? N7Click() : SaveDocument();
+    if (saved) RichEdit1->SetModified(false);
+    return saved;
+}
+
+bool TForm1::N7Click() {
+    auto chosen = askSaveName(*this);
+    if (!chosen) return false;
+    saveUnder(*this, *chosen);
+    RichEdit1->SetModified(false);
+    setCaption(*this, false);
+    return true;
+}
+
+void TForm1::File11Click() {
+    openRecentFile(*this, 0);
+}
+void TForm1::File21Click() {
+    openRecentFile(*this, 1);
+}
+void TForm1::File31Click() {
+    openRecentFile(*this, 2);
+}
+void TForm1::File41Click() {
+    openRecentFile(*this, 3);
+}

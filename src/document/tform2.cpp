@@ -1,3 +1,105 @@
 #include "document/tform2.h"
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent) {}
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/tform1.h"
+#include "document/radio_group.h"
+#include "document/texts.h"
+#include "document/tform3.h"
+
+TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(parent)) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Задай параметры создаваемого файла"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
+    move(265, 157);
+    setFixedSize(403, 244);
+
+    RadioGroup1 = new TRadioGroup(
+        QStringLiteral("RadioGroup1"), QStringLiteral("Статус файла в проекте"),
+        {QStringLiteral("Главный файл"), QStringLiteral("Присоединяемый файл")}, this);
+    RadioGroup1->SetItemIndex(0);
+    RadioGroup2 =
+        new TRadioGroup(QStringLiteral("RadioGroup2"), QStringLiteral("Применить шаблон"),
+                        {QStringLiteral("Без шаблона"), QStringLiteral("Стандартный шаблон"),
+                         QStringLiteral("Шаблон пользователя ")},
+                        this);
+    RadioGroup2->SetItemIndex(1);
+    CheckBox1 = new QCheckBox(QStringLiteral("Умная Клава"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setChecked(true);
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    QFont bold = Button1->font();
+    bold.setBold(true);
+    Button1->setFont(bold);
+    Button2 = new QPushButton(QStringLiteral("Отменить"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(RadioGroup1);
+    groups->addWidget(RadioGroup2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(CheckBox1);
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(groups);
+    layout->addLayout(buttons);
+
+    connect(RadioGroup1, &TRadioGroup::Click, this, &TForm2::RadioGroup1Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+}
+
+void TForm2::RadioGroup1Click() {
+    // An attached file usually needs no template of its own, a main file the standard one;
+    // a user's template is never replaced.
+    if (RadioGroup1->ItemIndex() == 1 && RadioGroup2->ItemIndex() == 1)
+        RadioGroup2->SetItemIndex(0);
+    if (RadioGroup1->ItemIndex() == 0 && RadioGroup2->ItemIndex() == 0)
+        RadioGroup2->SetItemIndex(1);
+}
+
+void TForm2::Button1Click() {
+    if (!form1_) {
+        accept();
+        return;
+    }
+    if (!ChooseProjectLink(*form1_, RadioGroup1->ItemIndex())) return;
+    switch (RadioGroup2->ItemIndex()) {
+    case 0:
+        form1_->UserTemplate.clear();
+        break;
+    case 1:
+        form1_->UserTemplate.assign(1, '*');
+        break;
+    case 2: {
+        auto chosen = form1_->prompts().openFile(document::cp1251(document::kTemplateTitle),
+                                                 document::cp1251(document::kOpenFilter));
+        if (!chosen) return;
+        form1_->UserTemplate = *chosen;
+        break;
+    }
+    default:
+        break;
+    }
+    form1_->SmartKeyboardOn = CheckBox1->isChecked();
+    accept();
+}
+
+void TForm2::Button2Click() {
+    reject();
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,10 +1,37 @@
 #pragma once
-// The new-file dialog: the project status, the template and the Smart Keyboard of a new document.
+// The new-file dialog: the project status, the template and the Smart Keyboard of a new
+// document. OK writes them straight into the editor state; the choices stay from one
+// showing to the next.
 #include <QDialog>
+
+class QCheckBox;
+class QKeyEvent;
+class QPushButton;
+class TForm1;
+class TRadioGroup;
 
 class TForm2 : public QDialog {
     Q_OBJECT
 
   public:
     explicit TForm2(QWidget* parent = nullptr);
+
+    // Status: 0 main file, 1 attached file.
+    TRadioGroup* RadioGroup1 = nullptr;
+    // Template: 0 none, 1 the standard template, 2 the user's template.
+    TRadioGroup* RadioGroup2 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+
+    void RadioGroup1Click();
+    void Button1Click();
+    void Button2Click();
+
+  protected:
+    // The dialog has no cancel key: Esc does nothing.
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    TForm1* form1_ = nullptr;
 };

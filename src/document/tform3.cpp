@@ -1,3 +1,68 @@
 #include "document/tform3.h"
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent) {}
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/tform1.h"
+#include "document/radio_group.h"
+#include "document/texts.h"
+#include "platform/paths.h"
+
+bool ChooseProjectLink(TForm1& form1, int statusIndex) {
+    if (statusIndex == 0) {
+        form1.MainFile.assign(1, '*');
+    } else if (statusIndex == 1) {
+        auto chosen = form1.prompts().openFile(document::cp1251(document::kMainFileTitle),
+                                               document::cp1251(document::kOpenFilter));
+        if (!chosen) return false;
+        form1.MainFile = platform::splitPath(*chosen).nameWithoutExtension;
+    }
+    return true;
+}
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(parent)) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Задай параметры файла"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
+    move(192, 109);
+    setFixedSize(410, 153);
+
+    RadioGroup1 = new TRadioGroup(
+        QStringLiteral("RadioGroup1"), QStringLiteral("Статус файла в проекте"),
+        {QStringLiteral("Главный файл"), QStringLiteral("Присоединяемый файл")}, this);
+    RadioGroup1->SetItemIndex(0);
+    CheckBox1 = new QCheckBox(QStringLiteral("Умная Клава"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setChecked(true);
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QStringLiteral("Отменить"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(CheckBox1);
+    side->addStretch();
+    side->addWidget(Button1);
+    side->addWidget(Button2);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(RadioGroup1);
+    layout->addLayout(side);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+}
+
+void TForm3::Button1Click() {
+    if (form1_) {
+        if (!ChooseProjectLink(*form1_, RadioGroup1->ItemIndex())) return;
+        form1_->SmartKeyboardOn = CheckBox1->isChecked();
+    }
+    accept();
+}
+
+// Esc comes here too (QDialog rejects on Esc).
+void TForm3::Button2Click() {
+    reject();
+}

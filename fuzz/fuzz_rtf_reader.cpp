@@ -1,0 +1,63 @@
+// The RTF reader on any bytes, and the RTF view of any TeX file read back: the view must
+// give the file's lines, converted to CP1251, in runs whose character set is that of the
+// script they belong to.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "document/cyrillic.h"
+#include "document/rtf_view.h"
+#include "platform/rtf_reader.h"
+
+namespace {
+
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+
+std::string expectedText(std::string_view tex) {
+    size_t mark = tex.find('\x1A');
+    if (mark != std::string_view::npos) tex = tex.substr(0, mark);
+    std::string text;
+    for (size_t i = 0; i < tex.size(); ++i) {
+        char c = tex[i];
+        if (c == '\r') {
+            text += '\n';
+            if (i + 1 < tex.size() && tex[i + 1] == '\n') ++i;
+        } else if (c != '\n' && c != '\0') {
+            text += static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
+        }
+    }
+    if (!tex.empty() && tex.back() != '\r' &&
+        !(tex.size() >= 2 && tex.substr(tex.size() - 2) == "\r\n"))
+        text += '\n';
+    return text;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+    auto runs = platform::readRtf(bytes);
+    int64_t length = platform::rtfTextLength(runs);
+    check(length >= 0);
+    for (const auto& run : runs)
+        check(!run.text.empty());
+
+    std::string text;
+    for (const auto& run : platform::readRtf(document::buildRtfView(bytes))) {
+        for (char c : run.text) {
+            // CP1251 letters that only a CP866 letter can have become (other bytes pass
+            // unchanged and may look like CP1251 letters in any run).
+            auto byte = static_cast<unsigned char>(c);
+            if ((byte >= 0xE0 && byte <= 0xEF) || byte == 0xA8) check(run.charset == 204);
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '\\' || c == '$')
+                check(run.charset == 0);
+        }
+        text += run.text;
+    }
+    check(text == expectedText(bytes));
+    return 0;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The RTF view of a TeX file: the CP866 text as CP1251 RTF in which Russian words and Latin
+// TeX markup are separate runs (font 1, character set 204, and font 0, character set 0),
+// which the editing control loads in one operation.
+#include <string>
+#include <string_view>
+
+namespace document {
+
+// The switch written in front of the character that opens a Cyrillic or a Latin run.
+inline constexpr std::string_view kCyrillicRunSwitch = "\\plain\\f1\\fs20\\cf0 ";
+inline constexpr std::string_view kLatinRunSwitch = "\\plain\\lang1033\\f0\\fs20\\cf0 ";
+// The two header lines, each followed by CR LF in the view.
+inline constexpr std::string_view kRtfViewHeader =
+    "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}{\\f1\\fswiss"
+    "\\fcharset204{\\*\\fname MS Sans Serif;}MS Shell Dlg;}}";
+inline constexpr std::string_view kRtfViewDefaults = "\\deflang1049\\pard";
+
+// The view of a TeX file's bytes. The bytes are read by the text-file rules: a line ends
+// at CR (an LF right after it belongs to the line end), 0x1A ends the file.
+std::string buildRtfView(std::string_view texBytes);
+
+// Reads the TeX file and writes its view (through the atomic writer). Throws InOutError.
+void BuildRtfView(const std::string& texPath, const std::string& rtfPath);
+
+} // namespace document

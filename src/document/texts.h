@@ -1,0 +1,27 @@
+#pragma once
+// Texts of the file commands, in the editor's code page (CP1251).
+#include <QStringView>
+#include <string>
+#include <string_view>
+
+#include "platform/codepage.h"
+
+namespace document {
+
+inline std::string cp1251(std::u16string_view text) {
+    return platform::toCp1251(QStringView(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+inline constexpr std::u16string_view kOpenFilter = u"Файлы TEX (*.tex)|*.tex|Все файлы|*.*";
+inline constexpr std::u16string_view kSaveFilter = u"Файлы TEX|*.tex|Все файлы|*.*";
+inline constexpr std::u16string_view kOpenTitle = u"Открытие файла для редактирования";
+inline constexpr std::u16string_view kMainFileTitle = u"Выбери главный файл и нажми \"ОТКРЫТЬ\"";
+inline constexpr std::u16string_view kTemplateTitle = u"Выбери файл шаблона и нажми \"ОТКРЫТЬ\"";
+inline constexpr std::u16string_view kCaptionPrefix = u"KolBAX (ver.0.3beta): ";
+inline constexpr std::u16string_view kUntitled = u"(без имени)";
+inline constexpr std::u16string_view kAttachedTo = u" к ";
+inline constexpr std::u16string_view kLoadingNotice = u"Загружаю файл... Подожди!";
+inline constexpr std::u16string_view kTooLarge =
+    u"Файл не загружен: в нём больше 1000000 символов, а редактор вмещает не больше.";
+
+} // namespace document

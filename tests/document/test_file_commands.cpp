@@ -1,0 +1,592 @@
+// The File menu driven through the menu items with scripted prompts: files on disk,
+// captions, the recent files, the current folder and the modified flag.
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/resource.h>
+
+#include "app/tform1.h"
+#include "document/cyrillic.h"
+#include "document/radio_group.h"
+#include "document/tform2.h"
+#include "document/tform3.h"
+#include "platform/codepage.h"
+#include "platform/prompts.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string cp(std::u16string_view text) {
+    return platform::toCp1251(text);
+}
+
+std::string to866(std::string text) {
+    document::convertCp1251ToCp866(text);
+    return text;
+}
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A dialog action: choose a status (and a template) and press a button.
+std::function<void(QDialog&)> answer(int status, bool ok = true, int templateIndex = -1,
+                                     bool smartKeyboard = true) {
+    return [=](QDialog& dialog) {
+        dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item%1").arg(status))->click();
+        if (templateIndex >= 0)
+            dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup2Item%1").arg(templateIndex))
+                ->click();
+        dialog.findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->setChecked(smartKeyboard);
+        dialog.findChild<QPushButton*>(ok ? QStringLiteral("Button1") : QStringLiteral("Button2"))
+            ->click();
+    };
+}
+
+class FileCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        static int counter = 0;
+        root = fs::temp_directory_path() /
+               ("kolbax-doc-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+        fs::remove_all(root);
+        app = root / "app";
+        docs = root / "docs";
+        fs::create_directories(app);
+        fs::create_directories(docs);
+        if (const char* data = std::getenv("KOLBAX_TEST_DATA"))
+            for (const auto& entry : fs::directory_iterator(data))
+                if (entry.is_regular_file() && entry.path().filename() != "filelist.ini")
+                    fs::copy_file(entry.path(), app / entry.path().filename());
+        writeBytes(app / "default.tex", to866(cp(u"\\documentclass{article}\r\n% шаблон\r\n")));
+        startDir = QDir::currentPath();
+        auto scripted = std::make_unique<platform::ScriptedPrompts>();
+        prompts = scripted.get();
+        form = std::make_unique<TForm1>(app.string(), std::move(scripted));
+        form->CreateDialogs();
+        prompts->shown.clear();
+    }
+
+    void TearDown() override {
+        form.reset();
+        QDir::setCurrent(startDir);
+        fs::permissions(root, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(root);
+    }
+
+    void run(const char* item) {
+        QAction* action = form->findChild<QAction*>(QLatin1String(item));
+        ASSERT_NE(action, nullptr) << item;
+        action->trigger();
+    }
+
+    std::string doc(const std::string& name) const { return (docs / name).string(); }
+    std::string caption() const { return platform::toCp1251(form->windowTitle()); }
+    std::string text() const { return form->RichEdit1->Text(); }
+    std::string currentDir() const { return platform::fromFsPath(QDir::currentPath()); }
+    std::vector<std::string> errors() const {
+        std::vector<std::string> messages;
+        for (const auto& shown : prompts->ofKind("error"))
+            messages.push_back(shown.text);
+        return messages;
+    }
+    void loadText(const std::string& text) {
+        platform::TextRun run;
+        run.text = text;
+        form->RichEdit1->LoadRuns({run});
+    }
+    void type(const std::string& cp1251) {
+        form->RichEdit1->SetSelText(cp1251);
+        form->RichEdit1->SetModified(true);
+    }
+    // Opens a file through "Открыть", answering the parameters dialog when it comes.
+    void open(const std::string& path, std::function<void(QDialog&)> parameters = answer(0)) {
+        prompts->fileAnswers.push_back(path);
+        prompts->modalActions.push_back(std::move(parameters));
+        run("N5");
+        prompts->modalActions.clear();
+    }
+
+    fs::path root, app, docs;
+    QString startDir;
+    std::unique_ptr<TForm1> form;
+    platform::ScriptedPrompts* prompts = nullptr;
+};
+
+const std::string kPrefix = "KolBAX (ver.0.3beta): ";
+
+TEST_F(FileCommands, OpenWithoutStatusFileAsksThenTheFirstSaveWritesBoth) {
+    std::string body = cp(u"Привет, $x$.\r\n\\section{Введение}\r\n");
+    writeBytes(docs / "a.tex", to866(body));
+    open(doc("a.tex"));
+
+    ASSERT_EQ(prompts->ofKind("open").size(), 1u);
+    EXPECT_EQ(prompts->ofKind("open")[0].caption, cp(u"Открытие файла для редактирования"));
+    EXPECT_EQ(prompts->ofKind("open")[0].text, cp(u"Файлы TEX (*.tex)|*.tex|Все файлы|*.*"));
+    ASSERT_EQ(prompts->ofKind("modal").size(), 1u);
+    EXPECT_EQ(prompts->ofKind("modal")[0].caption, cp(u"Задай параметры файла"));
+    EXPECT_EQ(caption(), kPrefix + "a");
+    EXPECT_EQ(form->MainFile, "*");
+    EXPECT_EQ(form->DocName, "a");
+    EXPECT_EQ(form->DocExt, ".tex");
+    EXPECT_EQ(form->DocDir, docs.string());
+    EXPECT_EQ(currentDir(), docs.string());
+    EXPECT_EQ(text(), body);
+    EXPECT_EQ(form->RichEdit1->CharsetAt(0), 204);
+    EXPECT_EQ(form->RichEdit1->CharsetAt(8), 0); // "$"
+    EXPECT_FALSE(form->RichEdit1->Modified());
+    EXPECT_TRUE(form->RichEdit1->isEnabled());
+    EXPECT_FALSE(fs::exists(docs / "a.sts"));
+    EXPECT_FALSE(fs::exists(docs / "a.tex.rich"));
+    EXPECT_TRUE(errors().empty());
+
+    form->RichEdit1->SetSel(0, 0);
+    type(cp(u"Ё"));
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "a.tex"), to866(cp(u"Ё") + body));
+    EXPECT_EQ(readBytes(docs / "a.sts"), "*\r\n1\r\n1\r\n");
+    EXPECT_FALSE(form->RichEdit1->Modified());
+}
+
+TEST_F(FileCommands, StatusFileRestoresLinkSmartKeyboardAndCaret) {
+    writeBytes(docs / "b.tex", "0123456789\r\nabc\r\n");
+    writeBytes(docs / "b.sts", "a\r\n0\r\n13\r\n");
+    open(doc("b.tex"));
+    EXPECT_TRUE(prompts->ofKind("modal").empty());
+    EXPECT_EQ(caption(), kPrefix + "b" + cp(u" к ") + "a");
+    EXPECT_FALSE(form->SmartKeyboardOn);
+    EXPECT_EQ(form->RichEdit1->SelStart(), 13);
+
+    // Past the end: at the end; negative: at the start.
+    writeBytes(docs / "b.sts", "a\r\n257\r\n999999\r\n");
+    open(doc("b.tex"));
+    EXPECT_TRUE(form->SmartKeyboardOn);
+    EXPECT_EQ(form->RichEdit1->SelStart(), form->RichEdit1->TextLength());
+    writeBytes(docs / "b.sts", "a\r\n1\r\n-5\r\n");
+    open(doc("b.tex"));
+    EXPECT_EQ(form->RichEdit1->SelStart(), 0);
+}
+
+TEST_F(FileCommands, GarbageStatusFileReportsAndKeepsWhatWasRead) {
+    writeBytes(docs / "g.tex", "x\r\n");
+    writeBytes(docs / "g.sts", "thesis\r\n1\r\n\x01\xFFgarbage\r\n");
+    form->SmartKeyboardOn = false;
+    open(doc("g.tex"));
+    EXPECT_EQ(errors(), std::vector<std::string>{"Invalid numeric input"});
+    EXPECT_EQ(form->MainFile, "thesis");
+    EXPECT_TRUE(form->SmartKeyboardOn);
+    EXPECT_EQ(caption(), kPrefix + "g" + cp(u" к ") + "thesis");
+    EXPECT_TRUE(form->RichEdit1->isEnabled());
+}
+
+TEST_F(FileCommands, OtherExtensionsAreSavedAsTexAndListedAsOpened) {
+    writeBytes(docs / "notes.txt", "notes\r\n");
+    open(doc("notes.txt"));
+    type("more ");
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "notes.tex"), "more notes\r\n");
+    EXPECT_EQ(readBytes(docs / "notes.txt"), "notes\r\n");
+    EXPECT_EQ(readBytes(docs / "notes.sts"), "*\r\n1\r\n5\r\n");
+    run("N8");
+    EXPECT_EQ(form->RecentFiles[0], doc("notes.txt"));
+    EXPECT_EQ(form->DocExt, ".txt");
+    EXPECT_EQ(form->DocDir, docs.string());
+}
+
+TEST_F(FileCommands, SaveAsWritesTheNewFilesAndLeavesTheOldOnes) {
+    writeBytes(docs / "b.tex", "b\r\n");
+    writeBytes(docs / "b.sts", "a\r\n1\r\n0\r\n");
+    open(doc("b.tex"));
+    type("c");
+    prompts->fileAnswers.push_back(doc("c.tex"));
+    run("N7");
+    EXPECT_EQ(prompts->ofKind("save").back().text, cp(u"Файлы TEX|*.tex|Все файлы|*.*") + "|.tex");
+    EXPECT_EQ(readBytes(docs / "c.tex"), "cb\r\n");
+    EXPECT_EQ(readBytes(docs / "c.sts"), "a\r\n1\r\n1\r\n");
+    EXPECT_EQ(readBytes(docs / "b.tex"), "b\r\n");
+    EXPECT_EQ(readBytes(docs / "b.sts"), "a\r\n1\r\n0\r\n");
+    EXPECT_EQ(caption(), kPrefix + "c" + cp(u" к ") + "a");
+    EXPECT_FALSE(form->RichEdit1->Modified());
+    EXPECT_EQ(form->RecentFiles[0], ""); // entered only when the document is left
+}
+
+TEST_F(FileCommands, NewDocumentDialogAndTemplates) {
+    TForm2& dialog = *form->Form2;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Задай параметры создаваемого файла"));
+    // Attached switches the standard template off, main file switches it back on; a user
+    // template stays.
+    dialog.RadioGroup1->Item(1)->click();
+    EXPECT_EQ(dialog.RadioGroup2->ItemIndex(), 0);
+    dialog.RadioGroup1->Item(0)->click();
+    EXPECT_EQ(dialog.RadioGroup2->ItemIndex(), 1);
+    dialog.RadioGroup2->Item(2)->click();
+    dialog.RadioGroup1->Item(1)->click();
+    EXPECT_EQ(dialog.RadioGroup2->ItemIndex(), 2);
+
+    // Attached to thesis.tex, no template.
+    prompts->fileAnswers.push_back(doc("thesis.tex"));
+    prompts->modalActions.push_back(answer(1, true, 0, false));
+    run("N8");
+    EXPECT_EQ(prompts->ofKind("open").back().caption,
+              cp(u"Выбери главный файл и нажми \"ОТКРЫТЬ\""));
+    EXPECT_EQ(form->MainFile, "thesis");
+    EXPECT_FALSE(form->SmartKeyboardOn);
+    EXPECT_EQ(form->UserTemplate, "");
+    EXPECT_EQ(caption(), kPrefix + cp(u"(без имени) к ") + "thesis");
+    EXPECT_EQ(text(), "");
+    EXPECT_TRUE(form->RichEdit1->isEnabled());
+
+    // The standard template.
+    prompts->modalActions.push_back(answer(0, true, 1));
+    run("N8");
+    EXPECT_EQ(form->UserTemplate, "*");
+    EXPECT_EQ(caption(), kPrefix + cp(u"(без имени)"));
+    EXPECT_EQ(text(), cp(u"\\documentclass{article}\r\n% шаблон\r\n"));
+
+    // A user template with an RTF companion is shown as rich text.
+    writeBytes(docs / "t.tex", "from tex\r\n");
+    writeBytes(docs / "t.rtf",
+               "{\\rtf1{\\fonttbl{\\f0\\fcharset204 Arial;}}\\f0\\b \\'cf\\b0 x\\par}");
+    prompts->fileAnswers.push_back(doc("t.tex"));
+    prompts->modalActions.push_back(answer(0, true, 2));
+    run("N8");
+    EXPECT_EQ(prompts->ofKind("open").back().caption,
+              cp(u"Выбери файл шаблона и нажми \"ОТКРЫТЬ\""));
+    EXPECT_EQ(form->UserTemplate, doc("t.tex"));
+    EXPECT_EQ(text(), "\xCFx\r\n");
+    EXPECT_EQ(form->RichEdit1->CharsetAt(0), 204);
+    // Without it the template is converted like an opened TeX file.
+    fs::remove(docs / "t.rtf");
+    prompts->modalActions.push_back(
+        [](QDialog& d) { d.findChild<QPushButton*>("Button2")->click(); });
+    run("N8");
+    EXPECT_EQ(text(), "from tex\r\n");
+    // Cancelled: an untitled document with no project choice, the last accepted template.
+    EXPECT_EQ(form->MainFile, "");
+    EXPECT_EQ(caption(), kPrefix + cp(u"(без имени)"));
+}
+
+TEST_F(FileCommands, CancellingThePickersKeepsTheDialogOpenAndTheStateAsItWas) {
+    form->MainFile = "old";
+    form->SmartKeyboardOn = true;
+    TForm3& dialog = *form->Form3;
+    dialog.RadioGroup1->Item(1)->click();
+    dialog.CheckBox1->setChecked(false);
+    dialog.show();
+    dialog.Button1->click(); // main-file picker cancelled
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(form->MainFile, "old");
+    EXPECT_TRUE(form->SmartKeyboardOn);
+    dialog.Button2->click();
+    EXPECT_FALSE(dialog.isVisible());
+
+    TForm2& newFile = *form->Form2;
+    newFile.RadioGroup1->Item(0)->click();
+    newFile.RadioGroup2->Item(2)->click();
+    form->UserTemplate = "*";
+    newFile.show();
+    newFile.Button1->click(); // template picker cancelled: only the main file changed
+    EXPECT_TRUE(newFile.isVisible());
+    EXPECT_EQ(form->MainFile, "*");
+    EXPECT_EQ(form->UserTemplate, "*");
+    newFile.hide();
+}
+
+TEST_F(FileCommands, TheCurrentFolderStaysAtTheDocumentsFolder) {
+    fs::create_directories(root / "elsewhere");
+    writeBytes(docs / "k.tex", "k\r\n");
+    prompts->fileAnswers.push_back(doc("k.tex"));
+    prompts->fileAnswers.push_back((root / "elsewhere" / "main.tex").string());
+    prompts->modalActions.push_back(answer(1));
+    run("N5");
+    EXPECT_EQ(form->MainFile, "main");
+    EXPECT_EQ(currentDir(), docs.string());
+    type("x");
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "k.sts"), "main\r\n1\r\n1\r\n");
+    EXPECT_FALSE(fs::exists(root / "elsewhere" / "k.sts"));
+}
+
+TEST_F(FileCommands, LoadingNeverWritesBesideTheDocument) {
+    fs::create_directories(docs / "ro");
+    writeBytes(docs / "ro" / "report.tex", "text\r\n");
+    writeBytes(docs / "ro" / "report.tex.rich", "the user's own file");
+    writeBytes(docs / "ro" / "report.sts", "*\r\n1\r\n0\r\n");
+    fs::permissions(docs / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    open(doc("ro/report.tex"));
+    fs::permissions(docs / "ro", fs::perms::owner_all);
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(text(), "text\r\n");
+    EXPECT_EQ(readBytes(docs / "ro" / "report.tex.rich"), "the user's own file");
+    EXPECT_EQ(fs::directory_iterator(docs / "ro") == fs::directory_iterator(), false);
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(docs / "ro"))
+        ++files;
+    EXPECT_EQ(files, 3u);
+}
+
+TEST_F(FileCommands, AFailedSaveKeepsTheOldFilesTheNameAndTheModifiedFlag) {
+    writeBytes(docs / "f.tex", "old\r\n");
+    writeBytes(docs / "f.sts", "*\r\n1\r\n0\r\n");
+    open(doc("f.tex"));
+    type("new ");
+    {
+        // A full disk: the file-size limit makes every write of more than 2 bytes fail.
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small{2, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        run("N6");
+        setrlimit(RLIMIT_FSIZE, &saved);
+    }
+    EXPECT_EQ(errors(), std::vector<std::string>{"Disk full"});
+    EXPECT_EQ(readBytes(docs / "f.tex"), "old\r\n");
+    EXPECT_EQ(readBytes(docs / "f.sts"), "*\r\n1\r\n0\r\n");
+    EXPECT_TRUE(form->RichEdit1->Modified());
+
+    // Save as onto a name that is a folder: the document keeps its name and caption.
+    fs::create_directories(docs / "dir.tex");
+    prompts->fileAnswers.push_back(doc("dir.tex"));
+    run("N7");
+    EXPECT_EQ(errors().back(), "File access denied");
+    EXPECT_EQ(form->DocName, "f");
+    EXPECT_EQ(caption(), kPrefix + "f");
+    EXPECT_TRUE(form->RichEdit1->Modified());
+    EXPECT_FALSE(fs::exists(docs / "dir.sts"));
+    // The status file failing after the TeX file was written also reports and keeps the flag.
+    fs::create_directories(docs / "f.sts.d");
+    fs::remove(docs / "f.sts");
+    fs::rename(docs / "f.sts.d", docs / "f.sts");
+    run("N6");
+    EXPECT_EQ(errors().back(), "File access denied");
+    EXPECT_TRUE(form->RichEdit1->Modified());
+}
+
+TEST_F(FileCommands, SaveLimitsAreCheckedBeforeTheFileIsTouched) {
+    writeBytes(docs / "l.tex", "old\r\n");
+    writeBytes(docs / "l.sts", "*\r\n1\r\n0\r\n");
+    open(doc("l.tex"));
+    form->RichEdit1->SetSel(0, form->RichEdit1->TextLength());
+    form->RichEdit1->SetSelText(std::string(65536, 'x'));
+    form->Guarded([&] { form->SaveTexFile("l.tex"); });
+    EXPECT_EQ(errors(), std::vector<std::string>{"Range check error"});
+    EXPECT_EQ(readBytes(docs / "l.tex"), "old\r\n");
+
+    std::string many;
+    for (int i = 0; i < 65537; ++i)
+        many += "a\n";
+    loadText(many);
+    form->Guarded([&] { form->SaveTexFile("l.tex"); });
+    EXPECT_EQ(errors().size(), 2u);
+    EXPECT_EQ(readBytes(docs / "l.tex"), "old\r\n");
+
+    // 65,536 lines and lines longer than the 4,096 characters of a control line are saved whole.
+    many.resize(many.size() - 4);
+    many = std::string(5000, 'y') + "\n" + many;
+    loadText(many);
+    form->Guarded([&] { form->SaveTexFile("l.tex"); });
+    EXPECT_EQ(errors().size(), 2u);
+    std::string saved = readBytes(docs / "l.tex");
+    EXPECT_EQ(saved.substr(0, 5002), std::string(5000, 'y') + "\r\n");
+    EXPECT_EQ(saved.size(), 5002u + 65535u * 3u);
+}
+
+TEST_F(FileCommands, EmptyEditorsAndUntitledNamesWriteNoTexFile) {
+    writeBytes(docs / "e.tex", "keep\r\n");
+    writeBytes(docs / "e.sts", "*\r\n1\r\n0\r\n");
+    open(doc("e.tex"));
+    form->RichEdit1->Clear();
+    form->RichEdit1->SetModified(true);
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "e.tex"), "keep\r\n");
+    EXPECT_EQ(readBytes(docs / "e.sts"), "*\r\n1\r\n0\r\n");
+    // A document name beginning with "." is a name like any other.
+    type("hidden");
+    prompts->fileAnswers.push_back(doc(".hidden.tex"));
+    run("N7");
+    EXPECT_EQ(readBytes(docs / ".hidden.tex"), "hidden\r\n");
+    // A name that is only an extension names nothing: like a cancelled dialog.
+    prompts->fileAnswers.push_back(doc(".tex"));
+    type("x");
+    run("N7");
+    EXPECT_FALSE(fs::exists(docs / ".tex"));
+    EXPECT_FALSE(fs::exists(docs / ".sts"));
+    EXPECT_EQ(form->DocName, ".hidden");
+    EXPECT_TRUE(form->RichEdit1->Modified());
+}
+
+TEST_F(FileCommands, CancellingTheSaveDialogStopsTheCommandThatLeavesTheDocument) {
+    prompts->modalActions.push_back(answer(0, true, 0));
+    run("N8");
+    type("precious");
+    form->RecentFiles[0] = doc("r.tex");
+    writeBytes(docs / "r.tex", "r\r\n");
+    for (const char* item : {"N8", "N5", "File11", "N6"}) {
+        prompts->shown.clear();
+        run(item);
+        EXPECT_EQ(prompts->ofKind("save").size(), 1u) << item;
+        EXPECT_TRUE(prompts->ofKind("open").empty()) << item;
+        EXPECT_TRUE(prompts->ofKind("modal").empty()) << item;
+        EXPECT_EQ(text(), "precious") << item;
+        EXPECT_EQ(form->DocName, "") << item;
+        EXPECT_TRUE(form->RichEdit1->Modified()) << item;
+    }
+    // Exit: Yes, then the save dialog cancelled keeps the editor open with the document.
+    form->show();
+    prompts->questionAnswers.push_back(true);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(prompts->ofKind("question").size(), 1u);
+    EXPECT_TRUE(form->RichEdit1->Modified());
+    EXPECT_EQ(text(), "precious");
+
+    // Saved under a name: the command goes on.
+    prompts->fileAnswers.push_back(doc("named.tex"));
+    prompts->fileAnswers.push_back(doc("r.tex"));
+    prompts->modalActions.push_back(answer(0));
+    run("N5");
+    EXPECT_EQ(readBytes(docs / "named.tex"), "precious\r\n");
+    EXPECT_EQ(form->DocName, "r");
+    EXPECT_EQ(form->RecentFiles[0], doc("named.tex"));
+}
+
+TEST_F(FileCommands, CancellingTheOpenDialogKeepsTheDocument) {
+    writeBytes(docs / "o.tex", "open\r\n");
+    writeBytes(docs / "o.sts", "*\r\n1\r\n0\r\n");
+    open(doc("o.tex"));
+    type("edited ");
+    run("N5"); // saved, then the open dialog cancelled
+    EXPECT_EQ(readBytes(docs / "o.tex"), "edited open\r\n");
+    EXPECT_EQ(text(), "edited open\r\n");
+    EXPECT_EQ(form->DocName, "o");
+    EXPECT_EQ(caption(), kPrefix + "o");
+    EXPECT_FALSE(form->RichEdit1->Modified());
+    EXPECT_EQ(form->RecentFiles[0], doc("o.tex"));
+}
+
+TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
+    writeBytes(docs / "p.tex", "previous\r\n");
+    writeBytes(docs / "p.sts", "*\r\n1\r\n0\r\n");
+    open(doc("p.tex"));
+    const QString label = form->Label1->text();
+    fs::create_directories(docs / "folder.tex");
+    std::string huge;
+    for (int i = 0; i < 30000; ++i)
+        huge += std::string(32, 'a') + "\r\n"; // 1,020,000 characters
+    writeBytes(docs / "huge.tex", huge);
+
+    for (const char* name : {"folder.tex", "huge.tex"}) {
+        prompts->shown.clear();
+        open(doc(name));
+        ASSERT_EQ(errors().size(), 1u) << name;
+        EXPECT_TRUE(prompts->ofKind("modal").empty()) << name;
+        EXPECT_EQ(form->DocName, "p") << name;
+        EXPECT_EQ(form->DocExt, ".tex") << name;
+        EXPECT_EQ(form->DocDir, docs.string()) << name;
+        EXPECT_EQ(text(), "previous\r\n") << name;
+        EXPECT_EQ(caption(), kPrefix + "p") << name;
+        EXPECT_EQ(form->Label1->text(), label) << name;
+    }
+    EXPECT_EQ(errors()[0].substr(0, 7), cp(u"Файл не"));
+    // Just under the limit loads.
+    huge.resize(huge.size() - 34 * 600);
+    writeBytes(docs / "huge.tex", huge);
+    prompts->shown.clear();
+    open(doc("huge.tex"));
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(form->RichEdit1->TextLength(), 999600);
+}
+
+TEST_F(FileCommands, RecentItems) {
+    writeBytes(docs / "one.tex", "one\r\n");
+    writeBytes(docs / "one.sts", "*\r\n1\r\n0\r\n");
+    writeBytes(docs / "two.tex", "two\r\n");
+    writeBytes(docs / "two.sts", "*\r\n1\r\n0\r\n");
+    open(doc("one.tex"));
+    open(doc("two.tex"));
+    run("N8");
+    ASSERT_EQ(form->RecentFiles[0], doc("two.tex"));
+    ASSERT_EQ(form->RecentFiles[1], doc("one.tex"));
+    EXPECT_TRUE(form->findChild<QAction*>("File21")->isVisible());
+
+    // Item 2 with an untitled, modified document: saved first, its new name enters the list.
+    type("draft");
+    prompts->fileAnswers.push_back(doc("draft.tex"));
+    run("File21");
+    EXPECT_EQ(readBytes(docs / "draft.tex"), "draft\r\n");
+    EXPECT_EQ(form->DocName, "one");
+    EXPECT_EQ(text(), "one\r\n");
+    EXPECT_EQ(form->RecentFiles[0], doc("draft.tex"));
+    EXPECT_EQ(form->RecentFiles[1], doc("two.tex"));
+    EXPECT_EQ(form->RecentFiles[2], doc("one.tex"));
+    EXPECT_EQ(currentDir(), docs.string());
+
+    // A listed file that no longer exists: an empty document of that name.
+    fs::remove(docs / "two.tex");
+    fs::remove(docs / "two.sts");
+    prompts->shown.clear();
+    prompts->modalActions.push_back(answer(0));
+    run("File21");
+    EXPECT_EQ(form->DocName, "two");
+    EXPECT_EQ(text(), "");
+    EXPECT_EQ(prompts->ofKind("modal").size(), 1u);
+    EXPECT_EQ(caption(), kPrefix + "two");
+    type("again");
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "two.tex"), "again\r\n");
+}
+
+TEST_F(FileCommands, OddNamesAndOddContent) {
+    // Blanks, quotes and Russian letters in the name (CP1251 in the editor).
+    std::string name = cp(u"мой 'отчёт' \"№1\"");
+    fs::path onDisk = fs::path(platform::fsPath(doc(name + ".tex")).toStdString());
+    writeBytes(onDisk, "x\r\n");
+    open(doc(name + ".tex"));
+    EXPECT_EQ(form->DocName, name);
+    EXPECT_EQ(caption(), kPrefix + name);
+    type("y");
+    run("N6");
+    EXPECT_EQ(readBytes(onDisk), "yx\r\n");
+    EXPECT_TRUE(fs::exists(fs::path(platform::fsPath(doc(name + ".sts")).toStdString())));
+
+    // NUL bytes are dropped, every other byte arrives; a 1 MB line is not cut.
+    std::string binary;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != 0x1A) binary += static_cast<char>(b);
+    writeBytes(docs / "bin.tex", binary + "\r\n" + std::string(990000, 'z') + "\r\n");
+    open(doc("bin.tex"));
+    EXPECT_TRUE(errors().empty());
+    std::string expected;
+    for (char c : binary)
+        if (c != '\0' && c != '\n')
+            expected += static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
+    ASSERT_EQ(form->RichEdit1->LineCount(), 2);
+    EXPECT_EQ(form->RichEdit1->Line(0), expected);
+    EXPECT_EQ(form->RichEdit1->LineLength(1), 990000);
+    // Saving it runs into the limit of 65,535 characters a line: the file stays.
+    form->RichEdit1->SetModified(true);
+    run("N6");
+    EXPECT_EQ(errors(), std::vector<std::string>{"Range check error"});
+    EXPECT_EQ(readBytes(docs / "bin.tex").size(), binary.size() + 2 + 990000 + 2);
+    // Without the long line every byte but NUL and LF is written back as it was read.
+    form->RichEdit1->SetSel(form->RichEdit1->TextLength() - 990004, 990002);
+    form->RichEdit1->SetSelText("");
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "bin.tex"), to866(expected) + "\r\n");
+}
+
+} // namespace

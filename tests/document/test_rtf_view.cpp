@@ -1,0 +1,165 @@
+// The Cyrillic conversion and the RTF view of TeX files, byte for byte.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "document/cyrillic.h"
+#include "document/rtf_view.h"
+#include "platform/errors.h"
+#include "platform/rtf_reader.h"
+#include "platform/textfile.h"
+
+using namespace document;
+
+namespace {
+
+const std::string kHead = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}"
+                          "{\\f1\\fswiss\\fcharset204{\\*\\fname MS Sans Serif;}MS Shell Dlg;}}\r\n"
+                          "\\deflang1049\\pard\r\n";
+const std::string kCyr = "\\plain\\f1\\fs20\\cf0 ";
+const std::string kLat = "\\plain\\lang1033\\f0\\fs20\\cf0 ";
+
+// "привет" in both code pages.
+const std::string kWord866 = "\xAF\xE0\xA8\xA2\xA5\xE2";
+const std::string kWord1251 = "\xEF\xF0\xE8\xE2\xE5\xF2";
+
+std::string view(const std::string& tex) {
+    return buildRtfView(tex);
+}
+
+// What a load followed by a save writes: the view read by the control's reader, its lines
+// converted back.
+std::string loadAndSave(const std::string& tex) {
+    std::string text;
+    for (const auto& run : platform::readRtf(buildRtfView(tex)))
+        text += run.text;
+    if (text.empty()) return {};
+    if (text.back() != '\n') text += '\n';
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += "\r\n";
+        else
+            out += static_cast<char>(cp1251ToCp866(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(Cyrillic, The66LettersMapBothWaysAndNothingElseMoves) {
+    const std::string lower866 =
+        "\xA0\xA1\xA2\xA3\xA4\xA5\xF1\xA6\xA7\xA8\xA9\xAA\xAB\xAC\xAD\xAE"
+        "\xAF\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF";
+    const std::string lower1251 =
+        "\xE0\xE1\xE2\xE3\xE4\xE5\xB8\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE"
+        "\xEF\xF0\xF1\xF2\xF3\xF4\xF5\xF6\xF7\xF8\xF9\xFA\xFB\xFC\xFD\xFE\xFF";
+    std::string upper866, upper1251;
+    for (int i = 0; i < 6; ++i)
+        upper866 += static_cast<char>(0x80 + i);
+    upper866 += '\xF0';
+    for (int i = 6; i < 32; ++i)
+        upper866 += static_cast<char>(0x80 + i);
+    for (int i = 0; i < 6; ++i)
+        upper1251 += static_cast<char>(0xC0 + i);
+    upper1251 += '\xA8';
+    for (int i = 6; i < 32; ++i)
+        upper1251 += static_cast<char>(0xC0 + i);
+
+    std::string s = lower866 + upper866;
+    convertCp866ToCp1251(s);
+    EXPECT_EQ(s, lower1251 + upper1251);
+    convertCp1251ToCp866(s);
+    EXPECT_EQ(s, lower866 + upper866);
+
+    int letters866 = 0, letters1251 = 0;
+    for (int b = 0; b < 256; ++b) {
+        auto byte = static_cast<unsigned char>(b);
+        if (cp866ToCp1251(byte) != byte) ++letters866;
+        if (cp1251ToCp866(byte) != byte) ++letters1251;
+        if (b < 0x80 || (b >= 0xB0 && b <= 0xDF) || b >= 0xF2) {
+            EXPECT_EQ(cp866ToCp1251(byte), byte) << b;
+        }
+        if (b < 0xA8 || (b >= 0xA9 && b <= 0xB7) || (b >= 0xB9 && b <= 0xBF)) {
+            EXPECT_EQ(cp1251ToCp866(byte), byte) << b;
+        }
+    }
+    EXPECT_EQ(letters866, 66);
+    EXPECT_EQ(letters1251, 66);
+}
+
+TEST(RtfView, EmptyFileGivesTheHeaderAndTheClosingBrace) {
+    EXPECT_EQ(view(""), kHead + "}\r\n");
+    EXPECT_TRUE(platform::readRtf(view("")).empty());
+}
+
+TEST(RtfView, RunSwitchesOpenAtTheFirstCharacterOfEachScript) {
+    // Russian word, space, $x$, full stop: the space stays Cyrillic, the stop Latin.
+    EXPECT_EQ(view(kWord866 + " $x$.\r\n"),
+              kHead + kCyr + kWord1251 + " " + kLat + "$x$.\\par\r\n}\r\n");
+    // A second line going on in the same script gets no switch.
+    EXPECT_EQ(view("ab\r\ncd\r\n"), kHead + kLat + "ab\\par\r\ncd\\par\r\n}\r\n");
+    // "%" and digits open no run: at the start of the file they carry the defaults, later
+    // the run left open.
+    EXPECT_EQ(view("% 12\r\n" + kWord866 + "\r\n42 x\r\n"), kHead + "% 12\\par\r\n" + kCyr +
+                                                                kWord1251 + "\\par\r\n42 " + kLat +
+                                                                "x\\par\r\n}\r\n");
+    EXPECT_EQ(view("\r\n\r\n"), kHead + "\\par\r\n\\par\r\n}\r\n");
+}
+
+TEST(RtfView, BackslashesAndBracesAreEscaped) {
+    EXPECT_EQ(view("\\section{" + kWord866 + "}\r\n"),
+              kHead + kLat + "\\\\section\\{" + kCyr + kWord1251 + "\\}\\par\r\n}\r\n");
+    // Every Latin run character switches to Latin; "_", "#", "^" too.
+    EXPECT_EQ(view("1_#^"), kHead + "1" + kLat + "_#^\\par\r\n}\r\n");
+}
+
+TEST(RtfView, TextFileRulesDecideTheLines) {
+    // 0x1A ends the file.
+    EXPECT_EQ(view("a\r\n\x1A"
+                   "b\r\n"),
+              kHead + kLat + "a\\par\r\n}\r\n");
+    // LF alone stays inside the line; a last line without CR LF is still a line.
+    EXPECT_EQ(view("a\nb\nc"), kHead + kLat + "a\nb\nc\\par\r\n}\r\n");
+    EXPECT_EQ(view("a\rb"), kHead + kLat + "a\\par\r\nb\\par\r\n}\r\n");
+    // CP1251 letters are read as CP866: 0xE0 ("а" in CP1251) is "р".
+    EXPECT_EQ(view("\xE0"), kHead + kCyr + "\xF0\\par\r\n}\r\n");
+}
+
+TEST(RtfView, WrittenToAPathByteForByte) {
+    QTemporaryDir dir;
+    std::string tex = dir.filePath("report.tex").toStdString();
+    std::string rtf = tex + ".rich";
+    std::string bytes = kWord866 + " $x$.\r\n";
+    FILE* f = std::fopen(tex.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    BuildRtfView(tex, rtf);
+    EXPECT_EQ(platform::readFileBytes(rtf), view(bytes));
+    EXPECT_THROW(BuildRtfView(dir.filePath("missing.tex").toStdString(), rtf),
+                 platform::InOutError);
+}
+
+TEST(RtfView, LoadAndSaveGiveBackTheSameBytes) {
+    std::string ascii;
+    for (int c = 0x20; c < 0x7F; ++c)
+        ascii += static_cast<char>(c);
+    std::string russian;
+    for (int b = 0x80; b <= 0xAF; ++b)
+        russian += static_cast<char>(b);
+    for (int b = 0xE0; b <= 0xF1; ++b)
+        russian += static_cast<char>(b);
+    std::string tex =
+        russian + "\r\n" + ascii + "\r\n\r\n\\begin{x} {} \\\\ \\{\r\n" + kWord866 + " $a_1$\r\n";
+    EXPECT_EQ(loadAndSave(tex), tex);
+    EXPECT_EQ(loadAndSave("last line"), "last line\r\n");
+    // Box-drawing bytes 0xB0-0xB7 and 0xB9-0xBF survive ...
+    std::string kept;
+    for (int b = 0xB0; b <= 0xBF; ++b)
+        if (b != 0xB8) kept += static_cast<char>(b);
+    EXPECT_EQ(loadAndSave(kept + "\r\n"), kept + "\r\n");
+    // ... while 0xB8, 0xC0-0xDF and 0xF2-0xFF are CP1251 letters in the editor and are
+    // saved as letters.
+    EXPECT_EQ(loadAndSave("\xB8\xC0\xDF\xF2\xFF\r\n"), "\xF1\x80\x9F\xE2\xEF\r\n");
+}
