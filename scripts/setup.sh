@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-xkb-utils x11-utils imagemagick openbox python3
+  xvfb xauth xdotool xclip x11-xkb-utils x11-utils imagemagick openbox python3
   fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf fonts-stix
   texlive-latex-base texlive-lang-cyrillic texlive-fonts-recommended
 )

@@ -1,0 +1,168 @@
+"""TeX processing under a real X server with TeX Live: a new document from the standard
+template with Russian text typed into it, saved as a main file, compiled with F9 through
+the shipped command lines; Alt+F9 shows its LOG with the Russian letters readable; an
+attached file compiles its main file; Ctrl+F9 starts the DVI viewer, and a second Ctrl+F9
+waits with a message until that viewer has been closed."""
+import os
+import re
+import subprocess
+import time
+import unittest
+
+from e2e_lib import Session, e2e_main
+
+TITLE = "KolBAX (ver.0.3beta)"
+NEW_DIALOG = "Задай параметры создаваемого файла"
+LOG_WINDOW = "Просмотр LOG-файла"
+WAIT_MESSAGE = "Сначала надо закрыть окно просмотра файда DVI"
+
+
+class Processing(unittest.TestCase):
+    def menu_bar_height(self, s, wid):
+        geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
+        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
+        return int(values["HEIGHT"]) - 456
+
+    def file_menu(self, s, wid, downs):
+        """Opens the File menu and chooses the item `downs` steps down."""
+        s.activate(wid)
+        s.click(wid, 30, self.menu_bar_height(s, wid) // 2)
+        time.sleep(0.3)
+        s.key(*(["Down"] * downs))
+        s.key("Return")
+        time.sleep(0.3)
+
+    def save_as(self, s, wid, name):
+        self.file_menu(s, wid, 4)  # Создать, Открыть, Сохранить, Сохранить как
+        dialog = s.wait_window("Сохранить как")
+        s.activate(dialog)
+        s.key("ctrl+a")
+        s.type(s.doc_path(name))
+        s.key("Return")
+        s.wait_no_window("Сохранить как")
+
+    def wait_for(self, predicate, what, timeout=120):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if predicate():
+                return
+            time.sleep(0.2)
+        raise AssertionError("timed out waiting for " + what)
+
+    def clipboard(self, s):
+        r = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=s.env,
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=10)
+        return r.stdout.decode("utf-8", "replace")
+
+    def test_compile_read_the_log_and_view(self):
+        with Session(self) as s:
+            self.assertEqual(s.app_file("commands.set"),
+                             b"latex -interaction=nonstopmode\r\nxdvi\r\ndvips\r\n")
+            wid = s.start(cwd=s.docs)
+
+            # A new main file from the standard template (the dialog's defaults).
+            self.file_menu(s, wid, 1)
+            dialog = s.wait_window(NEW_DIALOG)
+            s.activate(dialog)
+            s.key("Return")
+            s.wait_no_window(NEW_DIALOG)
+            s.activate(wid)
+            # Before \end{document}: an undefined command, so that the LOG quotes the line,
+            # and Russian text, typed on the Russian layout after the user's own switch
+            # (Ctrl+Shift alone) from the Latin of the line's start.
+            s.key("ctrl+End", "Up", "Home")
+            s.type("\\oops ")
+            s.keys_down_up(("down", "ctrl"), ("down", "shift"), ("up", "shift"), ("up", "ctrl"))
+            s.type("Ghbdtn vbh")  # "Привет мир"
+            s.key("Return")
+            s.screenshot("typed")
+            self.save_as(s, wid, "thesis.tex")
+            s.wait_window(re.escape(TITLE + ": thesis"))
+            self.assertIn("\\oops Привет мир\r\n\\end{document}".encode("cp866"),
+                          s.doc_file("thesis.tex"))
+
+            # F9: latex leaves the DVI and LOG files beside the document.
+            s.activate(wid)
+            s.key("F9")
+            self.wait_for(lambda: os.path.exists(s.doc_path("thesis.dvi"))
+                          and os.path.exists(s.doc_path("thesis.log"))
+                          and b"Output written" in s.doc_file("thesis.log"),
+                          "thesis.dvi and thesis.log")
+            log = s.doc_file("thesis.log")
+            self.assertIn("Привет мир".encode("cp866"), log)
+
+            # Alt+F9: the LOG with its Russian letters readable.
+            s.activate(wid)
+            s.key("alt+F9")
+            viewer = s.wait_window(LOG_WINDOW)
+            s.activate(viewer)
+            s.key("ctrl+a", "ctrl+c")
+            s.screenshot("log-viewer")
+            shown = self.clipboard(s)
+            self.assertIn("Undefined control sequence", shown)
+            self.assertIn("Привет мир", shown)
+
+            # A compile closes the LOG viewer.
+            s.activate(wid)
+            s.key("F9")
+            s.wait_no_window(LOG_WINDOW)
+
+            # Ctrl+F9 starts xdvi on thesis.dvi; a second Ctrl+F9 waits for it.
+            time.sleep(2)
+            s.activate(wid)
+            s.key("ctrl+F9")
+            xdvi = s.wait_window("xdvi", timeout=60)
+            s.screenshot("xdvi")
+            s.activate(wid)
+            s.key("ctrl+F9")
+            message = s.wait_window("^Information$")
+            s.screenshot("wait-message")
+            s.activate(message)
+            s.key("Return")
+            # Still open: the message comes back.
+            message = s.wait_window("^Information$")
+            s.activate(xdvi)
+            s.key("q")  # xdvi's own quit key
+            s.wait_no_window("xdvi", timeout=20)
+            s.activate(message)
+            s.key("Return")
+            # Now a new viewer starts.
+            s.wait_window("xdvi", timeout=60)
+            self.assertFalse(s.windows("^Information$"))
+            for w in s.windows("xdvi"):
+                s.activate(w)
+                s.key("q")
+            s.wait_no_window("xdvi", timeout=20)
+
+            # An attached file compiles its main file.
+            os.remove(s.doc_path("thesis.log"))
+            os.remove(s.doc_path("thesis.dvi"))
+            self.file_menu(s, wid, 1)
+            dialog = s.wait_window(NEW_DIALOG)
+            s.activate(dialog)
+            s.screenshot("new-attached")
+            # "Присоединяемый файл": the second item of the status group.
+            s.key("Down")
+            s.key("Return")
+            picker = s.wait_window("Выбери главный файл")
+            s.activate(picker)
+            s.type(s.doc_path("thesis.tex"))
+            s.key("Return")
+            s.wait_no_window(NEW_DIALOG)
+            s.wait_window(re.escape(TITLE + ": (без имени) к thesis"))
+            s.activate(wid)
+            s.type("Ukfdf")  # "Глава"
+            self.save_as(s, wid, "chapter1.tex")
+            s.wait_window(re.escape(TITLE + ": chapter1 к thesis"))
+            s.activate(wid)
+            s.key("F9")
+            self.wait_for(lambda: os.path.exists(s.doc_path("thesis.dvi")), "thesis.dvi")
+            self.assertFalse(os.path.exists(s.doc_path("chapter1.log")))
+
+            s.activate(wid)
+            s.key("alt+F4")
+            self.assertEqual(s.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    e2e_main()
