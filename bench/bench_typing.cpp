@@ -1,0 +1,170 @@
+// Typing speed with the Smart Keyboard: 2,000 characters of mixed Russian and TeX text,
+// typed key by key (with Shift pressed and released around shifted keys, as a user types)
+// into the main window's editor, at the end of a document of about 1,000,000 characters and
+// into an empty document, in the same run. Each key's time includes the key events, the
+// typing rules, the layout indicator and the repaint. Prints the median time per key of
+// both and their ratio; the cost of a key must not grow with the document (ratio <= 1.2).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/tform1.h"
+#include "platform/codepage.h"
+#include "platform/prompts.h"
+
+namespace {
+
+constexpr int kTypedCharacters = 2000;
+
+// Physical keys named by what they type on the US layout, and the Russian layout's
+// characters on the same keys.
+const std::string kUsKeys = "`1234567890-=qwertyuiop[]\\asdfghjkl;'zxcvbnm,./ ";
+const std::string kUsShifted = "~!@#$%^&*()_+QWERTYUIOP{}|ASDFGHJKL:\"ZXCVBNM<>? ";
+
+std::string cp(const char* utf8) {
+    return platform::toCp1251(QString::fromUtf8(utf8));
+}
+
+// The keys a Russian user presses for a Russian text.
+std::string russianKeys(const char* utf8) {
+    static const std::string ru = cp("ё1234567890-=йцукенгшщзхъ\\фывапролджэячсмитьбю. ");
+    static const std::string ruShifted = cp("Ё!\"№;%:?*()_+ЙЦУКЕНГШЩЗХЪ/ФЫВАПРОЛДЖЭЯЧСМИТЬБЮ, ");
+    std::string keys;
+    for (char c : cp(utf8)) {
+        if (auto i = ru.find(c); i != std::string::npos)
+            keys += kUsKeys[i];
+        else if (auto j = ruShifted.find(c); j != std::string::npos)
+            keys += kUsShifted[j];
+        else
+            keys += c;
+    }
+    return keys;
+}
+
+// One sentence of keys; '\n' stands for Enter.
+std::string sentenceKeys() {
+    return russianKeys("Теорема. Пусть ") + "$x^2+y^2=z^2$" + russianKeys(", тогда ") + "\\alpha" +
+           russianKeys(" и ") + "\\beta" + russianKeys(".") + "\n";
+}
+
+void typeKey(QWidget* editor, char us) {
+    if (us == '\n') {
+        QTest::keyClick(editor, Qt::Key_Return);
+        return;
+    }
+    const bool shifted = kUsKeys.find(us) == std::string::npos;
+    if (shifted) QTest::keyPress(editor, Qt::Key_Shift);
+    const int qtKey = us >= 'a' && us <= 'z' ? Qt::Key_A + (us - 'a') : QChar(us).unicode();
+    QTest::keyClick(editor, static_cast<Qt::Key>(qtKey),
+                    shifted ? Qt::ShiftModifier : Qt::NoModifier);
+    if (shifted) QTest::keyRelease(editor, Qt::Key_Shift);
+}
+
+// A document of mixed Cyrillic and Latin lines, `length` characters counting CR LF as two.
+std::vector<platform::TextRun> largeDocument(int length) {
+    const std::string russian = cp("Пусть дана функция, непрерывная на отрезке ");
+    const std::string latin = "$f(x)=\\int_0^x g(t)\\,dt$";
+    std::vector<platform::TextRun> runs;
+    int total = 0;
+    while (total < length) {
+        std::string r = russian, l = latin + "\n";
+        if (total + int(r.size()) + int(l.size()) + 1 > length) {
+            r.assign(std::max(0, length - total), 'a');
+            l.clear();
+        }
+        total += int(r.size()) + int(l.size()) + (l.empty() ? 0 : 1); // LF counts as CR LF
+        platform::TextRun run;
+        run.text = r;
+        run.charset = platform::kCyrillicCharset;
+        runs.push_back(run);
+        if (!l.empty()) {
+            run.text = l;
+            run.charset = platform::kLatinCharset;
+            runs.push_back(run);
+        }
+    }
+    return runs;
+}
+
+struct Result {
+    double medianMicros;
+    double totalMillis;
+};
+
+Result typeInto(TForm1& form, const std::vector<platform::TextRun>* document) {
+    platform::TRichEdit* editor = form.RichEdit1;
+    if (document)
+        editor->LoadRuns(*document);
+    else
+        editor->Clear();
+    editor->SetSelStart(editor->TextLength());
+    editor->SetInsertCharset(platform::kCyrillicCharset);
+    form.InCommandWord = form.DollarSeen = form.RestoreAfterShift = false;
+    editor->setFocus();
+    QCoreApplication::processEvents();
+
+    const int startLength = editor->TextLength();
+    const std::string sentence = sentenceKeys();
+    std::vector<qint64> times;
+    times.reserve(kTypedCharacters);
+    QElapsedTimer total;
+    total.start();
+    for (size_t i = 0; int(times.size()) < kTypedCharacters; ++i) {
+        QElapsedTimer one;
+        one.start();
+        typeKey(editor, sentence[i % sentence.size()]);
+        QCoreApplication::processEvents();
+        times.push_back(one.nsecsElapsed());
+    }
+    const double totalMillis = total.nsecsElapsed() / 1e6;
+    const int typed = editor->TextLength() - startLength;
+    if (typed < kTypedCharacters) // Enter counts as two
+        std::fprintf(stderr, "only %d characters arrived\n", typed);
+    std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+    return {times[times.size() / 2] / 1e3, totalMillis};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QByteArray data = qgetenv("KOLBAX_TEST_DATA");
+    TForm1 form(data.toStdString(), std::make_unique<platform::ScriptedPrompts>());
+    form.RichEdit1->setEnabled(true);
+    form.resize(900, 700);
+    form.show();
+    QCoreApplication::processEvents();
+
+    // Room is left for the typed text (Enter adds two characters) under the control's limit.
+    const int largeLength = platform::TRichEdit::kMaxLength - 2 * kTypedCharacters;
+    const auto document = largeDocument(largeLength);
+
+    std::vector<double> empty, large;
+    double emptyTotal = 0, largeTotal = 0;
+    const int rounds = 3;
+    for (int round = 0; round < rounds; ++round) {
+        const Result e = typeInto(form, nullptr);
+        const Result l = typeInto(form, &document);
+        std::printf("round %d: empty %.1f us/key (%.0f ms), %d-character document %.1f us/key "
+                    "(%.0f ms)\n",
+                    round + 1, e.medianMicros, e.totalMillis, form.RichEdit1->TextLength(),
+                    l.medianMicros, l.totalMillis);
+        empty.push_back(e.medianMicros);
+        large.push_back(l.medianMicros);
+        emptyTotal += e.totalMillis;
+        largeTotal += l.totalMillis;
+    }
+    std::sort(empty.begin(), empty.end());
+    std::sort(large.begin(), large.end());
+    const double ratio = large[rounds / 2] / empty[rounds / 2];
+    std::printf("typing %d characters, median time per key: empty document %.1f us, "
+                "large document %.1f us, ratio %.2f (limit 1.20); total time ratio %.2f\n",
+                kTypedCharacters, empty[rounds / 2], large[rounds / 2], ratio,
+                largeTotal / emptyTotal);
+    return ratio <= 1.2 ? 0 : 1;
+}
