@@ -15,3 +15,9 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKOLBAX_LOGIC_ONLY=ON \
       -DKOLBAX_SANITIZE=ON -DKOLBAX_WERROR=ON >/dev/null
 cmake --build build-sanitize -j"$(nproc)"
 (cd build-sanitize && ctest --output-on-failure --timeout 300 -j2 -L logic)
+
+echo "== fuzz targets, 20 seconds each =="
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DKOLBAX_LOGIC_ONLY=ON -DKOLBAX_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j"$(nproc)" --target fuzz_rtf_reader fuzz_textfile fuzz_status_file
+(cd build-fuzz && ctest --output-on-failure -L fuzz)

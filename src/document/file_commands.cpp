@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTextDocument>
 #include <exception>
 
 #include "app/tform1.h"
@@ -26,6 +27,25 @@ namespace {
 
 constexpr int kMaxSavedLines = 65536;
 constexpr size_t kMaxSavedLineLength = 65535;
+
+// The control's whole text in CP1251 with CR LF line breaks, read from its document in
+// one piece (the characters the control holds are all CP1251 characters).
+std::string editorText(const platform::TRichEdit& edit) {
+    const QString raw = edit.document()->toRawText();
+    std::string text;
+    text.reserve(static_cast<size_t>(raw.size()) +
+                 static_cast<size_t>(edit.document()->blockCount()));
+    for (QChar ch : raw) {
+        char16_t u = ch.unicode();
+        if (u == QChar::ParagraphSeparator) {
+            text += "\r\n";
+            continue;
+        }
+        unsigned char byte;
+        text.push_back(platform::unicodeToCp1251(u, byte) ? static_cast<char>(byte) : '?');
+    }
+    return text;
+}
 
 bool fileExists(const std::string& path) {
     return QFileInfo::exists(platform::fsPath(path));
@@ -160,7 +180,7 @@ void TForm1::LoadTexFile(const std::string& path) {
 void TForm1::SaveTexFile(const std::string& path) {
     // An untitled document (the path is only ".tex") is not saved.
     if (platform::splitPath(path).nameWithoutExtension.empty()) return;
-    std::string text = RichEdit1->Text();
+    std::string text = editorText(*RichEdit1);
     if (text.empty()) return; // no lines: the file on disk stays as it is
     // The limits are checked before the file is touched.
     int lines = 0;
