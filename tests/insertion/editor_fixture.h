@@ -11,13 +11,19 @@
 #include "platform/codepage.h"
 #include "platform/prompts.h"
 
+// The source data folder: KOLBAX_TEST_DATA, or the folder this test was built from.
+inline QString testDataFolder() {
+    const QByteArray set = qgetenv("KOLBAX_TEST_DATA");
+    return set.isEmpty() ? QStringLiteral(KOLBAX_SOURCE_DATA) : QString::fromLocal8Bit(set);
+}
+
 struct Editor {
     QTemporaryDir folder;
     platform::ScriptedPrompts* prompts = nullptr;
     std::unique_ptr<TForm1> form;
 
     Editor() {
-        const QDir data(QString::fromLocal8Bit(qgetenv("KOLBAX_TEST_DATA")));
+        const QDir data(testDataFolder());
         for (const QString& name : data.entryList(QDir::Files))
             QFile::copy(data.filePath(name), folder.filePath(name));
         auto scripted = std::make_unique<platform::ScriptedPrompts>();

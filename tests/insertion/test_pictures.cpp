@@ -29,7 +29,7 @@ struct Grid {
 
 Grid loadGrid(const char* name) {
     Grid g;
-    const std::string path = qgetenv("KOLBAX_TEST_DATA").toStdString() + "/" + name;
+    const std::string path = testDataFolder().toStdString() + "/" + name;
     g.lines.loadFromFile(path);
     g.xs = numbers(g.lines.value("x_g"));
     g.ys = numbers(g.lines.value("y_g"));
