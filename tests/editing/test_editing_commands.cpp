@@ -1,0 +1,531 @@
+// The Edit menu on a real editor: the find and replace dialogs, find again, the
+// remembered place, go to line, the clipboard and the paste guard.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+#include "app/tform1.h"
+#include "editing/find_dialogs.h"
+#include "platform/codepage.h"
+#include "platform/prompts.h"
+
+namespace {
+
+std::string cp(const char* utf8) {
+    return platform::toCp1251(QString::fromUtf8(utf8));
+}
+
+platform::TextRun run(const std::string& text, int charset) {
+    platform::TextRun r;
+    r.text = text;
+    r.charset = charset;
+    return r;
+}
+
+struct Editor {
+    QTemporaryDir folder;
+    platform::ScriptedPrompts* prompts = nullptr;
+    std::unique_ptr<TForm1> form;
+
+    Editor() {
+        const QDir data(QString::fromLocal8Bit(qgetenv("KOLBAX_TEST_DATA")));
+        for (const QString& name : data.entryList(QDir::Files))
+            QFile::copy(data.filePath(name), folder.filePath(name));
+        auto scripted = std::make_unique<platform::ScriptedPrompts>();
+        prompts = scripted.get();
+        form = std::make_unique<TForm1>(folder.path().toStdString(), std::move(scripted));
+        form->CreateDialogs();
+        prompts->shown.clear();
+        prompts->beeps = 0;
+        edit().setEnabled(true);
+    }
+
+    platform::TRichEdit& edit() { return *form->RichEdit1; }
+
+    // Lines separated by "\n", all in one character set.
+    void setText(const std::string& text, int charset = platform::kLatinCharset) {
+        edit().LoadRuns({run(text, charset)});
+    }
+    void caret(int position, int length = 0) { edit().SetSel(position, length); }
+    std::pair<int, int> selection() { return {edit().SelStart(), edit().SelLength()}; }
+
+    template <class T> T* find(TFindDialog* dialog, const char* name) {
+        return dialog->findChild<T*>(QString::fromLatin1(name));
+    }
+    template <class T> T* find(TReplaceDialog* dialog, const char* name) {
+        return dialog->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    // Opens the Find dialog with a text and options, as the user would fill it in.
+    void findSetup(const std::string& text, bool down = true, bool wholeWord = false,
+                   bool matchCase = false) {
+        form->N15Click();
+        auto* d = form->FindDialog1;
+        find<QLineEdit>(d, "FindWhat")->setText(platform::fromCp1251(text));
+        find<QRadioButton>(d, down ? "Down" : "Up")->setChecked(true);
+        find<QCheckBox>(d, "WholeWord")->setChecked(wholeWord);
+        find<QCheckBox>(d, "MatchCase")->setChecked(matchCase);
+    }
+    void findNext() { find<QPushButton>(form->FindDialog1, "FindNext")->click(); }
+
+    void replaceSetup(const std::string& what, const std::string& with) {
+        form->N16Click();
+        auto* d = form->ReplaceDialog1;
+        find<QLineEdit>(d, "FindWhat")->setText(platform::fromCp1251(what));
+        find<QLineEdit>(d, "ReplaceWith")->setText(platform::fromCp1251(with));
+    }
+    void press(const char* button) { find<QPushButton>(form->ReplaceDialog1, button)->click(); }
+
+    void goToLine(std::optional<std::string> answer) {
+        prompts->inputAnswers.push_back(std::move(answer));
+        form->Guarded([this] { form->N20Click(); });
+    }
+};
+
+} // namespace
+
+// ---------- The dialogs ----------
+
+TEST(FindDialogs, CaptionsStartStateAndLimits) {
+    Editor e;
+    auto* f = e.form->FindDialog1;
+    EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Найти"));
+    EXPECT_FALSE(f->isModal());
+    EXPECT_TRUE(e.find<QRadioButton>(f, "Down")->isChecked());
+    EXPECT_TRUE(f->Down());
+    EXPECT_EQ(e.find<QLineEdit>(f, "FindWhat")->maxLength(), 255);
+    EXPECT_FALSE(e.find<QPushButton>(f, "FindNext")->isEnabled()); // nothing to find yet
+    EXPECT_EQ(e.find<QPushButton>(f, "Cancel")->text(), QString::fromUtf8("Отмена"));
+
+    auto* r = e.form->ReplaceDialog1;
+    EXPECT_EQ(r->windowTitle(), QString::fromUtf8("Заменить"));
+    EXPECT_EQ(e.find<QLineEdit>(r, "ReplaceWith")->maxLength(), 255);
+    e.find<QLineEdit>(r, "FindWhat")->setText(QStringLiteral("x"));
+    EXPECT_TRUE(e.find<QPushButton>(r, "ReplaceAll")->isEnabled());
+    r->SetFindText(std::string(300, 'a'));
+    EXPECT_EQ(r->FindText().size(), 255u);
+}
+
+TEST(FindDialogs, OpenAtTheMainWindowCornerOnceAndKeepTheirTexts) {
+    Editor e;
+    e.form->setGeometry(120, 90, 700, 500);
+    e.form->show();
+    e.form->N15Click();
+    auto* f = e.form->FindDialog1;
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(f->frameGeometry().topLeft(), e.form->frameGeometry().topLeft());
+    e.find<QLineEdit>(f, "FindWhat")->setText(QStringLiteral("word"));
+    e.find<QCheckBox>(f, "MatchCase")->setChecked(true);
+    f->move(400, 300);
+    f->hide();
+    e.form->move(150, 100);
+    e.form->N15Click(); // closed and opened again: same texts and options, moved back
+    EXPECT_EQ(f->frameGeometry().topLeft(), e.form->frameGeometry().topLeft());
+    EXPECT_EQ(f->FindText(), "word");
+    EXPECT_TRUE(f->MatchCase());
+    e.form->N15Click(); // already open: still the one dialog
+    EXPECT_EQ(e.form->findChildren<TFindDialog*>().size(), 1);
+
+    e.form->N16Click();
+    EXPECT_TRUE(e.form->ReplaceDialog1->isVisible());
+    EXPECT_EQ(e.form->ReplaceDialog1->frameGeometry().topLeft(), e.form->frameGeometry().topLeft());
+    f->hide();
+    e.form->ReplaceDialog1->hide();
+}
+
+// ---------- Find ----------
+
+TEST(Find, DownwardsWalksEveryMatchThenBeepsWithoutWrapping) {
+    Editor e;
+    e.setText("ab xx ab xx ab");
+    e.caret(0, 4); // the search starts after the selection
+    e.findSetup("ab");
+    std::vector<int> found;
+    for (int i = 0; i < 4 && e.prompts->beeps == 0; ++i) {
+        e.findNext();
+        if (e.prompts->beeps == 0) found.push_back(e.edit().SelStart());
+    }
+    EXPECT_EQ(found, (std::vector<int>{6, 12}));
+    EXPECT_EQ(e.prompts->beeps, 1);
+    EXPECT_EQ(e.selection(), std::make_pair(12, 2)); // the miss leaves the last match selected
+    EXPECT_TRUE(e.form->FindDialog1->isVisible());
+}
+
+TEST(Find, UpwardsFromTheEndSelectsTwoThenZeroThenBeeps) {
+    Editor e;
+    e.setText("aaaa");
+    e.caret(4);
+    e.findSetup("aa", false);
+    e.findNext();
+    EXPECT_EQ(e.selection(), std::make_pair(2, 2));
+    e.findNext();
+    EXPECT_EQ(e.selection(), std::make_pair(0, 2));
+    EXPECT_EQ(e.prompts->beeps, 0);
+    e.findNext();
+    EXPECT_EQ(e.prompts->beeps, 1);
+    EXPECT_EQ(e.selection(), std::make_pair(0, 2));
+
+    e.caret(0);
+    e.findNext();
+    EXPECT_EQ(e.prompts->beeps, 2);
+    EXPECT_EQ(e.selection(), std::make_pair(0, 0));
+}
+
+TEST(Find, MatchCaseAndWholeWordWithRussianLetters) {
+    Editor e;
+    e.setText(cp("Abc abcd Слово словом"));
+    e.findSetup("abc");
+    e.findNext();
+    EXPECT_EQ(e.selection(), std::make_pair(0, 3));
+
+    e.caret(0);
+    e.findSetup("abc", true, false, true);
+    e.findNext();
+    EXPECT_EQ(e.selection(), std::make_pair(4, 3));
+
+    e.caret(0);
+    e.findSetup("abc", true, true, true); // only inside "abcd"
+    e.findNext();
+    EXPECT_EQ(e.prompts->beeps, 1);
+
+    e.caret(0);
+    e.findSetup(cp("слово"));
+    e.findNext();
+    EXPECT_EQ(e.selection(), std::make_pair(9, 5));
+    e.findSetup(cp("слово"), true, false, true);
+    e.caret(0);
+    e.findNext();
+    EXPECT_EQ(e.selection(), std::make_pair(15, 5));
+    e.caret(0);
+    e.findSetup(cp("слово"), true, true, true); // "словом" is another word
+    e.findNext();
+    EXPECT_EQ(e.prompts->beeps, 2);
+}
+
+TEST(Find, MatchesOnLaterLinesCountEachBreakAsTwo) {
+    Editor e;
+    e.setText(cp("первая\n\nтретья строка\nцель тут"));
+    e.findSetup(cp("цель"));
+    e.findNext();
+    EXPECT_EQ(e.selection(), std::make_pair(6 + 2 + 0 + 2 + 13 + 2, 4));
+    EXPECT_EQ(e.edit().SelText(), cp("цель"));
+    e.findSetup(cp("строка"), false);
+    e.findNext();
+    EXPECT_EQ(e.edit().SelText(), cp("строка"));
+    EXPECT_EQ(e.edit().SelStart(), 6 + 2 + 2 + 7);
+}
+
+TEST(FindAgain, DoesNothingWithoutTextAndUsesTheFindDialogsSettingsWhenClosed) {
+    Editor e;
+    e.setText("one two one two");
+    e.caret(15);
+    e.form->N17Click();
+    EXPECT_EQ(e.prompts->beeps, 0);
+    EXPECT_EQ(e.selection(), std::make_pair(15, 0));
+
+    e.findSetup("two", false);
+    e.form->FindDialog1->hide();
+    e.form->ReplaceDialog1->SetFindText("one"); // not used by find again
+    e.form->N17Click();
+    EXPECT_EQ(e.selection(), std::make_pair(12, 3));
+    e.form->N17Click();
+    EXPECT_EQ(e.selection(), std::make_pair(4, 3));
+    e.form->N17Click();
+    EXPECT_EQ(e.prompts->beeps, 1);
+}
+
+// ---------- Replace ----------
+
+TEST(Replace, TakesTheFindTextOnlyWhileItHasNone) {
+    Editor e;
+    e.findSetup("first");
+    e.form->N16Click();
+    EXPECT_EQ(e.form->ReplaceDialog1->FindText(), "first");
+    e.find<QLineEdit>(e.form->ReplaceDialog1, "FindWhat")->setText(QStringLiteral("own"));
+    e.findSetup("second");
+    e.form->N16Click();
+    EXPECT_EQ(e.form->ReplaceDialog1->FindText(), "own");
+}
+
+TEST(Replace, FindNextGoesForwardAndReplaceTakesTheSelectedMatch) {
+    Editor e;
+    e.setText("cat dog cat dog cat");
+    e.caret(19);
+    e.replaceSetup("cat", "CAT");
+    e.press("FindNext");
+    EXPECT_EQ(e.prompts->beeps, 1); // forwards only, even at the end
+    e.caret(1);
+    e.press("FindNext");
+    EXPECT_EQ(e.selection(), std::make_pair(8, 3));
+    e.press("Replace");
+    EXPECT_EQ(e.edit().Text(), "cat dog CAT dog cat");
+    EXPECT_EQ(e.selection(), std::make_pair(11, 0));
+    e.caret(12, 3); // "dog" is no match: the next "cat" is replaced at once
+    e.press("Replace");
+    EXPECT_EQ(e.edit().Text(), "cat dog CAT dog CAT");
+    e.press("Replace");
+    EXPECT_EQ(e.prompts->beeps, 2);
+    EXPECT_EQ(e.edit().Text(), "cat dog CAT dog CAT");
+}
+
+TEST(Replace, AllDoublesEachOccurrenceOnceFromTheTextStart) {
+    Editor e;
+    e.setText("a\nbanana\na");
+    e.caret(8, 3); // the selection does not matter
+    e.replaceSetup("a", "aa");
+    e.press("ReplaceAll");
+    EXPECT_EQ(e.edit().Text(), "aa\r\nbaanaanaa\r\naa");
+    EXPECT_EQ(e.prompts->beeps, 0);
+    EXPECT_EQ(e.selection(), std::make_pair(e.edit().TextLength(), 0));
+
+    // One undo takes the whole replace back.
+    e.edit().undo();
+    EXPECT_EQ(e.edit().Text(), "a\r\nbanana\r\na");
+}
+
+TEST(Replace, AllWithoutAMatchIsSilentAndChangesNothing) {
+    Editor e;
+    e.setText("abc");
+    e.edit().SetModified(false);
+    e.caret(1, 1);
+    e.replaceSetup("x", "y");
+    e.press("ReplaceAll");
+    EXPECT_EQ(e.prompts->beeps, 0);
+    EXPECT_EQ(e.edit().Text(), "abc");
+    EXPECT_FALSE(e.edit().Modified());
+    EXPECT_EQ(e.selection(), std::make_pair(1, 1));
+}
+
+// The formats of every character, line by line.
+std::vector<QTextCharFormat> formatsOf(platform::TRichEdit& edit) {
+    std::vector<QTextCharFormat> formats;
+    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            formats.insert(formats.end(), static_cast<size_t>(it.fragment().length()),
+                           it.fragment().charFormat());
+    return formats;
+}
+
+TEST(Replace, AllGivesTheSameTextAndFormatsAsReplacingOneByOne) {
+    // Matches at line starts, after Latin and after Cyrillic text, starting in one set and
+    // ending in the other, in bold and plain runs.
+    auto load = [](Editor& e) {
+        platform::TextRun bold = run("xa ", platform::kLatinCharset);
+        bold.bold = true;
+        e.edit().LoadRuns(
+            {run("xa", platform::kLatinCharset), run(cp("я xa\n"), platform::kCyrillicCharset),
+             run("x", platform::kLatinCharset), run(cp("a д"), platform::kCyrillicCharset), bold,
+             run("xa\nxa", platform::kLatinCharset)});
+    };
+    Editor all, one;
+    load(all);
+    load(one);
+    all.replaceSetup("xa", cp("ЮЮ"));
+    all.press("ReplaceAll");
+    one.replaceSetup("xa", cp("ЮЮ"));
+    one.caret(0);
+    while (one.prompts->beeps == 0)
+        one.press("Replace");
+    EXPECT_EQ(all.edit().Text(), one.edit().Text());
+    EXPECT_EQ(all.edit().Text(), cp("ЮЮя ЮЮ\r\nЮЮ дЮЮ ЮЮ\r\nЮЮ"));
+    EXPECT_TRUE(formatsOf(all.edit()) == formatsOf(one.edit()));
+    EXPECT_EQ(all.selection(), one.selection());
+    EXPECT_TRUE(all.edit().Modified());
+
+    // And to nothing at all.
+    Editor none;
+    load(none);
+    none.replaceSetup("xa", "");
+    none.press("ReplaceAll");
+    EXPECT_EQ(none.edit().Text(), cp("я \r\n д \r\n"));
+}
+
+// ---------- Remembered place and go to line ----------
+
+TEST(Place, ReturnGoesToTheRememberedSelectionStartAndCanRepeat) {
+    Editor e;
+    e.setText("0123456789");
+    e.caret(5);
+    e.form->N18Click(); // nothing remembered yet
+    EXPECT_EQ(e.selection(), std::make_pair(5, 0));
+
+    e.caret(3, 4);
+    e.form->N21Click();
+    EXPECT_EQ(e.form->MarkedPosition, 3);
+    e.caret(9);
+    e.form->N18Click();
+    EXPECT_EQ(e.selection(), std::make_pair(3, 0));
+    e.caret(0);
+    e.form->N18Click();
+    EXPECT_EQ(e.selection(), std::make_pair(3, 0));
+}
+
+TEST(Place, SurvivesOpeningAnotherDocument) {
+    Editor e;
+    e.setText("0123456789 0123456789");
+    e.caret(15);
+    e.form->N21Click();
+    const QString path = e.folder.filePath(QStringLiteral("short.tex"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("abc\r\n");
+    file.close();
+    e.form->Guarded([&] { e.form->OpenDocument(platform::fromFsPath(path)); });
+    EXPECT_EQ(e.form->MarkedPosition, 15);
+    e.form->N18Click();
+    EXPECT_EQ(e.selection(), std::make_pair(e.edit().TextLength(), 0));
+}
+
+TEST(GoToLine, AsksAndPutsTheCaretAtTheLineStart) {
+    Editor e;
+    e.setText("12345\n\nthird\nfourth");
+    e.goToLine("3");
+    ASSERT_EQ(e.prompts->ofKind("input").size(), 1u);
+    EXPECT_EQ(e.prompts->ofKind("input")[0].caption, cp("Переход"));
+    EXPECT_EQ(e.prompts->ofKind("input")[0].text, cp("Номер строки:") + "|"); // prompt|text
+    EXPECT_EQ(e.selection(), std::make_pair(9, 0));
+
+    const std::pair<const char*, int> answers[] = {{"1", 0},
+                                                   {"0", 0},
+                                                   {"-5", 0},
+                                                   {"  4", 16},
+                                                   {"$2", 7},
+                                                   {"0x3", 9},
+                                                   {"x4", 16},
+                                                   {"$1F", e.edit().TextLength()},
+                                                   {"0x10", e.edit().TextLength()},
+                                                   {"999999", 22}};
+    for (const auto& [answer, position] : answers) {
+        e.caret(2, 3);
+        e.goToLine(answer);
+        EXPECT_EQ(e.selection(), std::make_pair(position, 0)) << answer;
+    }
+    EXPECT_EQ(e.prompts->beeps, 0);
+}
+
+TEST(GoToLine, NonNumbersBeepCancelAndOverflowLeaveTheCaret) {
+    Editor e;
+    e.setText("one\ntwo\nthree");
+    int beeps = 0;
+    for (const char* answer : {"abc", "", "2 ", "2x", "-", "$"}) {
+        e.caret(5, 2);
+        e.goToLine(answer);
+        EXPECT_EQ(e.prompts->beeps, ++beeps) << answer;
+        EXPECT_EQ(e.selection(), std::make_pair(5, 2)) << answer;
+    }
+    e.goToLine(std::nullopt); // Cancel
+    EXPECT_EQ(e.prompts->beeps, beeps);
+    EXPECT_EQ(e.selection(), std::make_pair(5, 2));
+
+    e.goToLine("-2147483648");
+    ASSERT_EQ(e.prompts->ofKind("error").size(), 1u);
+    EXPECT_EQ(e.prompts->ofKind("error")[0].text, "Integer overflow");
+    EXPECT_EQ(e.selection(), std::make_pair(5, 2));
+    e.goToLine("-2147483647");
+    EXPECT_EQ(e.selection(), std::make_pair(0, 0));
+}
+
+TEST(Place, IndicatorShowsTheLayoutAtTheNewCaret) {
+    Editor e;
+    e.edit().LoadRuns({run("latin ", platform::kLatinCharset),
+                       run(cp("русский\n"), platform::kCyrillicCharset),
+                       run("more latin", platform::kLatinCharset)});
+    // The indicator as it reads with the caret at a position, whatever it showed before.
+    auto labelAt = [&](int position) {
+        e.caret(position);
+        e.form->ShownCharset = -1;
+        e.form->RefreshLayoutIndicator();
+        return e.form->Label1->text();
+    };
+    const QString latin = labelAt(3);
+    const QString cyrillic = labelAt(10);
+    ASSERT_NE(latin, cyrillic);
+
+    e.caret(10);
+    e.form->N21Click();
+    labelAt(2);
+    e.form->N18Click();
+    EXPECT_EQ(e.form->Label1->text(), cyrillic);
+
+    labelAt(10);
+    e.goToLine("2"); // "more latin" starts line 2
+    EXPECT_EQ(e.edit().SelStart(), 15);
+    EXPECT_EQ(e.form->Label1->text(), latin);
+}
+
+// ---------- Clipboard and the paste guard ----------
+
+TEST(Clipboard, CutCopyPasteOnTheSelection) {
+    Editor e;
+    e.setText("hello world");
+    e.caret(0, 5);
+    e.form->N12Click();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("hello"));
+    e.caret(11);
+    e.form->N13Click();
+    EXPECT_EQ(e.edit().Text(), "hello worldhello");
+    e.caret(5, 6);
+    e.form->N11Click();
+    EXPECT_EQ(e.edit().Text(), "hellohello");
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral(" world"));
+}
+
+TEST(PasteGuard, ForeignTextTakesTexSpellingsAndTheLabelCountsThem) {
+    Editor e;
+    e.setText("x");
+    e.caret(1);
+    e.form->Label1->setText(QStringLiteral("before"));
+    QApplication::clipboard()->setText(
+        QString::fromUtf8("«Да» — нет… “ok” „x“ 5\u00A0км – 3 \u4E2D"));
+    e.form->N13Click();
+    EXPECT_EQ(e.edit().Text(), "x" + cp("<<Да>> --- нет\\ldots{} ``ok'' ,,x`` 5~км -- 3 ?"));
+    EXPECT_EQ(e.form->Label1->text(), QString::fromUtf8("Вставка: заменено знаков: 11"));
+}
+
+TEST(PasteGuard, TextCopiedInTheEditorPastesBackUnchanged) {
+    Editor e;
+    // » and the no-break space can only be in the editor's text if they came in another way,
+    // e.g. from a template: copying them inside the editor keeps them.
+    e.setText(cp("»a\u00A0b«\nline"));
+    e.caret(0, e.edit().TextLength());
+    e.form->N12Click();
+    e.caret(e.edit().TextLength());
+    e.form->Label1->setText(QStringLiteral("before"));
+    e.form->N13Click();
+    EXPECT_EQ(e.edit().Text(), cp("»a\u00A0b«\r\nline»a\u00A0b«\r\nline"));
+    EXPECT_EQ(e.form->Label1->text(), QStringLiteral("before"));
+
+    // A copy from another program afterwards is guarded again.
+    QApplication::clipboard()->setText(QString::fromUtf8("»"));
+    e.form->N13Click();
+    EXPECT_TRUE(e.edit().Text().ends_with(">>"));
+}
+
+TEST(PasteGuard, PastedTextSurvivesSaveAndReload) {
+    Editor e;
+    const std::string path = platform::fromFsPath(e.folder.filePath(QStringLiteral("guard.tex")));
+    e.setText(cp("Текст: "), platform::kCyrillicCharset);
+    e.caret(e.edit().TextLength());
+    QApplication::clipboard()->setText(QString::fromUtf8("«Ёлки» — 5°, № 7… €\u00A0и ё"));
+    e.form->N13Click();
+    const std::string pasted = e.edit().Text();
+    e.form->Guarded([&] { e.form->SaveTexFile(path); });
+    e.edit().Clear();
+    e.form->Guarded([&] { e.form->LoadTexFile(path); });
+    EXPECT_TRUE(e.prompts->ofKind("error").empty());
+    std::string reloaded = e.edit().Text();
+    while (reloaded.ends_with("\r\n"))
+        reloaded.resize(reloaded.size() - 2);
+    EXPECT_EQ(reloaded, pasted);
+    EXPECT_EQ(pasted, cp("Текст: <<Ёлки>> --- 5°, № 7\\ldots{} ?~и ё"));
+}
