@@ -1,10 +1,8 @@
+// TForm1's life: building the window and the editor state, creating the dialogs, the guard
+// around every handler, and the window events the design gives handlers to.
 #include "app/tform1.h"
 
 #include <QCloseEvent>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QToolBar>
 
 #include "app/tform9.h"
 #include "document/tform2.h"
@@ -14,26 +12,23 @@
 #include "insertion/tform5.h"
 #include "insertion/tform7.h"
 #include "platform/guard.h"
-#include "platform/paths.h"
 #include "processing/tform6.h"
 #include "processing/tform8.h"
 
 TForm1::TForm1(const std::string& appDir, std::unique_ptr<platform::Prompts> prompts)
     : prompts_(prompts ? std::move(prompts) : std::make_unique<platform::QtPrompts>()) {
     prompts_->setParentWindow(this);
-    AppDir = appDir.empty() ? platform::programFolder() : appDir;
+    // FormCreate takes the program's own folder unless a folder was given here.
+    AppDir = appDir;
     BuildComponents();
     ConnectEditorEvents();
     CreateFindDialogs();
     Guarded([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() {
-    if (!destroyed_) {
-        destroyed_ = true;
-        Guarded([this] { FormDestroy(); });
-    }
-}
+// The shutdown runs from closeEvent, never from here: a window that was never closed
+// (a test's editor) writes nothing at all.
+TForm1::~TForm1() = default;
 
 void TForm1::CreateDialogs() {
     Form2 = new TForm2(this);
@@ -46,10 +41,20 @@ void TForm1::CreateDialogs() {
     Form9 = new TForm9(this);
 }
 
-void TForm1::Guarded(const std::function<void()>& handler) { platform::runGuarded(*prompts_, handler); }
+void TForm1::Guarded(const std::function<void()>& handler) {
+    platform::runGuarded(*prompts_, handler);
+}
 
+// Closing by the title bar and "Выход" both come here. The shutdown runs while the
+// window still stands, so the save question has its parent; when it refuses (the user
+// wanted the document saved and it was not), the window stays open and the next close
+// runs the whole shutdown again.
 void TForm1::closeEvent(QCloseEvent* event) {
-    event->accept();
+    if (!shutDown_) shutDown_ = FormDestroy();
+    if (shutDown_)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {

@@ -3,12 +3,14 @@
 // each subsystem are defined in that subsystem's folder (src/document/file_commands.cpp
 // defines TForm1::N8Click, ...), so each folder holds its own behaviour while the state
 // stays in one object. Each section below belongs to the folder it names.
+#include <QIcon>
 #include <QMainWindow>
 #include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 #include "platform/prompts.h"
 #include "platform/richedit.h"
@@ -57,16 +59,30 @@ class TForm1 : public QMainWindow {
     QLabel* Label2 = nullptr;
     QMenuBar* MainMenu1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
+    // The 27 pictures of the menu items and toolbar buttons, 16 x 16, in list order.
+    std::vector<QIcon> ImageList1;
+    // The client area below the menu bar: the toolbar, the editing control and the labels
+    // sit on it at fixed positions (ArrangeControls keeps them in place).
+    QWidget* ClientArea = nullptr;
+    // The components the window's own code changes after start-up; every other menu item
+    // and toolbar button is found by its objectName.
+    QAction* N10 = nullptr; // separator above the recent files
+    QAction* File11 = nullptr;
+    QAction* File21 = nullptr;
+    QAction* File31 = nullptr;
+    QAction* File41 = nullptr;
+    QToolButton* ToolButton23 = nullptr; // service button with PopupMenu1
+    QToolButton* ToolButton24 = nullptr; // Smart Keyboard switch (pressed = asleep)
 
     // ===== Dialog windows, created by CreateDialogs =====
-    TForm2* Form2 = nullptr; // src/document
-    TForm3* Form3 = nullptr; // src/document
-    TForm4* Form4 = nullptr; // src/insertion
-    TForm5* Form5 = nullptr; // src/insertion
-    TForm6* Form6 = nullptr; // src/processing
-    TForm7* Form7 = nullptr; // src/insertion
-    TForm8* Form8 = nullptr; // src/processing
-    TForm9* Form9 = nullptr; // src/app
+    TForm2* Form2 = nullptr;                  // src/document
+    TForm3* Form3 = nullptr;                  // src/document
+    TForm4* Form4 = nullptr;                  // src/insertion
+    TForm5* Form5 = nullptr;                  // src/insertion
+    TForm6* Form6 = nullptr;                  // src/processing
+    TForm7* Form7 = nullptr;                  // src/insertion
+    TForm8* Form8 = nullptr;                  // src/processing
+    TForm9* Form9 = nullptr;                  // src/app
     TFindDialog* FindDialog1 = nullptr;       // src/editing
     TReplaceDialog* ReplaceDialog1 = nullptr; // src/editing
 
@@ -102,7 +118,13 @@ class TForm1 : public QMainWindow {
 
     // ===== src/app: start-up, layout, shutdown, help, recent files =====
     void FormCreate();
-    void FormDestroy();
+    // The shutdown: enters the document into the recent files, writes filelist.ini and,
+    // when the document is modified, asks whether to save it. Runs from closeEvent while
+    // the window still stands (the title bar, "Выход", the end of the event loop), not
+    // from the destructor. Returns false when the user asked for the save and the
+    // document is still not saved (save dialog cancelled, or the save failed): the close
+    // is refused and the editor stays open with the document.
+    bool FormDestroy();
     void FormPaint();
     void FormResize();
     void ArrangeControls();
@@ -117,6 +139,8 @@ class TForm1 : public QMainWindow {
     void ToolButton24Click();
     void RichEdit1MouseDown();
     void RichEdit1MouseUp();
+    // A click on the layout indicator switches the layout by hand.
+    void Label1Click();
     void RichEdit1KeyDown(int virtualKey, Qt::KeyboardModifiers shift);
     void RichEdit1KeyPress(char& key);
     void RichEdit1KeyUp(int virtualKey, Qt::KeyboardModifiers shift);
@@ -190,5 +214,5 @@ class TForm1 : public QMainWindow {
     void CreateFindDialogs();
 
     std::unique_ptr<platform::Prompts> prompts_;
-    bool destroyed_ = false;
+    bool shutDown_ = false; // FormDestroy has run and the close was accepted
 };

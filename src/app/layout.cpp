@@ -1,0 +1,29 @@
+// The layout rule: the client area's controls sit at fixed places, the labels keep their
+// distances to the bottom (Label2 also to the right) edge, the editing control fills the
+// width under the toolbar and ends four pixels above Label1.
+#include <QLabel>
+#include <QToolBar>
+
+#include "app/main_window.h"
+#include "app/tform1.h"
+
+void TForm1::FormPaint() {
+    ArrangeControls();
+}
+
+void TForm1::FormResize() {
+    ArrangeControls();
+}
+
+void TForm1::ArrangeControls() {
+    using namespace app;
+    const int width = ClientArea->width();
+    const int height = ClientArea->height();
+    ToolBar1->setGeometry(0, 0, width, kToolBarHeight);
+    Label1->move(0, height - (kClientHeight - kLabel1Top));
+    Label2->move(width - (kClientWidth - kLabel2Left), height - (kClientHeight - kLabel2Top));
+    const int editorHeight = Label1->y() - ToolBar1->height() - 2 * kEditorBorderWidth;
+    RichEdit1->setGeometry(0, ToolBar1->height(), std::max(width, kEditorMinimumWidth),
+                           std::max(editorHeight, 0));
+    Label1->resize(std::max(width - Label2->width(), 0), kLabel1Height);
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The two settings files in the program's folder and the recent-files list they keep:
+//  - commands.set: the compile, view and print command lines, one per line;
+//  - filelist.ini: the four most recently used documents, newest first, always written
+//    as four CR LF lines (an empty entry is an empty line).
+// Both are read as text files (TextFileReader); a missing file gives empty values.
+#include <array>
+#include <string>
+
+namespace app {
+
+using RecentFileList = std::array<std::string, 4>;
+
+struct CommandLines {
+    std::string compile;
+    std::string view;
+    std::string print;
+};
+
+// Throws InOutError when the file exists but cannot be read.
+CommandLines readCommandSet(const std::string& path);
+RecentFileList readFileList(const std::string& path);
+
+// The bytes of filelist.ini for a list.
+std::string fileListBytes(const RecentFileList& list);
+
+// The path a document is listed under: folder "/" name extension (no doubled "/" when the
+// folder is the root).
+std::string recentFilePath(const std::string& folder, const std::string& name,
+                           const std::string& extension);
+
+// Enters a path at the top of the list, moving the others down and dropping the last,
+// unless it is listed already (exact comparison): a listed path keeps its place. True
+// when the list changed.
+bool enterRecentFile(RecentFileList& list, const std::string& path);
+
+// The menu caption of a listed path: its file name (the text after the last "/").
+std::string recentFileCaption(const std::string& path);
+
+} // namespace app

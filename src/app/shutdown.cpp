@@ -1,0 +1,24 @@
+// The shutdown and the exit command.
+#include "app/settings_files.h"
+#include "app/tform1.h"
+#include "platform/atomic_file.h"
+#include "platform/codepage.h"
+
+void TForm1::N9Click() {
+    close();
+}
+
+bool TForm1::FormDestroy() {
+    // A filelist.ini that cannot be written is reported; the save question still comes.
+    Guarded([this] {
+        RememberRecentFile();
+        platform::writeFileAtomically(AppDir + "/filelist.ini", app::fileListBytes(RecentFiles));
+    });
+    if (!RichEdit1->Modified()) return true;
+    if (!prompts().question("Warning", platform::toCp1251(u"Файл изменен. Сохранить?")))
+        return true;
+    // A save that was cancelled or failed keeps the editor open with the document.
+    bool saved = false;
+    Guarded([this, &saved] { saved = N6Click(); });
+    return saved;
+}

@@ -1,0 +1,73 @@
+// The start-up handler: fills the editor state from the data files in the program's
+// folder and sets the window to its first look. A data file that cannot be loaded ends it
+// at that step (the guard shows the message); the window opens anyway.
+#include <QLabel>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/main_window.h"
+#include "app/settings_files.h"
+#include "app/tform1.h"
+#include "platform/codepage.h"
+#include "platform/paths.h"
+
+namespace {
+
+void loadSorted(platform::StringList& list, const std::string& path) {
+    list.loadFromFile(path);
+    list.sort();
+}
+
+} // namespace
+
+void TForm1::FormCreate() {
+    setWindowTitle(app::mainCaption());
+    if (AppDir.empty()) AppDir = platform::programFolder();
+    const std::string folder = AppDir.back() == '/' ? AppDir : AppDir + "/";
+    auto dataFile = [&folder](const char* name) { return folder + name; };
+
+    RichEdit1->SetInsertCharset(platform::kLatinCharset);
+    RichEdit1->setEnabled(false);
+
+    LettersGrid.loadFromFile(dataFile("letters.grd"));
+    SymbolsGrid.loadFromFile(dataFile("symbols.grd"));
+
+    app::CommandLines commands = app::readCommandSet(dataFile("commands.set"));
+    CompileCommand = commands.compile;
+    ViewCommand = commands.view;
+    PrintCommand = commands.print;
+
+    RecentFiles = app::readFileList(dataFile("filelist.ini"));
+    if (!RecentFiles[0].empty()) N10->setVisible(true);
+    // Each entry stands by itself: an empty one hides nothing that a later one shows.
+    QAction* items[] = {File11, File21, File31, File41};
+    for (size_t i = 0; i < RecentFiles.size(); ++i) {
+        if (RecentFiles[i].empty()) continue;
+        app::showRecentFileItem(*items[i], app::recentFileCaption(RecentFiles[i]));
+    }
+
+    FormulaEnvironments.clear();
+    StatementEnvironments.clear();
+    StatementEnvironmentNames.clear();
+    OtherEnvironments.clear();
+    CommandList.clear();
+
+    loadSorted(FormulaEnvironments, dataFile("env1.dat"));
+    StatementEnvironments.loadFromFile(dataFile("env2.dat"));
+    for (const std::string& entry : StatementEnvironments)
+        StatementEnvironmentNames.add(platform::StringList::nameOf(entry));
+    StatementEnvironments.sort();
+    loadSorted(OtherEnvironments, dataFile("env3.dat"));
+    loadSorted(CommandList, dataFile("comm.dat"));
+
+    int count = 0;
+    const app::ToolbarHint* hints = app::toolbarHints(count);
+    for (int i = 0; i < count; ++i)
+        if (auto* button = ToolBar1->findChild<QToolButton*>(QLatin1String(hints[i].button)))
+            button->setToolTip(hints[i].hint);
+
+    SmartKeyboardOn = true;
+    RefreshSmartKeyboardControls();
+    Label1->setText(QStringLiteral("Открой файл или начни новый!"));
+    ArrangeControls();
+}

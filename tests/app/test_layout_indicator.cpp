@@ -1,0 +1,126 @@
+// The layout indicator and the Smart Keyboard switch.
+#include <QTest>
+
+#include "app_fixture.h"
+
+using namespace apptest;
+
+namespace {
+
+class Indicator : public ::testing::Test {
+  protected:
+    AppFolder folder;
+    Editor editor{folder.dir};
+    TForm1& form = *editor.form;
+
+    void showCharset(int charset) {
+        form.RichEdit1->SetInsertCharset(charset);
+        form.RefreshLayoutIndicator();
+    }
+    QColor colour() const { return form.Label1->palette().color(QPalette::WindowText); }
+};
+
+} // namespace
+
+TEST_F(Indicator, LatinIsBlueAndEveryOtherSetIsCyrillicRed) {
+    showCharset(204);
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Кириллица"));
+    EXPECT_EQ(colour(), QColor(255, 0, 0));
+    EXPECT_EQ(form.ShownCharset, 204);
+    showCharset(0);
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Latin"));
+    EXPECT_EQ(colour(), QColor(0, 0, 255));
+    showCharset(161); // Greek: not Latin, so shown as Cyrillic
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Кириллица"));
+    EXPECT_EQ(form.ShownCharset, 161);
+}
+
+TEST_F(Indicator, BeepsOnlyOnAChangeAndOnlyOnceLayoutBeepIsSet) {
+    showCharset(204); // before the first open or new: silent
+    EXPECT_EQ(editor.prompts->beeps, 0);
+
+    form.LayoutBeep = true;
+    showCharset(204); // unchanged: nothing happens
+    EXPECT_EQ(editor.prompts->beeps, 0);
+    form.Label1->setText(QStringLiteral("Загрузка..."));
+    showCharset(204);
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Загрузка..."));
+
+    showCharset(0);
+    EXPECT_EQ(editor.prompts->beeps, 1);
+
+    // -1 forces the next refresh to show and beep even without a change.
+    form.ShownCharset = -1;
+    form.Label1->hide();
+    showCharset(0);
+    EXPECT_EQ(editor.prompts->beeps, 2);
+    EXPECT_FALSE(form.Label1->isHidden());
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Latin"));
+}
+
+TEST_F(Indicator, TogglingTheSmartKeyboardTwiceChangesOnlyTheSwitchAndItsLabel) {
+    form.RichEdit1->setEnabled(true);
+    showCharset(204);
+    form.InCommandWord = true;
+    form.DollarSeen = true;
+    const QString indicator = form.Label1->text();
+
+    form.ToolButton24->click();
+    EXPECT_FALSE(form.SmartKeyboardOn);
+    EXPECT_TRUE(form.ToolButton24->isChecked());
+    EXPECT_EQ(form.ToolButton24->toolTip(), QStringLiteral("Разбудить Умную Клаву"));
+    EXPECT_EQ(form.Label2->text(), QStringLiteral("Умная Клава спит"));
+    EXPECT_EQ(form.RichEdit1->InsertCharset(), 204);
+
+    form.ToolButton24->click();
+    EXPECT_TRUE(form.SmartKeyboardOn);
+    EXPECT_FALSE(form.ToolButton24->isChecked());
+    EXPECT_EQ(form.ToolButton24->toolTip(), QStringLiteral("Усыпить Умную Клаву"));
+    EXPECT_EQ(form.Label2->text(), QStringLiteral("Умная Клава работает"));
+    EXPECT_EQ(form.RichEdit1->InsertCharset(), 204);
+    EXPECT_EQ(form.ShownCharset, 204);
+    EXPECT_EQ(form.Label1->text(), indicator);
+    EXPECT_TRUE(form.InCommandWord);
+    EXPECT_TRUE(form.DollarSeen);
+    EXPECT_FALSE(form.RestoreAfterShift);
+    EXPECT_EQ(editor.prompts->beeps, 0);
+}
+
+TEST_F(Indicator, ClickIntoTheTextShowsTheLayoutThere) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.RichEdit1->setEnabled(true);
+    platform::TextRun latin, russian;
+    latin.text = "latin ";
+    russian.text = cp1251(u"русский");
+    russian.charset = 204;
+    form.RichEdit1->LoadRuns({latin, russian});
+    form.LayoutBeep = true;
+    form.ShownCharset = 0;
+    QWidget* viewport = form.RichEdit1->viewport();
+    form.RichEdit1->SetSelStart(form.RichEdit1->TextLength());
+    const QRect end = form.RichEdit1->cursorRect();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, end.center() - QPoint(2, 0));
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Кириллица"));
+    EXPECT_EQ(editor.prompts->beeps, 1);
+    // Again into the same script: nothing changes, no beep.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, end.center() - QPoint(6, 0));
+    EXPECT_EQ(editor.prompts->beeps, 1);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(4, end.center().y()));
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Latin"));
+    EXPECT_EQ(editor.prompts->beeps, 2);
+}
+
+TEST_F(Indicator, ClickOnTheIndicatorSwitchesTheLayoutOnlyWithADocument) {
+    QTest::mouseClick(form.Label1, Qt::LeftButton);
+    EXPECT_EQ(form.RichEdit1->InsertCharset(), 0);
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Открой файл или начни новый!"));
+
+    form.RichEdit1->setEnabled(true);
+    QTest::mouseClick(form.Label1, Qt::LeftButton);
+    EXPECT_EQ(form.RichEdit1->InsertCharset(), 204);
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Кириллица"));
+    QTest::mouseClick(form.Label1, Qt::LeftButton);
+    EXPECT_EQ(form.RichEdit1->InsertCharset(), 0);
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Latin"));
+}

@@ -1,0 +1,44 @@
+"""The main window under a real X server: it starts from a copy of the program folder,
+shows its toolbar and labels, and writes filelist.ini back when it closes."""
+import unittest
+
+from e2e_lib import Session, e2e_main
+
+
+class MainWindow(unittest.TestCase):
+    def test_first_run_writes_four_empty_lines(self):
+        with Session(self) as s:
+            wid = s.start()
+            self.assertEqual(s.window_title(wid), "KolBAX (ver.0.3beta)")
+            s.screenshot("started")
+            s.key("alt+F4")
+            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.app_file("filelist.ini"), b"\r\n" * 4)
+
+    def test_two_line_filelist_comes_back_as_four_lines(self):
+        entries = b"/home/user/texts/article.tex\r\n/home/user/b&w.tex\r\n"
+        with Session(self, with_filelist=entries) as s:
+            s.start()
+            s.key("alt+F4")
+            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.app_file("filelist.ini"), entries + b"\r\n\r\n")
+
+    def test_exit_button_of_the_toolbar_ends_the_program(self):
+        listed = b"\r\n/home/user/x.tex\r\n\r\n\r\n"
+        with Session(self, with_filelist=listed) as s:
+            wid = s.start()
+            # The fifth button of the toolbar (under the menu bar) is "Завершить работу".
+            s.click(wid, 4 * 23 + 11, self.menu_bar_height(s, wid) + 13)
+            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.app_file("filelist.ini"), listed)
+
+    @staticmethod
+    def menu_bar_height(s, wid):
+        # The window is the menu bar plus a client area 456 pixels high.
+        geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
+        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
+        return int(values["HEIGHT"]) - 456
+
+
+if __name__ == "__main__":
+    e2e_main()
