@@ -572,12 +572,16 @@ bool TRichEdit::event(QEvent* e) {
 void TRichEdit::typeCharacter(unsigned char c) {
     if (c == 0) return;
     if (c == 8) {
+        // A set chosen by the key handlers for this key (Backspace ends a command word)
+        // outlives the caret move of the deletion.
+        const std::optional<int> chosen = pendingCharset_;
         QTextCursor cursor = textCursor();
         if (cursor.hasSelection())
             cursor.removeSelectedText();
         else
             cursor.deletePreviousChar();
         setTextCursor(cursor);
+        pendingCharset_ = chosen;
         ensureCursorVisible();
         return;
     }

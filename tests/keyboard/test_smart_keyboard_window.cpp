@@ -186,6 +186,8 @@ TEST_F(SmartKeyboard, BackspaceEndsACommandWordAndStillDeletes) {
     QTest::keyClick(editor, Qt::Key_Backspace);
     EXPECT_FALSE(form->InCommandWord);
     EXPECT_EQ(editor->Text(), "\\pa");
+    // The deletion moves the caret into Latin text, yet the layout stays Cyrillic.
+    EXPECT_EQ(editor->InsertCharset(), kCyrillic);
 }
 
 TEST_F(SmartKeyboard, CommandWordCharactersKeepLatinAndOthersReturn) {
