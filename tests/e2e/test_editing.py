@@ -1,0 +1,101 @@
+"""The Edit menu's aids under a real X server: find with the real dialog, find again,
+replace all, remember the place, go to line and go back, each driven by its key; the saved
+file shows that each one worked."""
+import re
+import time
+import unittest
+
+from e2e_lib import Session, e2e_main
+
+TITLE = "KolBAX (ver.0.3beta)"
+
+
+class Editing(unittest.TestCase):
+    def menu_bar_height(self, s, wid):
+        geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
+        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
+        return int(values["HEIGHT"]) - 456
+
+    def file_menu(self, s, wid, downs):
+        """Opens the File menu and chooses the item `downs` steps down."""
+        s.activate(wid)
+        s.click(wid, 30, self.menu_bar_height(s, wid) // 2)
+        time.sleep(0.3)
+        s.key(*(["Down"] * downs))
+        s.key("Return")
+        time.sleep(0.3)
+
+    def open_document(self, s, wid, name):
+        self.file_menu(s, wid, 2)  # Создать, Открыть
+        dialog = s.wait_window("Открытие файла для редактирования")
+        s.activate(dialog)
+        s.type(s.doc_path(name))
+        s.key("Return")
+        s.wait_no_window("Открытие файла для редактирования")
+        s.wait_window(re.escape(TITLE + ": " + name.split(".")[0]))
+        s.activate(wid)
+
+    def test_find_replace_place_mark_and_go_to_line(self):
+        with Session(self) as s:
+            s.write_doc("edit.tex", b"alpha beta alpha\r\ngamma alpha\r\ndelta\r\nomega\r\n")
+            # Smart Keyboard off, caret at the start: the keys type what they say.
+            s.write_doc("edit.sts", b"*\r\n0\r\n0\r\n")
+            wid = s.start()
+            self.open_document(s, wid, "edit.tex")
+
+            # F7: the Find dialog; Enter finds the first "alpha", Shift+F7 the second,
+            # which the typed X then replaces.
+            s.key("F7")
+            find = s.wait_window("^Найти$")
+            s.activate(find)
+            s.type("alpha")
+            s.key("Return")
+            s.screenshot("found")
+            s.activate(wid)
+            s.key("shift+F7")
+            s.type("X")
+
+            # Ctrl+F7: the Replace dialog takes the Find dialog's text; "Z" replaces all.
+            s.key("ctrl+F7")
+            replace = s.wait_window("^Заменить$")
+            s.activate(replace)
+            s.key("Tab")
+            s.type("Z")
+            s.key(*(["Tab"] * 5))  # whole word, match case, find next, replace, replace all
+            s.key("space")
+            s.screenshot("replaced")
+            s.activate(replace)  # replacing gave the editor the focus
+            s.key("Escape")
+            s.wait_no_window("^Заменить$")
+
+            # F4 at the start of line 3, F5 to line 4, F6 back to line 3.
+            s.activate(wid)
+            s.key("ctrl+Home", "Down", "Down", "F4")
+            s.key("F5")
+            goto = s.wait_window("^Переход$")
+            s.activate(goto)
+            s.type("4")
+            s.key("Return")
+            s.wait_no_window("^Переход$")
+            s.activate(wid)
+            s.type("Q")
+            s.key("F6")
+            s.type("W")
+
+            # The Find dialog still covers the menu bar: close it, then save.
+            s.activate(find)
+            s.key("Escape")
+            s.wait_no_window("^Найти$")
+            self.file_menu(s, wid, 3)  # Сохранить
+            expected = b"Z beta X\r\ngamma Z\r\nWdelta\r\nQomega\r\n"
+            deadline = time.time() + 10
+            while time.time() < deadline and s.doc_file("edit.tex") != expected:
+                time.sleep(0.2)
+            s.screenshot("saved")
+            self.assertEqual(s.doc_file("edit.tex"), expected)
+            s.key("alt+F4")
+            self.assertEqual(s.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    e2e_main()
