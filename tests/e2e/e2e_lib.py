@@ -205,6 +205,24 @@ class Session:
         self.run(["xdotool", "type", "--delay", str(delay), text])
         time.sleep(0.2)
 
+    def window_size(self, wid):
+        geometry = self.run(["xdotool", "getwindowgeometry", "--shell", wid])
+        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
+        return int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def menu_bar_height(self, wid):
+        """Height of the main window's menu bar (its client area below is 456 high)."""
+        return self.window_size(wid)[1] - 456
+
+    def file_menu(self, wid, downs):
+        """Opens the main window's File menu and chooses the item `downs` steps down."""
+        self.activate(wid)
+        self.click(wid, 30, self.menu_bar_height(wid) // 2)
+        time.sleep(0.3)
+        self.key(*(["Down"] * downs))
+        self.key("Return")
+        time.sleep(0.3)
+
     def click(self, wid, x, y, button=1):
         """Clicks at (x, y) relative to the window's top-left corner."""
         self.run(["xdotool", "mousemove", "--window", wid, str(x), str(y)])

@@ -11,20 +11,6 @@ TITLE = "KolBAX (ver.0.3beta)"
 
 
 class Documents(unittest.TestCase):
-    def menu_bar_height(self, s, wid):
-        geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
-        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-        return int(values["HEIGHT"]) - 456
-
-    def file_menu(self, s, wid, downs):
-        """Opens the File menu and chooses the item `downs` steps down."""
-        s.activate(wid)
-        s.click(wid, 30, self.menu_bar_height(s, wid) // 2)
-        time.sleep(0.3)
-        s.key(*(["Down"] * downs))
-        s.key("Return")
-        time.sleep(0.3)
-
     def test_open_type_save_and_reopen_from_the_recent_list(self):
         original = cp866("Hello, $x$\r\nПривет, мир!\r\n\\section{Введение}\r\n")
         with Session(self) as s:
@@ -32,7 +18,7 @@ class Documents(unittest.TestCase):
             # Smart Keyboard off, caret at the start (in Latin text): keys type US letters.
             s.write_doc("e2e.sts", b"*\r\n0\r\n0\r\n")
             wid = s.start()
-            self.file_menu(s, wid, 2)  # Создать, Открыть
+            s.file_menu(wid, 2)  # Создать, Открыть
             dialog = s.wait_window("Открытие файла для редактирования")
             s.activate(dialog)
             s.type(s.doc_path("e2e.tex"))
@@ -43,7 +29,7 @@ class Documents(unittest.TestCase):
 
             s.activate(wid)
             s.type("abc ")
-            self.file_menu(s, wid, 3)  # Сохранить
+            s.file_menu(wid, 3)  # Сохранить
             deadline = time.time() + 10
             expected = b"abc " + original
             while time.time() < deadline and s.doc_file("e2e.tex") != expected:
@@ -58,12 +44,12 @@ class Documents(unittest.TestCase):
 
             # Again: the first recent-file item (below Выход) reopens the document.
             wid = s.start()
-            self.file_menu(s, wid, 6)
+            s.file_menu(wid, 6)
             s.wait_window(re.escape(TITLE + ": e2e"))
             s.activate(wid)
             s.key("End")
             s.type("!")
-            self.file_menu(s, wid, 3)
+            s.file_menu(wid, 3)
             expected = b"abc Hello, $x$!" + original[len(b"Hello, $x$"):]
             deadline = time.time() + 10
             while time.time() < deadline and s.doc_file("e2e.tex") != expected:

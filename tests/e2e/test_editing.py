@@ -11,22 +11,8 @@ TITLE = "KolBAX (ver.0.3beta)"
 
 
 class Editing(unittest.TestCase):
-    def menu_bar_height(self, s, wid):
-        geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
-        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-        return int(values["HEIGHT"]) - 456
-
-    def file_menu(self, s, wid, downs):
-        """Opens the File menu and chooses the item `downs` steps down."""
-        s.activate(wid)
-        s.click(wid, 30, self.menu_bar_height(s, wid) // 2)
-        time.sleep(0.3)
-        s.key(*(["Down"] * downs))
-        s.key("Return")
-        time.sleep(0.3)
-
     def open_document(self, s, wid, name):
-        self.file_menu(s, wid, 2)  # Создать, Открыть
+        s.file_menu(wid, 2)  # Создать, Открыть
         dialog = s.wait_window("Открытие файла для редактирования")
         s.activate(dialog)
         s.type(s.doc_path(name))
@@ -86,7 +72,7 @@ class Editing(unittest.TestCase):
             s.activate(find)
             s.key("Escape")
             s.wait_no_window("^Найти$")
-            self.file_menu(s, wid, 3)  # Сохранить
+            s.file_menu(wid, 3)  # Сохранить
             expected = b"Z beta X\r\ngamma Z\r\nWdelta\r\nQomega\r\n"
             deadline = time.time() + 10
             while time.time() < deadline and s.doc_file("edit.tex") != expected:

@@ -28,17 +28,9 @@ class MainWindow(unittest.TestCase):
         with Session(self, with_filelist=listed) as s:
             wid = s.start()
             # The fifth button of the toolbar (under the menu bar) is "Завершить работу".
-            s.click(wid, 4 * 23 + 11, self.menu_bar_height(s, wid) + 13)
+            s.click(wid, 4 * 23 + 11, s.menu_bar_height(wid) + 13)
             self.assertEqual(s.wait_exit(), 0)
             self.assertEqual(s.app_file("filelist.ini"), listed)
-
-    @staticmethod
-    def menu_bar_height(s, wid):
-        # The window is the menu bar plus a client area 456 pixels high.
-        geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
-        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-        return int(values["HEIGHT"]) - 456
-
 
 if __name__ == "__main__":
     e2e_main()

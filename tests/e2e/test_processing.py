@@ -18,22 +18,8 @@ WAIT_MESSAGE = "Сначала надо закрыть окно просмотр
 
 
 class Processing(unittest.TestCase):
-    def menu_bar_height(self, s, wid):
-        geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
-        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-        return int(values["HEIGHT"]) - 456
-
-    def file_menu(self, s, wid, downs):
-        """Opens the File menu and chooses the item `downs` steps down."""
-        s.activate(wid)
-        s.click(wid, 30, self.menu_bar_height(s, wid) // 2)
-        time.sleep(0.3)
-        s.key(*(["Down"] * downs))
-        s.key("Return")
-        time.sleep(0.3)
-
     def save_as(self, s, wid, name):
-        self.file_menu(s, wid, 4)  # Создать, Открыть, Сохранить, Сохранить как
+        s.file_menu(wid, 4)  # Создать, Открыть, Сохранить, Сохранить как
         dialog = s.wait_window("Сохранить как")
         s.activate(dialog)
         s.key("ctrl+a")
@@ -61,7 +47,7 @@ class Processing(unittest.TestCase):
             wid = s.start(cwd=s.docs)
 
             # A new main file from the standard template (the dialog's defaults).
-            self.file_menu(s, wid, 1)
+            s.file_menu(wid, 1)
             dialog = s.wait_window(NEW_DIALOG)
             s.activate(dialog)
             s.key("Return")
@@ -137,7 +123,7 @@ class Processing(unittest.TestCase):
             # An attached file compiles its main file.
             os.remove(s.doc_path("thesis.log"))
             os.remove(s.doc_path("thesis.dvi"))
-            self.file_menu(s, wid, 1)
+            s.file_menu(wid, 1)
             dialog = s.wait_window(NEW_DIALOG)
             s.activate(dialog)
             s.screenshot("new-attached")

@@ -98,40 +98,19 @@ class X11:
 
 
 class SmartKeyboard(unittest.TestCase):
-    @staticmethod
-    def menu_bar_height(s, wid):
-        geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
-        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-        return int(values["HEIGHT"]) - 456
-
-    @staticmethod
-    def size(s, wid):
-        geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
-        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-        return int(values["WIDTH"]), int(values["HEIGHT"])
-
-    def file_menu(self, s, wid, downs):
-        """Opens the File menu and chooses the item `downs` steps down."""
-        s.activate(wid)
-        s.click(wid, 30, self.menu_bar_height(s, wid) // 2)
-        time.sleep(0.3)
-        s.key(*(["Down"] * downs))
-        s.key("Return")
-        time.sleep(0.3)
-
     def new_document(self, s, wid):
-        self.file_menu(s, wid, 1)  # Создать
+        s.file_menu(wid, 1)  # Создать
         dialog = s.wait_window("Задай параметры создаваемого файла")
         s.activate(dialog)
         # "Отменить", bottom right: no template, an empty document, the Smart Keyboard awake.
-        width, height = self.size(s, dialog)
+        width, height = s.window_size(dialog)
         s.click(dialog, width - 57, height - 25)
         s.wait_no_window("Задай параметры создаваемого файла")
         s.wait_window(re.escape(TITLE + ": (без имени)"))
         s.activate(wid)
 
     def save_as(self, s, wid, name):
-        self.file_menu(s, wid, 4)  # Сохранить как...
+        s.file_menu(wid, 4)  # Сохранить как...
         dialog = s.wait_window("Сохранить как")
         s.activate(dialog)
         s.type(s.doc_path(name))
