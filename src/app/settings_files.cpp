@@ -40,9 +40,8 @@ std::string fileListBytes(const RecentFileList& list) {
 
 std::string recentFilePath(const std::string& folder, const std::string& name,
                            const std::string& extension) {
-    std::string path = folder;
-    if (path.empty() || path.back() != '/') path += '/';
-    return path + name + extension;
+    // The folder keeps its own "/" only at the root, so a document there is listed with two.
+    return folder + "/" + name + extension;
 }
 
 bool enterRecentFile(RecentFileList& list, const std::string& path) {

