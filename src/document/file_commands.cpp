@@ -28,22 +28,43 @@ namespace {
 constexpr int kMaxSavedLines = 65536;
 constexpr size_t kMaxSavedLineLength = 65535;
 
-// The control's whole text in CP1251 with CR LF line breaks, read from its document in
-// one piece (the characters the control holds are all CP1251 characters).
-std::string editorText(const platform::TRichEdit& edit) {
-    const QString raw = edit.document()->toRawText();
-    std::string text;
-    text.reserve(static_cast<size_t>(raw.size()) +
-                 static_cast<size_t>(edit.document()->blockCount()));
-    for (QChar ch : raw) {
-        char16_t u = ch.unicode();
-        if (u == QChar::ParagraphSeparator) {
-            text += "\r\n";
-            continue;
+// The control's text as it is saved: CP866 bytes, every line followed by CR LF, the line
+// limits checked on the way. One pass over the document's characters, no copies between;
+// empty when the control holds no lines. Throws RangeCheckError before anything is written.
+std::string savedText(const platform::TRichEdit& edit) {
+    // Unicode to CP866 through CP1251, for every character the control can hold.
+    static const std::vector<unsigned char> toCp866 = [] {
+        std::vector<unsigned char> table(65536);
+        for (size_t u = 0; u < table.size(); ++u) {
+            unsigned char byte = '?';
+            platform::unicodeToCp1251(static_cast<char16_t>(u), byte);
+            table[u] = document::cp1251ToCp866(byte);
         }
-        unsigned char byte;
-        text.push_back(platform::unicodeToCp1251(u, byte) ? static_cast<char>(byte) : '?');
+        return table;
+    }();
+    const QString raw = edit.document()->toRawText();
+    std::string text(static_cast<size_t>(raw.size()) +
+                         static_cast<size_t>(edit.document()->blockCount()) + 2,
+                     '\0');
+    char* out = text.data();
+    const char* lineStart = out;
+    int lines = 0;
+    auto endLine = [&] {
+        if (static_cast<size_t>(out - lineStart) > kMaxSavedLineLength || ++lines > kMaxSavedLines)
+            throw platform::RangeCheckError();
+        *out++ = '\r';
+        *out++ = '\n';
+        lineStart = out;
+    };
+    for (QChar ch : raw) {
+        const char16_t u = ch.unicode();
+        if (u == QChar::ParagraphSeparator)
+            endLine();
+        else
+            *out++ = static_cast<char>(toCp866[u]);
     }
+    if (out != lineStart) endLine(); // a last line without its break gains one
+    text.resize(static_cast<size_t>(out - text.data()));
     return text;
 }
 
@@ -180,19 +201,8 @@ void TForm1::LoadTexFile(const std::string& path) {
 void TForm1::SaveTexFile(const std::string& path) {
     // An untitled document (the path is only ".tex") is not saved.
     if (platform::splitPath(path).nameWithoutExtension.empty()) return;
-    std::string text = editorText(*RichEdit1);
+    const std::string text = savedText(*RichEdit1);
     if (text.empty()) return; // no lines: the file on disk stays as it is
-    // The limits are checked before the file is touched.
-    int lines = 0;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end - start > kMaxSavedLineLength || ++lines > kMaxSavedLines)
-            throw platform::RangeCheckError();
-        start = end + 2;
-    }
-    if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) text += "\r\n";
-    document::convertCp1251ToCp866(text);
     platform::writeFileAtomically(path, text);
 }
 
