@@ -258,6 +258,18 @@ class Session:
         with open(self.doc_path(name), "wb") as f:
             f.write(data)
 
+    def wait_doc_bytes(self, name, expected, timeout=10):
+        """Waits until the document file holds exactly `expected`; returns what it holds."""
+        deadline = time.time() + timeout
+        data = None
+        while time.time() < deadline:
+            if os.path.exists(self.doc_path(name)):
+                data = self.doc_file(name)
+                if data == expected:
+                    break
+            time.sleep(0.2)
+        return data
+
     def wait_file(self, path, timeout=15):
         deadline = time.time() + timeout
         while time.time() < deadline:

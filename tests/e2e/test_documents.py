@@ -2,7 +2,6 @@
 real file dialog, edited with real keys, saved through the menu and compared byte for
 byte; then the program is started again and the recent-file item reopens it."""
 import re
-import time
 import unittest
 
 from e2e_lib import Session, cp866, e2e_main
@@ -30,10 +29,8 @@ class Documents(unittest.TestCase):
             s.activate(wid)
             s.type("abc ")
             s.file_menu(wid, 3)  # Сохранить
-            deadline = time.time() + 10
             expected = b"abc " + original
-            while time.time() < deadline and s.doc_file("e2e.tex") != expected:
-                time.sleep(0.2)
+            s.wait_doc_bytes("e2e.tex", expected)
             s.screenshot("saved")
             self.assertEqual(s.doc_file("e2e.tex"), expected)
             self.assertEqual(s.doc_file("e2e.sts"), b"*\r\n0\r\n4\r\n")
@@ -51,9 +48,7 @@ class Documents(unittest.TestCase):
             s.type("!")
             s.file_menu(wid, 3)
             expected = b"abc Hello, $x$!" + original[len(b"Hello, $x$"):]
-            deadline = time.time() + 10
-            while time.time() < deadline and s.doc_file("e2e.tex") != expected:
-                time.sleep(0.2)
+            s.wait_doc_bytes("e2e.tex", expected)
             s.screenshot("reopened-and-saved")
             self.assertEqual(s.doc_file("e2e.tex"), expected)
             s.key("alt+F4")

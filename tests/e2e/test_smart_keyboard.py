@@ -136,10 +136,8 @@ class SmartKeyboard(unittest.TestCase):
             time.sleep(0.3)
             s.screenshot("typed")
             self.save_as(s, wid, "sentence.tex")
-            deadline = time.time() + 10
             expected = cp866(SENTENCE + "\r\n")
-            while time.time() < deadline and s.doc_file("sentence.tex") != expected:
-                time.sleep(0.2)
+            s.wait_doc_bytes("sentence.tex", expected)
             self.assertEqual(s.doc_file("sentence.tex").decode("cp866", "replace"),
                              expected.decode("cp866"))
             self.assertEqual(s.doc_file("sentence.tex"), expected)
