@@ -78,10 +78,14 @@ QTextCharFormat runFormat(const TextRun& run) {
 }
 
 // The format of the character at a Qt position inside a block's text.
+// Fragment ends are summed from the block's start: asking each fragment for its position
+// would walk the document's fragment tree once per fragment.
 QTextCharFormat formatOfCharacter(const QTextBlock& block, int qtPosition) {
+    int end = block.position();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        if (qtPosition < fragment.position() + fragment.length()) return fragment.charFormat();
+        end += fragment.length();
+        if (qtPosition < end) return fragment.charFormat();
     }
     return block.charFormat();
 }
@@ -332,8 +336,12 @@ bool TRichEdit::insertCp1251(std::string_view text, bool limited) {
     }
     const QTextCharFormat format = insertionFormat(InsertCharset());
     QTextCursor cursor = textCursor();
+    const bool replacesSelection = cursor.hasSelection();
     cursor.insertText(documentText, format);
-    setTextCursor(cursor);
+    // Without a selection the control's own caret stands at the insertion point and moves
+    // past the new text by itself; handing it the cursor again would measure the caret
+    // line three more times on every key.
+    if (replacesSelection) setTextCursor(cursor);
     ensureCursorVisible();
     return true;
 }

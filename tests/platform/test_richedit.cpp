@@ -241,6 +241,30 @@ TEST_F(RichEditTest, KeyEventsRunDownPressUpAndTypeTheLayoutOfTheSet) {
     EXPECT_EQ(edit.CharsetAt(edit.TextLength() - 1), kLatinCharset);
 }
 
+TEST_F(RichEditTest, TypedCharactersLeaveTheCaretAfterThemWithOrWithoutASelection) {
+    edit.LoadRuns({run("abcd", kLatinCharset)});
+    edit.SetSel(2, 0);
+    QTest::keyClick(&edit, Qt::Key_X);
+    EXPECT_EQ(edit.Text(), "abxcd");
+    EXPECT_EQ(edit.SelStart(), 3);
+    EXPECT_FALSE(edit.textCursor().hasSelection());
+
+    edit.SetSel(0, 2);
+    QTest::keyClick(&edit, Qt::Key_Y);
+    QTest::keyClick(&edit, Qt::Key_Z);
+    EXPECT_EQ(edit.Text(), "yzxcd");
+    EXPECT_EQ(edit.SelStart(), 2);
+    EXPECT_EQ(edit.SelLength(), 0);
+
+    // The view follows the caret down a document longer than the window.
+    edit.resize(300, 120);
+    edit.SetSelStart(edit.TextLength());
+    for (int i = 0; i < 40; ++i)
+        QTest::keyClick(&edit, Qt::Key_Return);
+    QTest::keyClick(&edit, Qt::Key_Q);
+    EXPECT_TRUE(edit.viewport()->rect().contains(edit.cursorRect()));
+}
+
 TEST_F(RichEditTest, KeyPressMayReplaceOrSwallowTheCharacterAndSwitchItsSet) {
     edit.SetInsertCharset(kCyrillicCharset);
     edit.OnKeyPress = [this](char& c) {
