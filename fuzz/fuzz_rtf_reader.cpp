@@ -1,6 +1,6 @@
 // The RTF reader on any bytes, and the RTF view of any TeX file read back: the view must
 // give the file's lines, converted to CP1251, in runs whose character set is that of the
-// script they belong to.
+// script they belong to; the runs the editor loads directly must be the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -59,5 +59,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         text += run.text;
     }
     check(text == expectedText(bytes));
+
+    // What the editor loads: the same runs, with a lone LF ending its line as a CR does.
+    std::string lines(bytes);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) lines[i] = '\r';
+    const auto loaded = document::readTexView(bytes);
+    const auto viaView = platform::readRtf(document::buildRtfView(lines));
+    check(loaded.size() == viaView.size());
+    for (size_t i = 0; i < loaded.size(); ++i)
+        check(loaded[i].text == viaView[i].text && loaded[i].charset == viaView[i].charset &&
+              loaded[i].halfPoints == viaView[i].halfPoints);
     return 0;
 }

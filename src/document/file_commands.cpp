@@ -92,8 +92,9 @@ std::vector<platform::TextRun> toControlRuns(std::vector<platform::RtfRun> runs)
     return result;
 }
 
-// Reads a TeX file through its RTF view, built in memory, while Label1 shows the loading
-// notice. When reading fails Label1 gets back what it showed and the error goes on.
+// Reads a TeX file as its RTF view shows it, nothing written beside it, while Label1 shows
+// the loading notice. When reading fails Label1 gets back what it showed and the error
+// goes on.
 std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const std::string& path) {
     const QString text = form.Label1->text();
     const QPalette palette = form.Label1->palette();
@@ -107,8 +108,7 @@ std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const std::st
     form.Label1->repaint();
     QCoreApplication::processEvents();
     try {
-        std::string rtf = document::buildRtfView(platform::readFileBytes(path));
-        return toControlRuns(platform::readRtf(rtf));
+        return toControlRuns(document::readTexView(platform::readFileBytes(path)));
     } catch (...) {
         form.Label1->setText(text);
         form.Label1->setPalette(palette);

@@ -9,6 +9,10 @@
 namespace document {
 namespace {
 
+// The character sets of the view's two fonts: f1 for Russian words, f0 for TeX markup.
+constexpr int kCyrillicSet = 204;
+constexpr int kLatinSet = 0;
+
 // What a byte of the TeX file does in the view.
 enum class ByteClass : unsigned char { Plain, Cyrillic, Latin, Brace };
 
@@ -26,16 +30,12 @@ constexpr std::array<ByteClass, 256> makeClasses() {
 
 constexpr std::array<ByteClass, 256> kClasses = makeClasses();
 
-} // namespace
-
-std::string buildRtfView(std::string_view tex) {
+// Walks a TeX file as its view shows it: line by line by the text-file rules, each byte
+// with the run switch that has to come before it. Both the view's text and the runs the
+// control gets from it are written by this one walk.
+template <typename Out> void walkView(std::string_view tex, Out& out) {
     size_t mark = tex.find('\x1A');
     if (mark != std::string_view::npos) tex = tex.substr(0, mark);
-
-    std::string rtf;
-    rtf.reserve(tex.size() + tex.size() / 4 + 256);
-    rtf.append(kRtfViewHeader).append("\r\n");
-    rtf.append(kRtfViewDefaults).append("\r\n");
 
     int runState = -1;
     size_t pos = 0;
@@ -43,38 +43,128 @@ std::string buildRtfView(std::string_view tex) {
         size_t end = tex.find('\r', pos);
         if (end == std::string_view::npos) end = tex.size();
         for (size_t i = pos; i < end; ++i) {
-            unsigned char byte = static_cast<unsigned char>(tex[i]);
-            switch (kClasses[byte]) {
-            case ByteClass::Cyrillic:
-                if (runState != 204) {
-                    rtf.append(kCyrillicRunSwitch);
-                    runState = 204;
-                }
-                rtf.push_back(static_cast<char>(cp866ToCp1251(byte)));
-                break;
-            case ByteClass::Latin:
-                if (runState != 0) {
-                    rtf.append(kLatinRunSwitch);
-                    runState = 0;
-                }
-                if (byte == '\\') rtf.push_back('\\');
-                rtf.push_back(static_cast<char>(byte));
-                break;
-            case ByteClass::Brace:
-                rtf.push_back('\\');
-                rtf.push_back(static_cast<char>(byte));
-                break;
-            case ByteClass::Plain:
-                rtf.push_back(static_cast<char>(byte));
-                break;
+            const auto byte = static_cast<unsigned char>(tex[i]);
+            const ByteClass byteClass = kClasses[byte];
+            if (byteClass == ByteClass::Cyrillic && runState != kCyrillicSet) {
+                runState = kCyrillicSet;
+                out.openRun(runState);
+            } else if (byteClass == ByteClass::Latin && runState != kLatinSet) {
+                runState = kLatinSet;
+                out.openRun(runState);
             }
+            out.put(byteClass, byte);
         }
-        rtf.append("\\par\r\n");
+        out.endLine();
         pos = end + 1;
         if (pos < tex.size() && tex[pos] == '\n') ++pos;
     }
-    rtf.append("}\r\n");
-    return rtf;
+}
+
+// The view as RTF text.
+class RtfViewWriter {
+  public:
+    explicit RtfViewWriter(size_t texSize) {
+        rtf_.reserve(texSize + texSize / 4 + 256);
+        rtf_.append(kRtfViewHeader).append("\r\n");
+        rtf_.append(kRtfViewDefaults).append("\r\n");
+    }
+
+    void openRun(int charset) {
+        rtf_.append(charset == kCyrillicSet ? kCyrillicRunSwitch : kLatinRunSwitch);
+    }
+
+    void put(ByteClass byteClass, unsigned char byte) {
+        switch (byteClass) {
+        case ByteClass::Cyrillic:
+            rtf_.push_back(static_cast<char>(cp866ToCp1251(byte)));
+            return;
+        case ByteClass::Latin:
+            if (byte == '\\') rtf_.push_back('\\');
+            rtf_.push_back(static_cast<char>(byte));
+            return;
+        case ByteClass::Brace:
+            rtf_.push_back('\\');
+            rtf_.push_back(static_cast<char>(byte));
+            return;
+        case ByteClass::Plain:
+            rtf_.push_back(static_cast<char>(byte));
+            return;
+        }
+    }
+
+    void endLine() { rtf_.append("\\par\r\n"); }
+
+    std::string finish() {
+        rtf_.append("}\r\n");
+        return std::move(rtf_);
+    }
+
+  private:
+    std::string rtf_;
+};
+
+// The runs the control's RTF reader makes of the view: text before the first switch is in
+// the default font (set 0, no size), every switch opens a run of its set at 10 points.
+// NUL bytes, which the reader skips, are left out.
+class ViewRunsWriter {
+  public:
+    void openRun(int charset) {
+        charset_ = charset;
+        halfPoints_ = kRunHalfPoints;
+        checked_ = false;
+    }
+
+    void put(ByteClass byteClass, unsigned char byte) {
+        if (byteClass == ByteClass::Cyrillic)
+            text().push_back(static_cast<char>(cp866ToCp1251(byte)));
+        else if (byte != 0)
+            text().push_back(static_cast<char>(byte));
+    }
+
+    void endLine() { text().push_back('\n'); }
+
+    std::vector<platform::RtfRun> finish() { return std::move(runs_); }
+
+  private:
+    static constexpr int kRunHalfPoints = 20; // the "\fs20" of the run switches
+
+    // The last run, or a new one when a switch changed the look since it was opened.
+    std::string& text() {
+        if (!checked_) {
+            if (runs_.empty() || runs_.back().charset != charset_ ||
+                runs_.back().halfPoints != halfPoints_) {
+                platform::RtfRun run;
+                run.charset = charset_;
+                run.halfPoints = halfPoints_;
+                runs_.push_back(std::move(run));
+            }
+            checked_ = true;
+        }
+        return runs_.back().text;
+    }
+
+    int charset_ = kLatinSet;
+    int halfPoints_ = 0;
+    bool checked_ = false;
+    std::vector<platform::RtfRun> runs_;
+};
+
+} // namespace
+
+std::string buildRtfView(std::string_view tex) {
+    RtfViewWriter writer(tex.size());
+    walkView(tex, writer);
+    return writer.finish();
+}
+
+std::vector<platform::RtfRun> readTexView(std::string_view tex) {
+    // A lone LF ends its line as a CR does.
+    std::string lines(tex);
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (tex[i] == '\n' && (i == 0 || tex[i - 1] != '\r')) lines[i] = '\r';
+    ViewRunsWriter writer;
+    walkView(lines, writer);
+    return writer.finish();
 }
 
 void BuildRtfView(const std::string& texPath, const std::string& rtfPath) {

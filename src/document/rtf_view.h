@@ -4,6 +4,9 @@
 // which the editing control loads in one operation.
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/rtf_reader.h"
 
 namespace document {
 
@@ -19,6 +22,12 @@ inline constexpr std::string_view kRtfViewDefaults = "\\deflang1049\\pard";
 // The view of a TeX file's bytes. The bytes are read by the text-file rules: a line ends
 // at CR (an LF right after it belongs to the line end), 0x1A ends the file.
 std::string buildRtfView(std::string_view texBytes);
+
+// The runs the editing control shows for a TeX file's bytes: what its RTF reader makes of
+// the view, got without writing the view out. A lone LF, which the view keeps inside its
+// line and the reader would drop, breaks the line instead, so that files with LF line ends
+// keep their lines.
+std::vector<platform::RtfRun> readTexView(std::string_view texBytes);
 
 // Reads the TeX file and writes its view (through the atomic writer). Throws InOutError.
 void BuildRtfView(const std::string& texPath, const std::string& rtfPath);

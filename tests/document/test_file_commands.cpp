@@ -563,7 +563,8 @@ TEST_F(FileCommands, OddNamesAndOddContent) {
     EXPECT_EQ(readBytes(onDisk), "yx\r\n");
     EXPECT_TRUE(fs::exists(fs::path(platform::fsPath(doc(name + ".sts")).toStdString())));
 
-    // NUL bytes are dropped, every other byte arrives; a 1 MB line is not cut.
+    // NUL bytes are dropped, a lone LF breaks the line, every other byte arrives; a 1 MB
+    // line is not cut.
     std::string binary;
     for (int b = 0; b < 256; ++b)
         if (b != '\r' && b != 0x1A) binary += static_cast<char>(b);
@@ -572,21 +573,26 @@ TEST_F(FileCommands, OddNamesAndOddContent) {
     EXPECT_TRUE(errors().empty());
     std::string expected;
     for (char c : binary)
-        if (c != '\0' && c != '\n')
+        if (c != '\0')
             expected += static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
-    ASSERT_EQ(form->RichEdit1->LineCount(), 2);
-    EXPECT_EQ(form->RichEdit1->Line(0), expected);
-    EXPECT_EQ(form->RichEdit1->LineLength(1), 990000);
+    const size_t lineFeed = expected.find('\n');
+    ASSERT_EQ(form->RichEdit1->LineCount(), 3);
+    EXPECT_EQ(form->RichEdit1->Line(0), expected.substr(0, lineFeed));
+    EXPECT_EQ(form->RichEdit1->Line(1), expected.substr(lineFeed + 1));
+    EXPECT_EQ(form->RichEdit1->LineLength(2), 990000);
     // Saving it runs into the limit of 65,535 characters a line: the file stays.
     form->RichEdit1->SetModified(true);
     run("N6");
     EXPECT_EQ(errors(), std::vector<std::string>{"Range check error"});
     EXPECT_EQ(readBytes(docs / "bin.tex").size(), binary.size() + 2 + 990000 + 2);
-    // Without the long line every byte but NUL and LF is written back as it was read.
+    // Without the long line every byte but NUL is written back as it was read, the LF as a
+    // line end.
     form->RichEdit1->SetSel(form->RichEdit1->TextLength() - 990004, 990002);
     form->RichEdit1->SetSelText("");
     run("N6");
-    EXPECT_EQ(readBytes(docs / "bin.tex"), to866(expected) + "\r\n");
+    EXPECT_EQ(readBytes(docs / "bin.tex"),
+              to866(expected.substr(0, lineFeed)) + "\r\n" + to866(expected.substr(lineFeed + 1)) +
+                  "\r\n");
 }
 
 } // namespace

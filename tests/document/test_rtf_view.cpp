@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <random>
 
 #include "document/cyrillic.h"
 #include "document/rtf_view.h"
@@ -11,6 +12,7 @@
 #include "platform/textfile.h"
 
 using namespace document;
+using namespace std::string_literals;
 
 namespace {
 
@@ -28,11 +30,10 @@ std::string view(const std::string& tex) {
     return buildRtfView(tex);
 }
 
-// What a load followed by a save writes: the view read by the control's reader, its lines
-// converted back.
+// What a load followed by a save writes: the runs of the view, their lines converted back.
 std::string loadAndSave(const std::string& tex) {
     std::string text;
-    for (const auto& run : platform::readRtf(buildRtfView(tex)))
+    for (const auto& run : readTexView(tex))
         text += run.text;
     if (text.empty()) return {};
     if (text.back() != '\n') text += '\n';
@@ -125,6 +126,38 @@ TEST(RtfView, TextFileRulesDecideTheLines) {
     EXPECT_EQ(view("a\rb"), kHead + kLat + "a\\par\r\nb\\par\r\n}\r\n");
     // CP1251 letters are read as CP866: 0xE0 ("а" in CP1251) is "р".
     EXPECT_EQ(view("\xE0"), kHead + kCyr + "\xF0\\par\r\n}\r\n");
+}
+
+TEST(RtfView, TheControlGetsWhatItsReaderMakesOfTheViewWithLoneLineFeedsAsLineEnds) {
+    // The view keeps a lone LF inside its line and the reader would drop it; the control
+    // breaks the line there, as if the LF had been a CR.
+    const auto lineFeedsAsLineEnds = [](const std::string& tex) {
+        std::string lines = tex;
+        for (size_t i = 0; i < tex.size(); ++i)
+            if (tex[i] == '\n' && (i == 0 || tex[i - 1] != '\r')) lines[i] = '\r';
+        return lines;
+    };
+    const std::string alphabet = "\r\n\0\x1A{}\\$_ ab;1%\xA0\xAF\xE0\xF1\xB0\xFF\t"s;
+    std::mt19937 random(1251);
+    for (int sample = 0; sample < 2000; ++sample) {
+        std::string tex;
+        const int length = static_cast<int>(random() % 40);
+        for (int i = 0; i < length; ++i)
+            tex += alphabet[random() % alphabet.size()];
+        const auto direct = readTexView(tex);
+        const auto viaView = platform::readRtf(buildRtfView(lineFeedsAsLineEnds(tex)));
+        ASSERT_EQ(direct.size(), viaView.size()) << sample;
+        for (size_t i = 0; i < direct.size(); ++i) {
+            EXPECT_EQ(direct[i].text, viaView[i].text) << sample;
+            EXPECT_EQ(direct[i].charset, viaView[i].charset) << sample;
+            EXPECT_EQ(direct[i].halfPoints, viaView[i].halfPoints) << sample;
+            EXPECT_FALSE(direct[i].bold || direct[i].italic || direct[i].underline ||
+                         direct[i].color);
+        }
+    }
+    // A file with LF line ends keeps its lines, and is saved with CR LF.
+    EXPECT_EQ(loadAndSave("% " + kWord866 + "\n\\section{x}\n\n\nend"),
+              "% " + kWord866 + "\r\n\\section{x}\r\n\r\n\r\nend\r\n");
 }
 
 TEST(RtfView, WrittenToAPathByteForByte) {
