@@ -1,6 +1,7 @@
 """Documents under a real X server: a CP866 file opened through the File menu and the
 real file dialog, edited with real keys, saved through the menu and compared byte for
-byte; then the program is started again and the recent-file item reopens it."""
+byte; then the program is started again and the recent-file item reopens it. A file
+with LF line ends keeps its lines and is saved with CR LF."""
 import re
 import unittest
 
@@ -51,6 +52,28 @@ class Documents(unittest.TestCase):
             s.wait_doc_bytes("e2e.tex", expected)
             s.screenshot("reopened-and-saved")
             self.assertEqual(s.doc_file("e2e.tex"), expected)
+            s.key("alt+F4")
+            self.assertEqual(s.wait_exit(), 0)
+
+    def test_a_file_with_lf_line_ends_keeps_its_lines(self):
+        lines = ["% Комментарий", "\\section{Введение}", "", "Текст $x$."]
+        with Session(self) as s:
+            s.write_doc("unix.tex", cp866("\n".join(lines) + "\n"))
+            s.write_doc("unix.sts", b"*\r\n0\r\n0\r\n")
+            wid = s.start()
+            s.file_menu(wid, 2)  # Создать, Открыть
+            dialog = s.wait_window("Открытие файла для редактирования")
+            s.activate(dialog)
+            s.type(s.doc_path("unix.tex"))
+            s.key("Return")
+            s.wait_window(re.escape(TITLE + ": unix"))
+            s.activate(wid)
+            s.type("%")
+            s.file_menu(wid, 3)  # Сохранить
+            expected = cp866("%" + "\r\n".join(lines) + "\r\n")
+            s.wait_doc_bytes("unix.tex", expected)
+            s.screenshot("lf-file-saved")
+            self.assertEqual(s.doc_file("unix.tex"), expected)
             s.key("alt+F4")
             self.assertEqual(s.wait_exit(), 0)
 
