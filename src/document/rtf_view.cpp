@@ -32,15 +32,16 @@ constexpr std::array<ByteClass, 256> kClasses = makeClasses();
 
 // Walks a TeX file as its view shows it: line by line by the text-file rules, each byte
 // with the run switch that has to come before it. Both the view's text and the runs the
-// control gets from it are written by this one walk.
-template <typename Out> void walkView(std::string_view tex, Out& out) {
+// control gets from it are written by this one walk. A lone LF stays inside its line in
+// the view's text; for the control's runs it ends the line.
+template <typename Out> void walkView(std::string_view tex, bool loneLineFeedEndsLine, Out& out) {
     size_t mark = tex.find('\x1A');
     if (mark != std::string_view::npos) tex = tex.substr(0, mark);
 
     int runState = -1;
     size_t pos = 0;
     while (pos < tex.size()) {
-        size_t end = tex.find('\r', pos);
+        size_t end = tex.find_first_of(loneLineFeedEndsLine ? "\r\n" : "\r", pos);
         if (end == std::string_view::npos) end = tex.size();
         for (size_t i = pos; i < end; ++i) {
             const auto byte = static_cast<unsigned char>(tex[i]);
@@ -56,7 +57,7 @@ template <typename Out> void walkView(std::string_view tex, Out& out) {
         }
         out.endLine();
         pos = end + 1;
-        if (pos < tex.size() && tex[pos] == '\n') ++pos;
+        if (end < tex.size() && tex[end] == '\r' && pos < tex.size() && tex[pos] == '\n') ++pos;
     }
 }
 
@@ -153,17 +154,13 @@ class ViewRunsWriter {
 
 std::string buildRtfView(std::string_view tex) {
     RtfViewWriter writer(tex.size());
-    walkView(tex, writer);
+    walkView(tex, false, writer);
     return writer.finish();
 }
 
 std::vector<platform::RtfRun> readTexView(std::string_view tex) {
-    // A lone LF ends its line as a CR does.
-    std::string lines(tex);
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (tex[i] == '\n' && (i == 0 || tex[i - 1] != '\r')) lines[i] = '\r';
     ViewRunsWriter writer;
-    walkView(lines, writer);
+    walkView(tex, true, writer);
     return writer.finish();
 }
 

@@ -19,6 +19,7 @@ program writes, byte for byte.
 
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -29,6 +30,8 @@ import unittest
 BUILD_DIR = os.environ.get("KOLBAX_BUILD_DIR", "")
 ARTIFACTS_DIR = os.environ.get("KOLBAX_E2E_ARTIFACTS", "")
 MAIN_TITLE = "KolBAX"
+# The main window's caption before ": " and the document's name.
+TITLE = "KolBAX (ver.0.3beta)"
 
 # Files of the build folder that make up the program folder.
 DATA_FILES = ("letters.grd", "symbols.grd", "env1.dat", "env2.dat", "env3.dat", "comm.dat",
@@ -222,6 +225,18 @@ class Session:
         self.key(*(["Down"] * downs))
         self.key("Return")
         time.sleep(0.3)
+
+    def open_document(self, wid, name):
+        """Opens a file of the documents folder through File, Открыть and the real file
+        dialog, waits for its caption and activates the main window again."""
+        self.file_menu(wid, 2)  # Создать, Открыть
+        dialog = self.wait_window("Открытие файла для редактирования")
+        self.activate(dialog)
+        self.type(self.doc_path(name))
+        self.key("Return")
+        self.wait_no_window("Открытие файла для редактирования")
+        self.wait_window(re.escape(TITLE + ": " + name.split(".")[0]))
+        self.activate(wid)
 
     def click(self, wid, x, y, button=1):
         """Clicks at (x, y) relative to the window's top-left corner."""

@@ -5,9 +5,8 @@ with LF line ends keeps its lines and is saved with CR LF."""
 import re
 import unittest
 
-from e2e_lib import Session, cp866, e2e_main
+from e2e_lib import TITLE, Session, cp866, e2e_main
 
-TITLE = "KolBAX (ver.0.3beta)"
 
 
 class Documents(unittest.TestCase):
@@ -18,16 +17,8 @@ class Documents(unittest.TestCase):
             # Smart Keyboard off, caret at the start (in Latin text): keys type US letters.
             s.write_doc("e2e.sts", b"*\r\n0\r\n0\r\n")
             wid = s.start()
-            s.file_menu(wid, 2)  # Создать, Открыть
-            dialog = s.wait_window("Открытие файла для редактирования")
-            s.activate(dialog)
-            s.type(s.doc_path("e2e.tex"))
-            s.key("Return")
-            s.wait_no_window("Открытие файла для редактирования")
-            s.wait_window(re.escape(TITLE + ": e2e"))
+            s.open_document(wid, "e2e.tex")
             s.screenshot("opened")
-
-            s.activate(wid)
             s.type("abc ")
             s.file_menu(wid, 3)  # Сохранить
             expected = b"abc " + original
@@ -61,13 +52,7 @@ class Documents(unittest.TestCase):
             s.write_doc("unix.tex", cp866("\n".join(lines) + "\n"))
             s.write_doc("unix.sts", b"*\r\n0\r\n0\r\n")
             wid = s.start()
-            s.file_menu(wid, 2)  # Создать, Открыть
-            dialog = s.wait_window("Открытие файла для редактирования")
-            s.activate(dialog)
-            s.type(s.doc_path("unix.tex"))
-            s.key("Return")
-            s.wait_window(re.escape(TITLE + ": unix"))
-            s.activate(wid)
+            s.open_document(wid, "unix.tex")
             s.type("%")
             s.file_menu(wid, 3)  # Сохранить
             expected = cp866("%" + "\r\n".join(lines) + "\r\n")

@@ -9,9 +9,8 @@ import subprocess
 import time
 import unittest
 
-from e2e_lib import Session, e2e_main
+from e2e_lib import TITLE, Session, e2e_main
 
-TITLE = "KolBAX (ver.0.3beta)"
 NEW_DIALOG = "Задай параметры создаваемого файла"
 LOG_WINDOW = "Просмотр LOG-файла"
 WAIT_MESSAGE = "Сначала надо закрыть окно просмотра файда DVI"

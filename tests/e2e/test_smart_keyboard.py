@@ -7,9 +7,8 @@ import re
 import time
 import unittest
 
-from e2e_lib import Session, cp866, e2e_main
+from e2e_lib import TITLE, Session, cp866, e2e_main
 
-TITLE = "KolBAX (ver.0.3beta)"
 SENTENCE = "Теорема. Пусть $x^2+y^2=z^2$, тогда \\alpha и \\beta."
 
 # The physical keys (named by their US keysyms) a Russian user presses for the sentence:
