@@ -1,6 +1,7 @@
 #pragma once
 // The text of a compiler's LOG file as the LOG viewer shows it.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace processing {
@@ -8,10 +9,16 @@ namespace processing {
 // The longest line the viewer takes.
 constexpr size_t kMaxLogLine = 65535;
 
-// Reads a LOG file as a text file, line by line, and appends each line to lines with its
-// CP866 letters turned into the same CP1251 letters (every other byte unchanged). Throws
-// InOutError when the file cannot be opened or read, and RangeCheckError at a line longer
-// than kMaxLogLine; the lines appended before it stay.
+// The lines of a LOG's bytes as the viewer shows them, without their line ends: a line ends
+// at CR LF, at CR or at LF (TeX ends its lines with LF on this platform, with CR LF on DOS),
+// and byte 0x1A ends the text. A last line without a line end counts; an empty text has no
+// lines. The LOG parser numbers its lines the same way.
+std::vector<std::string_view> splitLogLines(std::string_view bytes);
+
+// Reads a LOG file line by line (lines as splitLogLines cuts them) and appends each line to
+// lines with its CP866 letters turned into the same CP1251 letters (every other byte
+// unchanged). Throws InOutError when the file cannot be opened or read, and RangeCheckError
+// at a line longer than kMaxLogLine; the lines appended before it stay.
 void readLogLines(const std::string& path, std::vector<std::string>& lines);
 
 } // namespace processing

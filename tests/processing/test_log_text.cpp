@@ -73,6 +73,9 @@ TEST(LogText, ReadAsATextFile) {
     EXPECT_EQ(load(path), (std::vector<std::string>{"a", "", "b", "c"}));
     standin::writeFile(path, "last line without a break");
     EXPECT_EQ(load(path), (std::vector<std::string>{"last line without a break"}));
+    // TeX Live ends its lines with LF alone.
+    standin::writeFile(path, "This is pdfTeX\n(./a.tex\n\n)\r\nend\n");
+    EXPECT_EQ(load(path), (std::vector<std::string>{"This is pdfTeX", "(./a.tex", "", ")", "end"}));
 
     EXPECT_THROW(load(dir.path().toStdString() + "/missing.log"), platform::InOutError);
     try {
@@ -91,4 +94,11 @@ TEST(LogText, OverlongLineStopsLoadingAndKeepsTheLinesBefore) {
     EXPECT_THROW(readLogLines(path, lines), platform::RangeCheckError);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].size(), 65535u);
+
+    // The limit holds for each line, not for a whole LOG with LF line ends.
+    std::string log;
+    for (int i = 0; i < 2000; ++i)
+        log += "Overfull \\hbox (12.3pt too wide) in paragraph at lines 10--12\n";
+    standin::writeFile(path, log);
+    EXPECT_EQ(load(path).size(), 2000u);
 }
