@@ -58,9 +58,12 @@ std::optional<int> leadingNumber(string_view text) {
 }
 
 std::optional<int> numberAfterLast(string_view text, string_view marker) {
-    size_t at = text.rfind(marker);
-    if (at == string_view::npos) return std::nullopt;
-    return leadingNumber(text.substr(at + marker.size()));
+    // Forward searches find the first byte with memchr; rfind compares at every position.
+    size_t last = string_view::npos;
+    for (size_t at = text.find(marker); at != string_view::npos; at = text.find(marker, at + 1))
+        last = at;
+    if (last == string_view::npos) return std::nullopt;
+    return leadingNumber(text.substr(last + marker.size()));
 }
 
 // The extension of a path's last part ("tex" of "./a/b.tex"): a letter, then up to seven
@@ -104,6 +107,12 @@ bool isFileName(string_view name) {
     if (startsWith(name, "./") || startsWith(name, "../") || name.front() == '/') return true;
     return !extensionOf(name).empty() && name.front() != '\\' && name.front() != '`' &&
            name.front() != '\'' && name.front() != '"';
+}
+
+size_t nextParenthesis(string_view text, size_t from) {
+    for (; from < text.size(); ++from)
+        if (text[from] == '(' || text[from] == ')') return from;
+    return string_view::npos;
 }
 
 // A line of the context TeX shows after an error: "l.7 ...", "<argument> ...", "<*> ...".
@@ -199,10 +208,22 @@ class Parser {
 Parser::Start Parser::startOf(size_t i) const {
     string_view line = lines_[i];
     if (line.empty()) return Start::None;
-    if (startsWith(line, "! ")) return Start::Error;
-    for (string_view box : kBoxStarts)
-        if (startsWith(line, box)) return Start::BadBox;
-    if (warningAt(i)) return Start::Warning;
+    // Most lines start none of these: look at the first byte before comparing words.
+    switch (line.front()) {
+    case '!':
+        return startsWith(line, "! ") ? Start::Error : Start::None;
+    case 'O':
+    case 'U':
+    case 'T':
+    case 'L':
+        for (string_view box : kBoxStarts)
+            if (startsWith(line, box)) return Start::BadBox;
+        break;
+    default:
+        break;
+    }
+    if (string_view("LPCMp").find(line.front()) != string_view::npos && warningAt(i))
+        return Start::Warning;
     if (fileLineErrorAt(line)) return Start::Error;
     return Start::None;
 }
@@ -229,8 +250,9 @@ std::optional<Parser::Message> Parser::warningAt(size_t i) const {
 }
 
 std::optional<Parser::FileLineError> Parser::fileLineErrorAt(string_view line) const {
-    bool fromStack = !files_.empty() && startsWith(line, files_.back());
-    if (!fromStack && !startsWith(line, "./") && !startsWith(line, "../") && !startsWith(line, "/"))
+    const bool path = line.front() == '/' || startsWith(line, "./") || startsWith(line, "../");
+    if (!path && (files_.empty() || files_.back().front() != line.front() ||
+                  !startsWith(line, files_.back())))
         return std::nullopt;
     for (size_t colon = line.find(':'); colon != string_view::npos;
          colon = line.find(':', colon + 1)) {
@@ -377,8 +399,8 @@ size_t Parser::plain(size_t i) {
 // "(see below)") are matched within the line, so that their ")" closes no file.
 void Parser::followFiles(string_view text, const std::vector<size_t>& joints) {
     int open = 0; // parentheses of this line that opened no file
-    for (size_t at = text.find_first_of("()"); at != string_view::npos;
-         at = text.find_first_of("()", at + 1)) {
+    for (size_t at = nextParenthesis(text, 0); at != string_view::npos;
+         at = nextParenthesis(text, at + 1)) {
         if (text[at] == ')') {
             if (open > 0)
                 --open;

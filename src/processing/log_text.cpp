@@ -1,5 +1,7 @@
 #include "processing/log_text.h"
 
+#include <cstring>
+
 #include "document/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/textfile.h"
@@ -11,14 +13,21 @@ std::vector<std::string_view> splitLogLines(std::string_view bytes) {
     std::vector<std::string_view> lines;
     lines.reserve(bytes.size() / 48 + 1);
     const char* const end = bytes.data() + bytes.size();
-    const char* start = bytes.data();
-    for (const char* p = start; p != end; ++p) {
-        if (*p != '\n' && *p != '\r') continue;
-        lines.emplace_back(start, static_cast<size_t>(p - start));
-        if (*p == '\r' && p + 1 != end && p[1] == '\n') ++p;
-        start = p + 1;
+    const char* lf = nullptr; // the first LF at or after the line's start, or end
+    for (const char* start = bytes.data(); start != end;) {
+        if (lf == nullptr || lf < start) {
+            lf = static_cast<const char*>(
+                std::memchr(start, '\n', static_cast<size_t>(end - start)));
+            if (lf == nullptr) lf = end;
+        }
+        auto cr =
+            static_cast<const char*>(std::memchr(start, '\r', static_cast<size_t>(lf - start)));
+        const char* stop = cr != nullptr ? cr : lf;
+        lines.emplace_back(start, static_cast<size_t>(stop - start));
+        if (stop == end) break;
+        start = stop + 1;
+        if (cr != nullptr && start == lf && lf != end) start = lf + 1; // CR LF
     }
-    if (start != end) lines.emplace_back(start, static_cast<size_t>(end - start));
     return lines;
 }
 
