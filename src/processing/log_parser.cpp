@@ -17,6 +17,8 @@ using std::string_view;
 constexpr size_t kMaxMessageLines = 30;
 constexpr size_t kMaxErrorLines = 100;
 constexpr size_t kMaxBoxLines = 1000;
+// The longest file name looked for (PATH_MAX).
+constexpr size_t kMaxFileName = 4096;
 
 bool startsWith(string_view text, string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
@@ -66,40 +68,56 @@ std::optional<int> numberAfterLast(string_view text, string_view marker) {
     return leadingNumber(text.substr(last + marker.size()));
 }
 
-// The extension of a path's last part ("tex" of "./a/b.tex"): a letter, then up to seven
-// letters, digits or "_". Empty when there is none ("12.3pt", "e.g.", "README").
+// An extension: a letter, then up to seven letters, digits or "_" (not "3pt" of "12.3pt").
+bool isExtension(string_view text) {
+    if (text.empty() || text.size() > 8 || !isLetter(text[0])) return false;
+    for (char c : text)
+        if (!isLetter(c) && !isDigit(c) && c != '_') return false;
+    return true;
+}
+
+// The extension of a path's last part ("tex" of "./a/b.tex"); empty when there is none
+// ("e.g.", "README", ".hidden").
 string_view extensionOf(string_view name) {
     size_t slash = name.rfind('/');
-    string_view base = slash == string_view::npos ? name : name.substr(slash + 1);
-    size_t dot = base.rfind('.');
-    if (dot == string_view::npos || dot == 0) return {};
-    string_view extension = base.substr(dot + 1);
-    if (extension.empty() || extension.size() > 8 || !isLetter(extension[0])) return {};
-    for (char c : extension)
-        if (!isLetter(c) && !isDigit(c) && c != '_') return {};
-    return extension;
+    string_view part = slash == string_view::npos ? name : name.substr(slash + 1);
+    size_t dot = part.rfind('.');
+    if (dot == string_view::npos || dot == 0 || !isExtension(part.substr(dot + 1))) return {};
+    return part.substr(dot + 1);
 }
 
 // Extensions of the files TeX reads in a LaTeX run.
-bool hasKnownExtension(string_view name) {
+bool isKnownExtension(string_view extension) {
     static constexpr std::array<string_view, 22> known = {
         "tex", "sty", "cls", "clo", "cfg", "def", "fd",  "ldf",  "aux", "bbl", "toc",
         "lof", "lot", "out", "ind", "ltx", "dfu", "ini", "tikz", "pgf", "cbx", "lbx"};
-    string_view extension = extensionOf(name);
-    return !extension.empty() && std::find(known.begin(), known.end(), extension) != known.end();
+    return std::find(known.begin(), known.end(), extension) != known.end();
+}
+
+bool hasKnownExtension(string_view name) {
+    return isKnownExtension(extensionOf(name));
 }
 
 // The name of a file TeX opens, in text that starts just after its "(" and ends at the next
 // parenthesis or where the name cannot go on. A name may hold blanks ("./folder with
-// blanks/part.tex"), so it ends at the first blank before which stands a whole file name;
-// without one, at the first blank.
+// blanks/part.tex"), so it ends at the first blank (or the end) before which stands a name
+// with a known extension; without one, at the first blank. One pass over the text.
 string_view fileNameIn(string_view text) {
-    size_t blank = text.find(' ');
-    if (blank == string_view::npos) return text;
-    for (size_t at = blank; at != string_view::npos; at = text.find(' ', at + 1))
-        if (hasKnownExtension(text.substr(0, at))) return text.substr(0, at);
-    if (hasKnownExtension(text)) return text;
-    return text.substr(0, blank);
+    size_t part = 0;                // where the last part of the path so far starts
+    size_t dot = string_view::npos; // the last dot in it
+    for (size_t at = 0; at <= text.size(); ++at) {
+        if (at == text.size() || text[at] == ' ') {
+            if (dot != string_view::npos && dot > part &&
+                isKnownExtension(text.substr(dot + 1, at - dot - 1)))
+                return text.substr(0, at);
+        } else if (text[at] == '/') {
+            part = at + 1;
+            dot = string_view::npos;
+        } else if (text[at] == '.') {
+            dot = at;
+        }
+    }
+    return text.substr(0, text.find(' '));
 }
 
 bool isFileName(string_view name) {
@@ -414,7 +432,8 @@ void Parser::followFiles(string_view text, const std::vector<size_t>& joints) {
             size_t start = at + 1;
             size_t end = start;
             auto joint = std::upper_bound(joints.begin(), joints.end(), start);
-            while (end < text.size() && text[end] != '(' && text[end] != ')') {
+            while (end < text.size() && end - start < kMaxFileName && text[end] != '(' &&
+                   text[end] != ')') {
                 // A whole name that ends where the line was cut is not wrapped.
                 if (joint != joints.end() && end == *joint) {
                     if (hasKnownExtension(text.substr(start, end - start))) break;
