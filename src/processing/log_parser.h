@@ -18,6 +18,11 @@
 // messages for display. LOG lines are counted as splitLogLines counts them, so a line index
 // is the viewer's line index. Any bytes are accepted; what the parser does not recognise is
 // skipped.
+//
+// Limits: a file name holding "(" or ")" is not followed; a name with blanks is cut after
+// its first word unless a known TeX extension (.tex, .sty, .cls, ...) ends it; TeX's file
+// stack is taken from the parentheses, so a package that writes unbalanced parentheses on a
+// line of its own can shift the files of the entries after it.
 #include <QString>
 #include <cstddef>
 #include <optional>
@@ -39,8 +44,9 @@ enum class LogEntryKind {
 struct LogEntry {
     LogEntryKind kind = LogEntryKind::Error;
     // The file TeX was reading when it wrote the entry, as the LOG names it: "./chapter1.tex",
-    // "./folder with blanks/part.tex", "/usr/share/texlive/.../article.cls". Empty when no
-    // file was open (before the main file, or a LOG that names none).
+    // "./folder with blanks/part.tex", "/usr/share/texlive/.../article.cls" (an error inside
+    // a package: not a file of the project). Empty when no file was open (before the main
+    // file, or a LOG that names none).
     std::string file;
     // The line in that file, from 1: the "l.NN" of an error, "on input line NN" of a warning,
     // the first line of a box's "at lines NN--MM", "detected at line NN". None when the LOG
