@@ -180,7 +180,10 @@ constexpr std::array<string_view, 8> kBoxStarts = {
 class Parser {
   public:
     Parser(string_view bytes, size_t width)
-        : lines_(splitLogLines(bytes)), width_(width == 0 ? kLogLineWidth : width) {}
+        : lines_(splitLogLines(bytes)), width_(width == 0 ? kLogLineWidth : width) {
+        // A LOG full of bad boxes has an entry in every five lines.
+        entries_.reserve(lines_.size() / 4);
+    }
 
     std::vector<LogEntry> run();
 
@@ -379,8 +382,8 @@ size_t Parser::badBox(size_t i) {
     LogEntry& entry = add(LogEntryKind::BadBox, i);
     entry.message.assign(lines_[i]);
     trimRight(entry.message);
-    entry.line = numberAfterLast(entry.message, " at lines ");
-    if (!entry.line) entry.line = numberAfterLast(entry.message, " at line ");
+    entry.line = numberAfterLast(entry.message, "at lines ");
+    if (!entry.line) entry.line = numberAfterLast(entry.message, "at line ");
     // The box TeX shows next, up to an empty line ("... while \output is active []" shows it
     // on the same line).
     if (endsWith(entry.message, "[]")) return i + 1;

@@ -11,7 +11,8 @@ namespace processing {
 std::vector<std::string_view> splitLogLines(std::string_view bytes) {
     bytes = bytes.substr(0, bytes.find('\x1A'));
     std::vector<std::string_view> lines;
-    lines.reserve(bytes.size() / 48 + 1);
+    // TeX's lines are short; room that is never written costs no memory.
+    lines.reserve(bytes.size() / 16 + 1);
     const char* const end = bytes.data() + bytes.size();
     const char* lf = nullptr; // the first LF at or after the line's start, or end
     for (const char* start = bytes.data(); start != end;) {
