@@ -38,6 +38,10 @@ DATA_FILES = ("letters.grd", "symbols.grd", "env1.dat", "env2.dat", "env3.dat", 
               "default.tex", "commands.set")
 
 
+# The user id (and group id) an ordinary-user session runs the program as.
+ORDINARY_USER = 65534
+
+
 def _free_display():
     for number in range(90, 200):
         if not os.path.exists("/tmp/.X11-unix/X%d" % number) and \
@@ -49,8 +53,13 @@ def _free_display():
 class Session:
     """One program run (or several, one after another) on a private display."""
 
-    def __init__(self, test, name=None, with_filelist=None, commands_set=None):
+    def __init__(self, test, name=None, with_filelist=None, commands_set=None,
+                 ordinary_user=False):
+        """ordinary_user: when the tests run as root, the program runs as "nobody" (the
+        session's folders are handed to it when it starts), so that file permissions apply
+        to it as to any user; the X server, the window manager and xdotool stay root's."""
         self.test = test
+        self.user = ORDINARY_USER if ordinary_user and os.geteuid() == 0 else None
         self.name = name or test.id().split(".")[-1]
         self.root = tempfile.mkdtemp(prefix="kolbax-e2e-")
         self.app_dir = os.path.join(self.root, "app")
@@ -120,9 +129,16 @@ class Session:
 
     def start(self, cwd=None):
         """Starts the program and waits for its main window."""
+        as_user = {}
+        if self.user is not None:
+            for folder, dirs, files in os.walk(self.root):
+                for name in [folder] + [os.path.join(folder, n) for n in dirs + files]:
+                    os.lchown(name, self.user, self.user)
+            as_user = {"user": self.user, "group": self.user, "extra_groups": []}
         self.proc = subprocess.Popen([os.path.join(self.app_dir, "kolbax")], env=self.env,
                                      cwd=cwd or self.home,
-                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                     **as_user)
         self.main_window = self.wait_window(MAIN_TITLE)
         self.activate(self.main_window)
         time.sleep(0.3)

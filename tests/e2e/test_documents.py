@@ -1,7 +1,9 @@
 """Documents under a real X server: a CP866 file opened through the File menu and the
 real file dialog, edited with real keys, saved through the menu and compared byte for
 byte; then the program is started again and the recent-file item reopens it. A file
-with LF line ends keeps its lines and is saved with CR LF."""
+with LF line ends keeps its lines and is saved with CR LF. A file the user may not write
+is refused on saving and stays as it was."""
+import os
 import re
 import unittest
 
@@ -61,6 +63,27 @@ class Documents(unittest.TestCase):
             self.assertEqual(s.doc_file("unix.tex"), expected)
             s.key("alt+F4")
             self.assertEqual(s.wait_exit(), 0)
+
+    def test_a_read_only_file_is_refused_and_kept(self):
+        original = cp866("Только для чтения\r\n")
+        with Session(self, ordinary_user=True) as s:
+            s.write_doc("ro.tex", original)
+            s.write_doc("ro.sts", b"*\r\n0\r\n0\r\n")
+            os.chmod(s.doc_path("ro.tex"), 0o444)
+            wid = s.start()
+            s.open_document(wid, "ro.tex")
+            s.type("abc ")
+            s.file_menu(wid, 3)  # Сохранить
+            # The guard's error box, captioned with the program's title alone (its text,
+            # "File access denied", is in the screenshot; X does not expose it).
+            box = s.wait_window("^Kolbax$")
+            s.screenshot("refused")
+            s.activate(box)
+            s.key("Return")
+            s.wait_no_window("^Kolbax$")
+            self.assertEqual(s.doc_file("ro.tex"), original)
+            self.assertEqual(os.stat(s.doc_path("ro.tex")).st_mode & 0o7777, 0o444)
+            self.assertEqual([n for n in os.listdir(s.docs) if n.startswith(".~")], [])
 
 
 if __name__ == "__main__":
