@@ -113,6 +113,7 @@ class TForm1 : public QMainWindow {
     bool RestoreAfterShift = false;
     bool InCommandWord = false;
     bool DollarSeen = false;
+    bool IndicatorNoticeShown = false; // Label1 holds a notice instead of the layout
     int32_t MarkedPosition = -1;
     pid_t ViewerProcess = 0;
 
@@ -135,6 +136,10 @@ class TForm1 : public QMainWindow {
 
     // ===== src/keyboard: layout indicator, Smart Keyboard switch and typing rules =====
     void RefreshLayoutIndicator();
+    // Shows a notice in the indicator's place until the next key press, click or caret
+    // move, or a change of layout; then the indicator shows the layout again.
+    void ShowIndicatorNotice(const QString& text);
+    void EndIndicatorNotice();
     void RefreshSmartKeyboardControls();
     void ToolButton24Click();
     void RichEdit1MouseDown();
