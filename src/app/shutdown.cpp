@@ -10,9 +10,13 @@ void TForm1::N9Click() {
 
 bool TForm1::FormDestroy() {
     // A filelist.ini that cannot be written is reported; the save question still comes.
+    // A list that start-up could not read is not written back: it would replace the
+    // user's list with the entries of this run.
     Guarded([this] {
         RememberRecentFile();
-        platform::writeFileAtomically(AppDir + "/filelist.ini", app::fileListBytes(RecentFiles));
+        if (recentFilesRead_)
+            platform::writeFileAtomically(AppDir + "/filelist.ini",
+                                          app::fileListBytes(RecentFiles));
     });
     if (!RichEdit1->Modified()) return true;
     if (!prompts().question("Warning", platform::toCp1251(u"Файл изменен. Сохранить?")))

@@ -214,5 +214,6 @@ class TForm1 : public QMainWindow {
     void CreateFindDialogs();
 
     std::unique_ptr<platform::Prompts> prompts_;
-    bool shutDown_ = false; // FormDestroy has run and the close was accepted
+    bool shutDown_ = false;        // FormDestroy has run and the close was accepted
+    bool recentFilesRead_ = false; // start-up read filelist.ini (or found none)
 };

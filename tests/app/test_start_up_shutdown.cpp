@@ -1,6 +1,7 @@
 // Start-up from the data files, the layout rule, the recent-files list and the shutdown.
 #include <QApplication>
 #include <QTest>
+#include <sys/stat.h>
 
 #include "app/settings_files.h"
 #include "app_fixture.h"
@@ -109,14 +110,39 @@ TEST_F(StartUp, EmptyFirstRecentEntryHidesOnlyItself) {
     EXPECT_EQ(filelist(), "\r\n/home/u/texts/b&w.tex\r\n\r\n\r\n");
 }
 
-TEST_F(StartUp, UnreadableSettingsFileIsReportedAndTheWindowStillOpens) {
+// A data file that fails is reported and leaves empty what it and the later data files
+// fill; the settings files are read all the same, and a recent-files list that was read is
+// written back at exit as ever. One that could not be read (nothing, not even a FIFO,
+// blocks the start) is never written back.
+TEST_F(StartUp, FailingDataFilesLeaveTheRestAndAListThatWasNotReadIsNotWrittenBack) {
+    const std::string listed = "/d/one.tex\r\n/d/two.tex\r\n\r\n\r\n";
+    writeBytes(folder.dir / "filelist.ini", listed);
+    fs::remove(folder.dir / "letters.grd");
     fs::remove(folder.dir / "commands.set");
-    fs::create_directories(folder.dir / "commands.set");
+    ASSERT_EQ(::mkfifo((folder.dir / "commands.set").c_str(), 0600), 0);
+    {
+        TForm1& form = start();
+        auto errors = editor->prompts->ofKind("error");
+        ASSERT_EQ(errors.size(), 2u) << describe(*editor->prompts);
+        EXPECT_EQ(errors[0].text, "Cannot open file " + (folder.dir / "letters.grd").string());
+        EXPECT_EQ(errors[1].text, "File access denied");
+        EXPECT_TRUE(form.CommandList.empty());
+        EXPECT_EQ(form.RecentFiles[1], "/d/two.tex");
+        EXPECT_TRUE(form.File21->isVisible());
+        EXPECT_EQ(form.Label2->text(), QStringLiteral("Умная Клава работает"));
+        form.close();
+        EXPECT_EQ(filelist(), listed);
+    }
+
+    fs::remove(folder.dir / "filelist.ini");
+    ASSERT_EQ(::mkfifo((folder.dir / "filelist.ini").c_str(), 0600), 0);
     TForm1& form = start();
-    auto errors = editor->prompts->ofKind("error");
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_FALSE(errors[0].text.empty());
-    EXPECT_TRUE(form.Label2->text().isEmpty()); // the later steps did not run
+    EXPECT_EQ(editor->prompts->ofKind("error").size(), 3u) << describe(*editor->prompts);
+    form.DocDir = "/e";
+    form.DocName = "new";
+    form.RememberRecentFile();
+    form.close();
+    EXPECT_TRUE(fs::is_fifo(folder.dir / "filelist.ini"));
 }
 
 TEST_F(StartUp, RecentFilesShiftWithTheirItemsAndAListedPathKeepsItsPlace) {
