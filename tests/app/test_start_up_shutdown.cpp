@@ -1,6 +1,9 @@
 // Start-up from the data files, the layout rule, the recent-files list and the shutdown.
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
 #include <QTest>
+#include <QWindow>
 #include <sys/stat.h>
 
 #include "app/settings_files.h"
@@ -266,4 +269,60 @@ TEST_F(StartUp, UnwritableFilelistIsReportedAndTheSaveQuestionStillComes) {
     EXPECT_EQ(editor->prompts->ofKind("question").size(), 1u);
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(fs::is_directory(folder.dir / "filelist.ini"));
+}
+
+namespace {
+
+// Scripted prompts under which something else happens while the save question or the save
+// dialog is up, as a user or the desktop may do.
+struct PromptsWithInterruptions : platform::ScriptedPrompts {
+    std::function<void()> meanwhile;
+    bool question(const std::string& caption, const std::string& text) override {
+        meanwhile();
+        return ScriptedPrompts::question(caption, text);
+    }
+    std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
+                                        const std::string& extension) override {
+        meanwhile();
+        return ScriptedPrompts::saveFile(title, filter, extension);
+    }
+};
+
+} // namespace
+
+// A close of the window (what its title bar sends) or the application's quit arriving while
+// the shutdown asks must not end the program under the question: the answer stands and
+// the document is saved.
+TEST_F(StartUp, ClosesAndQuitsUnderTheShutdownPromptsAreRefused) {
+    auto scripted = std::make_unique<PromptsWithInterruptions>();
+    PromptsWithInterruptions& prompts = *scripted;
+    TForm1 form(folder.dir.string(), std::move(scripted));
+    form.CreateDialogs();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.RichEdit1->setEnabled(true);
+    form.RichEdit1->SetSelText("abc");
+    form.RichEdit1->SetModified(true);
+
+    std::vector<bool> accepted;
+    int windowsLeft = 0;
+    prompts.meanwhile = [&] {
+        QCloseEvent byTitleBar;
+        QCoreApplication::sendEvent(form.windowHandle(), &byTitleBar);
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+        accepted.insert(accepted.end(), {byTitleBar.isAccepted(), quit.isAccepted()});
+        if (form.isVisible() && form.windowHandle()->handle()) ++windowsLeft;
+    };
+    prompts.questionAnswers = {true};
+    prompts.fileAnswers = {(folder.dir / "saved.tex").string()};
+    const QString startDir = QDir::currentPath();
+    form.close();
+    QDir::setCurrent(startDir);
+
+    EXPECT_EQ(accepted, std::vector<bool>(4, false));
+    EXPECT_EQ(windowsLeft, 2);
+    EXPECT_EQ(readBytes(folder.dir / "saved.tex"), "abc\r\n");
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.HasShutDown());
 }
