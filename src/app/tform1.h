@@ -124,8 +124,11 @@ class TForm1 : public QMainWindow {
     // the window still stands (the title bar, "Выход", the end of the event loop), not
     // from the destructor. Returns false when the user asked for the save and the
     // document is still not saved (save dialog cancelled, or the save failed): the close
-    // is refused and the editor stays open with the document.
+    // is refused and the editor stays open with the document. Nothing ends the program
+    // while its prompts are up: closes and quits arriving meanwhile are refused.
     bool FormDestroy();
+    // True once the shutdown has run and the window may go.
+    bool HasShutDown() const { return shutDown_; }
     void FormPaint();
     void FormResize();
     void ArrangeControls();
@@ -219,5 +222,6 @@ class TForm1 : public QMainWindow {
     void CreateFindDialogs();
 
     std::unique_ptr<platform::Prompts> prompts_;
-    bool shutDown_ = false; // FormDestroy has run and the close was accepted
+    bool shutDown_ = false;        // FormDestroy has run and the close was accepted
+    bool recentFilesRead_ = false; // start-up read filelist.ini (or found none)
 };

@@ -108,7 +108,7 @@ std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const std::st
     form.Label1->repaint();
     QCoreApplication::processEvents();
     try {
-        return toControlRuns(document::readTexView(platform::readFileBytes(path)));
+        return toControlRuns(document::readTexFile(path));
     } catch (...) {
         form.Label1->setText(text);
         form.Label1->setPalette(palette);
@@ -306,7 +306,7 @@ void TForm1::N8Click() {
             // Rich text as it is, without code-page conversion; a file that is not RTF is
             // plain text.
             RichEdit1->LoadRuns(toControlRuns(
-                platform::readRtf(platform::readFileBytes(companion), platform::kCyrillicCharset)));
+                platform::readRtf(document::readDocumentBytes(companion), platform::kCyrillicCharset)));
         } else {
             LoadTexFile(UserTemplate);
         }

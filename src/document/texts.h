@@ -23,5 +23,13 @@ inline constexpr std::u16string_view kAttachedTo = u" к ";
 inline constexpr std::u16string_view kLoadingNotice = u"Загружаю файл... Подожди!";
 inline constexpr std::u16string_view kTooLarge =
     u"Файл не загружен: в нём больше 1000000 символов, а редактор вмещает не больше.";
+// A file is refused rather than opened with bytes missing, which a save would lose for good.
+inline constexpr std::u16string_view kNulBytes =
+    u"Файл не загружен: в нём есть нулевые байты (код 0), а редактор не может их хранить.";
+inline constexpr std::u16string_view kTextAfterEndMark =
+    u"Файл не загружен: после символа конца файла (Ctrl+Z, код 26) в нём есть ещё данные, "
+    u"а редактор читает файл только до этого символа.";
+inline constexpr std::u16string_view kNotRegularFile =
+    u"Файл не загружен: это не обычный файл, а папка, канал или устройство.";
 
 } // namespace document

@@ -9,12 +9,15 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "app/tform1.h"
 #include "document/cyrillic.h"
 #include "document/radio_group.h"
+#include "document/texts.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
 #include "platform/codepage.h"
@@ -488,11 +491,24 @@ TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
     for (int i = 0; i < 30000; ++i)
         huge += std::string(32, 'a') + "\r\n"; // 1,020,000 characters
     writeBytes(docs / "huge.tex", huge);
+    // Files whose load would drop bytes, and a FIFO that no one writes to.
+    std::string binary(65536, '\0');
+    for (size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>(i * 7 % 256);
+    writeBytes(docs / "binary.tex", binary);
+    writeBytes(docs / "cut.tex", "text\r\n\x1Amore\r\n");
+    ASSERT_EQ(::mkfifo((docs / "pipe.tex").c_str(), 0600), 0);
 
-    for (const char* name : {"folder.tex", "huge.tex"}) {
+    const std::map<std::string, std::u16string_view> refusals = {
+        {"folder.tex", document::kNotRegularFile},
+        {"pipe.tex", document::kNotRegularFile},
+        {"binary.tex", document::kNulBytes},
+        {"cut.tex", document::kTextAfterEndMark},
+        {"huge.tex", document::kTooLarge}};
+    for (const auto& [name, message] : refusals) {
         prompts->shown.clear();
         open(doc(name));
-        ASSERT_EQ(errors().size(), 1u) << name;
+        ASSERT_EQ(errors(), std::vector<std::string>{cp(message)}) << name;
         EXPECT_TRUE(prompts->ofKind("modal").empty()) << name;
         EXPECT_EQ(form->DocName, "p") << name;
         EXPECT_EQ(form->DocExt, ".tex") << name;
@@ -501,7 +517,19 @@ TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
         EXPECT_EQ(caption(), kPrefix + "p") << name;
         EXPECT_EQ(form->Label1->text(), label) << name;
     }
-    EXPECT_EQ(errors()[0].substr(0, 7), cp(u"Файл не"));
+    EXPECT_EQ(readBytes(docs / "binary.tex"), binary);
+    // Trailing 0x1A padding is no loss: such a file opens without it.
+    writeBytes(docs / "padded.tex", "padded\r\n\x1A\x1A");
+    prompts->shown.clear();
+    open(doc("padded.tex"));
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(text(), "padded\r\n");
+    // A user template is refused the same way: the new document stays empty.
+    prompts->fileAnswers.push_back(doc("pipe.tex"));
+    prompts->modalActions.push_back(answer(0, true, 2));
+    run("N8");
+    EXPECT_EQ(errors(), std::vector<std::string>{cp(document::kNotRegularFile)});
+    EXPECT_EQ(text(), "");
     // Just under the limit loads.
     huge.resize(huge.size() - 34 * 600);
     writeBytes(docs / "huge.tex", huge);
@@ -563,18 +591,17 @@ TEST_F(FileCommands, OddNamesAndOddContent) {
     EXPECT_EQ(readBytes(onDisk), "yx\r\n");
     EXPECT_TRUE(fs::exists(fs::path(platform::fsPath(doc(name + ".sts")).toStdString())));
 
-    // NUL bytes are dropped, a lone LF breaks the line, every other byte arrives; a 1 MB
-    // line is not cut.
+    // A lone LF breaks the line, every other byte but NUL and 0x1A (which refuse the file)
+    // arrives; a 1 MB line is not cut.
     std::string binary;
-    for (int b = 0; b < 256; ++b)
+    for (int b = 1; b < 256; ++b)
         if (b != '\r' && b != 0x1A) binary += static_cast<char>(b);
     writeBytes(docs / "bin.tex", binary + "\r\n" + std::string(990000, 'z') + "\r\n");
     open(doc("bin.tex"));
     EXPECT_TRUE(errors().empty());
     std::string expected;
     for (char c : binary)
-        if (c != '\0')
-            expected += static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
+        expected += static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
     const size_t lineFeed = expected.find('\n');
     ASSERT_EQ(form->RichEdit1->LineCount(), 3);
     EXPECT_EQ(form->RichEdit1->Line(0), expected.substr(0, lineFeed));
@@ -585,14 +612,12 @@ TEST_F(FileCommands, OddNamesAndOddContent) {
     run("N6");
     EXPECT_EQ(errors(), std::vector<std::string>{"Range check error"});
     EXPECT_EQ(readBytes(docs / "bin.tex").size(), binary.size() + 2 + 990000 + 2);
-    // Without the long line every byte but NUL is written back as it was read, the LF as a
-    // line end.
+    // Without the long line every byte is written back as it was read, the LF as a line end.
     form->RichEdit1->SetSel(form->RichEdit1->TextLength() - 990004, 990002);
     form->RichEdit1->SetSelText("");
     run("N6");
-    EXPECT_EQ(readBytes(docs / "bin.tex"),
-              to866(expected.substr(0, lineFeed)) + "\r\n" + to866(expected.substr(lineFeed + 1)) +
-                  "\r\n");
+    EXPECT_EQ(readBytes(docs / "bin.tex"), to866(expected.substr(0, lineFeed)) + "\r\n" +
+                                               to866(expected.substr(lineFeed + 1)) + "\r\n");
 }
 
 } // namespace

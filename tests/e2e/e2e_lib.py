@@ -18,6 +18,8 @@ program writes, byte for byte.
 """
 
 import argparse
+import ctypes
+import ctypes.util
 import os
 import re
 import shutil
@@ -48,6 +50,14 @@ def _free_display():
                 not os.path.exists("/tmp/.X%d-lock" % number):
             return number
     raise RuntimeError("no free X display number")
+
+
+class _ClientMessage(ctypes.Structure):
+    """Xlib's XClientMessageEvent, padded to the size of an XEvent."""
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
 
 
 class Session:
@@ -203,6 +213,33 @@ class Session:
     def activate(self, wid):
         self.run(["xdotool", "windowactivate", "--sync", wid], check=False)
         self.run(["xdotool", "windowfocus", "--sync", wid], check=False)
+
+    def close_window(self, wid):
+        """Asks the window manager to close a window, as its title-bar button does: the
+        manager sends the window WM_DELETE_WINDOW (the _NET_CLOSE_WINDOW request)."""
+        xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
+        xlib.XOpenDisplay.restype = ctypes.c_void_p
+        xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        xlib.XInternAtom.restype = ctypes.c_ulong
+        xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+        xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                    ctypes.c_long, ctypes.c_void_p]
+        xlib.XFlush.argtypes = [ctypes.c_void_p]
+        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        display = xlib.XOpenDisplay(self.display.encode())
+        if not display:
+            raise RuntimeError("cannot open display %s" % self.display)
+        event = _ClientMessage(type=33, send_event=1, window=int(wid), format=32)
+        event.message_type = xlib.XInternAtom(display, b"_NET_CLOSE_WINDOW", 0)
+        event.data[1] = 2  # asked for by the user
+        substructure_redirect_and_notify = (1 << 19) | (1 << 20)
+        xlib.XSendEvent(display, xlib.XDefaultRootWindow(display), 0,
+                        substructure_redirect_and_notify, ctypes.byref(event))
+        xlib.XFlush(display)
+        xlib.XCloseDisplay(display)
+        time.sleep(0.5)
 
     def key(self, *keys, delay=60):
         """Presses key combinations in order, e.g. key("ctrl+s"), key("F9"), key("Return")."""

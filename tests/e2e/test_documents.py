@@ -2,7 +2,8 @@
 real file dialog, edited with real keys, saved through the menu and compared byte for
 byte; then the program is started again and the recent-file item reopens it. A file
 with LF line ends keeps its lines and is saved with CR LF. A file the user may not write
-is refused on saving and stays as it was."""
+is refused on saving and stays as it was. A file that would lose bytes, or a FIFO, is
+refused with a message and the current document stays."""
 import os
 import re
 import unittest
@@ -84,6 +85,39 @@ class Documents(unittest.TestCase):
             self.assertEqual(s.doc_file("ro.tex"), original)
             self.assertEqual(os.stat(s.doc_path("ro.tex")).st_mode & 0o7777, 0o444)
             self.assertEqual([n for n in os.listdir(s.docs) if n.startswith(".~")], [])
+
+    def test_files_that_would_lose_bytes_and_a_fifo_are_refused(self):
+        binary = bytes(i * 7 % 256 for i in range(65536))
+        with_nul = b"abc\x00def\r\n"
+        with Session(self) as s:
+            s.write_doc("e2e.tex", b"Hello\r\n")
+            s.write_doc("e2e.sts", b"*\r\n0\r\n0\r\n")
+            s.write_doc("binary.tex", binary)
+            s.write_doc("nul.tex", with_nul)
+            os.mkfifo(s.doc_path("pipe.tex"))
+            wid = s.start()
+            s.open_document(wid, "e2e.tex")
+            for name in ("binary.tex", "nul.tex", "pipe.tex"):
+                s.file_menu(wid, 2)  # Открыть
+                dialog = s.wait_window("Открытие файла для редактирования")
+                s.activate(dialog)
+                s.type(s.doc_path(name))
+                s.key("Return")
+                box = s.wait_window("^Kolbax$")  # the error box, captioned with the program
+                s.screenshot("refused-" + name)
+                s.activate(box)
+                s.key("Return")
+                s.wait_no_window("^Kolbax$")
+                self.assertEqual(s.window_title(wid), TITLE + ": e2e")
+            # The window still answers and holds the document: it is edited and saved.
+            s.activate(wid)
+            s.type("!")
+            s.file_menu(wid, 3)  # Сохранить
+            self.assertEqual(s.wait_doc_bytes("e2e.tex", b"!Hello\r\n"), b"!Hello\r\n")
+            s.key("alt+F4")
+            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.doc_file("binary.tex"), binary)
+            self.assertEqual(s.doc_file("nul.tex"), with_nul)
 
 
 if __name__ == "__main__":
