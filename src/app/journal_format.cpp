@@ -169,7 +169,7 @@ std::string isoTimeUtc(std::int64_t ms) {
     std::int64_t year = 0;
     unsigned month = 0, day = 0;
     civilFromDays(days, year, month, day);
-    char text[32];
+    char text[96]; // room for any int, so the compiler sees no truncation
     std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%03dZ", static_cast<int>(year),
                   month, day, static_cast<int>(rest / 3600000), static_cast<int>(rest / 60000 % 60),
                   static_cast<int>(rest / 1000 % 60), static_cast<int>(rest % 1000));
