@@ -3,12 +3,14 @@
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
-#include <random>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,8 +84,13 @@ FileName classify(std::string_view name) {
 }
 
 std::string randomToken() {
-    std::random_device device;
-    std::uint64_t value = (std::uint64_t(device()) << 32) ^ device();
+    std::uint64_t value = 0;
+    if (::getrandom(&value, sizeof value, GRND_NONBLOCK) != sizeof value) {
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        value = std::uint64_t(now.tv_nsec) << 32 ^ std::uint64_t(now.tv_sec) ^
+                std::uint64_t(::getpid());
+    }
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
     return text;
@@ -100,9 +107,10 @@ int makeFolders(const std::string& folder) {
     for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
         std::string part = folder.substr(0, slash);
         if (!part.empty() && part.back() != '/' && !isFolder(part)) {
-            if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return errno;
-            // The umask may have taken bits the owner needs.
-            if (slash == std::string::npos) ::chmod(part.c_str(), 0700);
+            if (::mkdir(part.c_str(), 0700) == 0)
+                ::chmod(part.c_str(), 0700); // the umask may have taken bits the owner needs
+            else if (errno != EEXIST)
+                return errno;
         }
         if (slash == std::string::npos) break;
     }
@@ -119,6 +127,14 @@ int writeAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<size_t>(n));
     }
     return 0;
+}
+
+// A new file from a "...XXXXXX" name, close-on-exec, readable and writable by the owner
+// whatever the umask (a lock file other editors cannot open would never be judged ended).
+int makeTemporary(std::string& name) {
+    int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd >= 0) ::fchmod(fd, 0600);
+    return fd;
 }
 
 int syncFolder(const std::string& folder) {
@@ -233,7 +249,7 @@ int JournalStore::startSession() {
     std::string session = std::to_string(::getpid()) + "-" + randomToken();
     std::string lockPath = folder_ + "/" + session + std::string(kLockSuffix);
     std::string temp = folder_ + "/." + session + std::string(kLockSuffix) + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    int fd = makeTemporary(temp);
     if (fd < 0) return errno;
     // Locked before it has its name: no other editor ever sees this session unlocked.
     int error = ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
@@ -331,7 +347,7 @@ int JournalStore::write(JournalId id, const JournalRecord& record, bool sync) {
         firstWrite = !durable_.contains(id.number);
     }
     std::string temp = folder_ + "/." + journalName(id) + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    int fd = makeTemporary(temp);
     if (fd < 0) return errno;
     int error = writeAll(fd, serializeJournal(record));
     if (error == 0 && sync && ::fsync(fd) != 0) error = errno;

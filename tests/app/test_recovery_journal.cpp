@@ -286,6 +286,11 @@ TEST_F(Journal, FolderFollowsXdgAndIsMadePrivateOnFirstWrite) {
     struct stat st {};
     ASSERT_EQ(::stat(fallback.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0700u);
+    // The journal and the lock stay the owner's to read and write, whatever the umask.
+    for (const auto& entry : fs::directory_iterator(fallback)) {
+        ASSERT_EQ(::stat(entry.path().c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u) << entry.path();
+    }
 }
 
 TEST_F(Journal, WriterKeepsTheNewestSnapshotAndARemovedJournalStaysRemoved) {
