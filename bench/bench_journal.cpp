@@ -144,7 +144,12 @@ int main(int argc, char** argv) {
         volatile size_t sink = edit.Text().size();
         (void)sink;
     });
+    const Timing plainText = measure(9, [&] {
+        volatile qsizetype sink = edit.toPlainText().size();
+        (void)sink;
+    });
     row("TRichEdit::Text() of the document", fromControl, "(window's thread, per journal)");
+    row("  baseline: QPlainTextEdit::toPlainText()", plainText);
 
     app::RecoveryJournal journal(folder);
     app::JournalId handed = journal.newJournal();
