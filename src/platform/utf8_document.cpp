@@ -1,5 +1,6 @@
 #include "platform/utf8_document.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -93,6 +94,29 @@ constexpr bool isCp866RussianLetter(unsigned char byte) {
     return (byte >= 0x80 && byte <= 0xAF) || (byte >= 0xE0 && byte <= 0xF1);
 }
 
+inline bool isTwoByteLead(unsigned char byte) {
+    return byte >= 0xC2 && byte <= 0xDF;
+}
+
+// True when the bytes from p on are strict UTF-8. Two-byte sequences (all of Cyrillic)
+// take the short way.
+bool isStrict(const unsigned char* p, const unsigned char* end) {
+    for (p = skipAscii(p, end); p < end;) {
+        if (*p < 0x80) {
+            p = skipAscii(p + 1, end);
+        } else if (isTwoByteLead(*p)) {
+            if (end - p < 2 || (p[1] & 0xC0) != 0x80) return false;
+            p += 2;
+        } else {
+            char32_t code;
+            const int length = sequenceAt(p, end, code);
+            if (length == 0) return false;
+            p += length;
+        }
+    }
+    return true;
+}
+
 struct Scan {
     bool strict = true;
     bool multiByte = false;
@@ -103,6 +127,8 @@ struct Scan {
 Scan scan(const unsigned char* p, const unsigned char* end) {
     const Cp1251OfCode& held = cp1251OfCode();
     Scan result;
+    // While the sequences are made of CP866 letters, note whether CP1251 lacks one of
+    // their characters; from the first other byte on only strictness is left to find.
     for (p = skipAscii(p, end); p < end; p = skipAscii(p, end)) {
         char32_t code;
         const int length = sequenceAt(p, end, code);
@@ -110,11 +136,15 @@ Scan scan(const unsigned char* p, const unsigned char* end) {
             result.strict = false;
             return result;
         }
+        if (!std::all_of(p, p + length, isCp866RussianLetter)) break;
         result.multiByte = true;
-        for (int i = 0; i < length; ++i)
-            result.onlyCp866Letters = result.onlyCp866Letters && isCp866RussianLetter(p[i]);
         result.someUnheld = result.someUnheld || held(code) == 0;
         p += length;
+    }
+    if (p < end) {
+        result.onlyCp866Letters = false;
+        result.multiByte = true;
+        result.strict = isStrict(p, end);
     }
     return result;
 }
@@ -214,7 +244,7 @@ std::optional<Utf8Document> decodeUtf8Document(std::string_view fileBytes) {
 
     // Records the character at p, then only checks the rest is strict UTF-8.
     const auto refuse = [&](char32_t code, int length) -> std::optional<Utf8Document> {
-        if (!scan(p + length, end).strict) return std::nullopt;
+        if (!isStrict(p + length, end)) return std::nullopt;
         doc.unheld = UnheldCharacter{
             code, std::string(reinterpret_cast<const char*>(p), static_cast<size_t>(length)),
             static_cast<int>(lineEnds.total()) + 1};
@@ -250,8 +280,14 @@ std::optional<Utf8Document> decodeUtf8Document(std::string_view fileBytes) {
             continue;
         }
         char32_t code;
-        const int length = sequenceAt(p, end, code);
-        if (length == 0) return std::nullopt;
+        int length;
+        if (isTwoByteLead(byte) && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            code = static_cast<char32_t>((byte & 0x1F) << 6 | (p[1] & 0x3F));
+            length = 2;
+        } else {
+            length = sequenceAt(p, end, code);
+            if (length == 0) return std::nullopt;
+        }
         const unsigned char cp1251 = held(code);
         if (cp1251 == 0) return refuse(code, length);
         *out++ = static_cast<char>(cp1251);
