@@ -254,6 +254,11 @@ std::optional<Utf8Document> decodeUtf8Document(std::string_view fileBytes) {
 
     while (p < end) {
         const unsigned char byte = *p;
+        if (byte >= 0x20 && byte < 0x80) { // printable ASCII, most of TeX
+            *out++ = static_cast<char>(byte);
+            ++p;
+            continue;
+        }
         if (byte < 0x80) {
             switch (kAsciiClasses[byte]) {
             case AsciiClass::Plain:
