@@ -1,6 +1,6 @@
-// The encoding verdict and the UTF-8 document decoder on any bytes, checked against a plain
-// code-point-by-code-point reading; accepted documents must be written back as they were,
-// and any CP1251 text written as UTF-8 must read back as itself.
+// The encoding verdict, the UTF-8 document decoder and the two together on any bytes, checked
+// against a plain code-point-by-code-point reading; accepted documents must be written back as they
+// were, and any CP1251 text written as UTF-8 must read back as itself.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -151,7 +151,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     std::vector<Character> characters;
     const bool strict = readStrict(bytes, characters);
-    check(platform::detectEncoding(bytes) == referenceVerdict(bytes, characters, strict));
+    const TextEncoding verdict = referenceVerdict(bytes, characters, strict);
+    check(platform::detectEncoding(bytes) == verdict);
+    const platform::TextReading reading = platform::readText(bytes);
+    check(reading.encoding == verdict);
+    if (verdict == TextEncoding::Utf8) {
+        const auto doc = platform::decodeUtf8Document(bytes);
+        check(reading.utf8.text == doc->text && reading.utf8.layout == doc->layout &&
+              reading.utf8.unheld == doc->unheld &&
+              reading.utf8.mixedLineEnds == doc->mixedLineEnds);
+    }
     if (strict)
         checkDecoding(bytes, characters);
     else

@@ -344,6 +344,22 @@ std::string encodeUtf8Document(std::string_view cp1251Text, const Utf8Layout& la
     return bytes;
 }
 
+TextReading readText(std::string_view fileBytes) {
+    if (fileBytes.starts_with("\xFF\xFE") || fileBytes.starts_with("\xFE\xFF"))
+        return {TextEncoding::Utf16, {}};
+    std::optional<Utf8Document> doc = decodeUtf8Document(fileBytes);
+    if (!doc) return {TextEncoding::Cp866, {}};
+    // A refused document may yet be short CP866 Russian: the verdict decides.
+    if (doc->unheld && detectEncoding(fileBytes) == TextEncoding::Cp866)
+        return {TextEncoding::Cp866, {}};
+    // Every character above U+007F became a byte above 0x7F.
+    const auto* text = reinterpret_cast<const unsigned char*>(doc->text.data());
+    const bool multiByte = doc->layout.byteOrderMark || doc->unheld ||
+                           skipAscii(text, text + doc->text.size()) != text + doc->text.size();
+    if (!multiByte) return {TextEncoding::Cp866, {}};
+    return {TextEncoding::Utf8, std::move(*doc)};
+}
+
 QString unicodeCodeName(char32_t code) {
     return QStringLiteral("U+") + QString::number(code, 16).toUpper().rightJustified(4, u'0');
 }

@@ -3,14 +3,15 @@
 // document's text in the editor's form (CP1251) with what it takes to write it back byte
 // for byte, and the writing back.
 //
-// Opening a file:
-//   switch (detectEncoding(bytes)) {
-//   case TextEncoding::Cp866: ...today's CP866 loading, unchanged...
+// Opening a file, in one pass over its bytes for a UTF-8 document:
+//   TextReading read = readText(bytes);
+//   switch (read.encoding) {
+//   case TextEncoding::Cp866: ...today's CP866 loading of the bytes, unchanged...
 //   case TextEncoding::Utf16: refuse with utf16Message(name)
 //   case TextEncoding::Utf8:
-//       Utf8Document doc = *decodeUtf8Document(bytes); // always there after the Utf8 verdict
-//       if (doc.unheld) refuse with unheldCharacterMessage(name, *doc.unheld)
-//       else load doc.text ("\n" ends a line, as in the editor's runs), keep doc.layout
+//       if (read.utf8.unheld) refuse with unheldCharacterMessage(name, *read.utf8.unheld)
+//       else load read.utf8.text ("\n" ends a line, as in the editor's runs), keep
+//       read.utf8.layout
 //   }
 // Saving it: encodeUtf8Document(the editor's CP1251 text, the kept layout). A new UTF-8
 // document takes Utf8Layout{} (no byte-order mark, CR LF, every line ended).
@@ -81,6 +82,14 @@ struct Utf8Document {
 // The document in a file's bytes; nothing when they are not strict UTF-8. The byte-order
 // mark is left out of the text. One pass; the text is at most as long as the bytes.
 std::optional<Utf8Document> decodeUtf8Document(std::string_view fileBytes);
+
+struct TextReading {
+    TextEncoding encoding = TextEncoding::Cp866;
+    Utf8Document utf8; // the document when encoding is Utf8, else empty
+};
+
+// detectEncoding and decodeUtf8Document together, the bytes decoded once.
+TextReading readText(std::string_view fileBytes);
 
 // The file bytes of a document's CP1251 text ("\n" ends a line; the text holds no CR).
 // For every document decodeUtf8Document gives without unheld characters or mixed line ends,

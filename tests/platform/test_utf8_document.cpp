@@ -55,6 +55,7 @@ TEST(Utf8Detection, Verdicts) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(detectEncoding(c.bytes), c.expected) << c.bytes;
+        EXPECT_EQ(readText(c.bytes).encoding, c.expected) << c.bytes;
         EXPECT_EQ(decodeUtf8Document(c.bytes).has_value(), c.decodes) << c.bytes;
     }
 }
@@ -79,7 +80,8 @@ TEST(Utf8Detection, Cp866RussianTextIsNeverUtf8) {
         }
     }
     const auto taken = std::count_if(words.begin(), words.end(), [](const std::string& w) {
-        return detectEncoding(w) != TextEncoding::Cp866;
+        return detectEncoding(w) != TextEncoding::Cp866 ||
+               readText(w).encoding != TextEncoding::Cp866;
     });
     EXPECT_EQ(taken, 0) << "of " << words.size();
     for (const char16_t* text : {u"шаг чай", u"раз сам\r\n", u"\\section{сон}", u"ёлка",
