@@ -31,8 +31,12 @@ int writeAll(int fd, std::string_view bytes) {
 } // namespace
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
+    writeFileAtomically(fsPath(path), bytes);
+}
+
+void writeFileAtomically(const QString& path, std::string_view bytes) {
     // Replace the file a symbolic link points to, not the link.
-    QString target = fsPath(path);
+    QString target = path;
     QFileInfo info(target);
     if (info.isSymLink()) target = info.symLinkTarget();
     QByteArray native = target.toLocal8Bit();

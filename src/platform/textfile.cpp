@@ -1,5 +1,6 @@
 #include "platform/textfile.h"
 
+#include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,7 +14,11 @@
 namespace platform {
 
 std::string readFileBytes(const std::string& path) {
-    QByteArray native = fsPath(path).toLocal8Bit();
+    return readFileBytes(fsPath(path));
+}
+
+std::string readFileBytes(const QString& path) {
+    QByteArray native = QFile::encodeName(path);
     int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw InOutError(errno);
     struct stat info {};

@@ -2,6 +2,7 @@
 // Text files as the editor reads them: a line ends at CR, an LF right after that CR belongs
 // to the line end, a lone LF stays inside the line, byte 0x1A ends the file, and reading
 // past the end yields empty lines and numbers that read as 0.
+#include <QString>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,7 +38,9 @@ class TextFileReader {
 // digits. False when the text is not such a number or leaves the 32-bit range.
 bool parseInteger(std::string_view text, int32_t& value);
 
-// Reads a whole file as bytes; throws InOutError.
+// Reads a whole file as bytes; throws InOutError. The path as the file system names it,
+// or held in CP1251 (as the data files are named).
+std::string readFileBytes(const QString& path);
 std::string readFileBytes(const std::string& path);
 
 } // namespace platform
