@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStringDecoder>
 
 #include "platform/codepage.h"
 
@@ -65,7 +66,9 @@ std::string storedPath(const QString& path) {
 QString pathFromStored(std::string_view bytes) {
     if (!bytes.starts_with(kByteOrderMark)) return fromCp1251(bytes);
     bytes.remove_prefix(kByteOrderMark.size());
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    // A second mark is the name's own first character (U+FEFF), not to be skipped.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 std::string programFolder() {

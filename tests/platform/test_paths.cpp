@@ -59,7 +59,9 @@ TEST(StoredPath, Cp1251WhenItHoldsThePathElseMarkedUtf8) {
 
     for (const QString& path :
          {QStringLiteral("/home/u/тезис.tex"), QStringLiteral("/d/α.tex"),
-          QStringLiteral("п»ї.tex"), QStringLiteral("😀"), QString::fromUtf16(u"\u0098\u00A0")})
+          QStringLiteral("п»ї.tex"), QStringLiteral("😀"), QString::fromUtf16(u"\u0098\u00A0"),
+          // A name of its own starting with U+FEFF keeps it.
+          QChar(0xFEFF) + QStringLiteral("x")})
         EXPECT_EQ(pathFromStored(storedPath(path)), path);
     // Every byte of an older line reads as its CP1251 character.
     EXPECT_EQ(pathFromStored("\xEF\xBB"), QStringLiteral("п»"));
