@@ -54,11 +54,11 @@ void TForm1::FormCreate() {
     });
 
     recentFilesRead_ = step([&] { RecentFiles = app::readFileList(dataFile("filelist.ini")); });
-    if (!RecentFiles[0].empty()) N10->setVisible(true);
+    if (!RecentFiles[0].isEmpty()) N10->setVisible(true);
     // Each entry stands by itself: an empty one hides nothing that a later one shows.
     QAction* items[] = {File11, File21, File31, File41};
     for (size_t i = 0; i < RecentFiles.size(); ++i) {
-        if (RecentFiles[i].empty()) continue;
+        if (RecentFiles[i].isEmpty()) continue;
         app::showRecentFileItem(*items[i], app::recentFileCaption(RecentFiles[i]));
     }
 

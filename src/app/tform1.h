@@ -95,19 +95,21 @@ class TForm1 : public QMainWindow {
     platform::StringList OtherEnvironments;
     platform::StringList CommandList;
     int32_t EnvironmentKind = 0;
-    std::string DocName;
-    std::string DocDir;
+    // The document's names are held as the file system names them (QString, lossless);
+    // DocDir is absolute once a document is named.
+    QString DocName;
+    QString DocDir;
     std::string AppDir;
-    std::string DocExt;
-    std::string MainFile;
+    QString DocExt;
+    QString MainFile;
     bool SmartKeyboardOn = false;
     bool LayoutBeep = false;
-    std::string UserTemplate;
+    QString UserTemplate;
     int32_t ShownCharset = 0;
     std::string CompileCommand;
     std::string ViewCommand;
     std::string PrintCommand;
-    std::array<std::string, 4> RecentFiles;
+    std::array<QString, 4> RecentFiles;
 
     // Module variables of the main window, one set per editor.
     bool RestoreAfterShift = false;
@@ -154,14 +156,16 @@ class TForm1 : public QMainWindow {
     void RichEdit1KeyUp(int virtualKey, Qt::KeyboardModifiers shift);
 
     // ===== src/document: TeX files, status file, file commands =====
-    void LoadTexFile(const std::string& path);
-    void SaveTexFile(const std::string& path);
+    void LoadTexFile(const QString& path);
+    void SaveTexFile(const QString& path);
     void ReadStatusFile();
     void WriteStatusFile();
     // False when the user cancelled the save dialog (nothing was saved, nothing changed);
     // a failed write throws and leaves the old files and the document's name as they were.
     bool SaveDocument();
-    void OpenDocument(const std::string& path);
+    // Refuses (with a runtime error, the current document kept) a path whose folder cannot
+    // be entered or whose name the editor cannot keep exactly.
+    void OpenDocument(const QString& path);
     void N8Click();
     void N5Click();
     // True when the document was saved (the modified flag is then cleared).

@@ -119,7 +119,11 @@ void flushFolder(const std::string& folder) {
 } // namespace
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    writeFileAtomicallyNative(QFile::encodeName(fsPath(path)).toStdString(), bytes);
+    writeFileAtomically(fsPath(path), bytes);
+}
+
+void writeFileAtomically(const QString& path, std::string_view bytes) {
+    writeFileAtomicallyNative(QFile::encodeName(path).toStdString(), bytes);
 }
 
 void writeFileAtomicallyNative(const std::string& nativePath, std::string_view bytes) {

@@ -10,13 +10,15 @@
 // it be replaced. The new file keeps the old one's mode, and its owner and group where the
 // process may set them; a new file gets 0666 less the umask. After the rename the folder is
 // flushed too, so the replacement itself survives a crash.
+#include <QString>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
 
-// path as the editor state holds it (CP1251).
+// The path as the file system names it, or held in CP1251 (as the data files are named).
+void writeFileAtomically(const QString& path, std::string_view bytes);
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // The same for a path in the file system's own bytes.

@@ -1,5 +1,6 @@
 #include "platform/textfile.h"
 
+#include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -15,7 +16,11 @@ namespace platform {
 NotRegularFileError::NotRegularFileError() : InOutError(EACCES) {}
 
 std::string readFileBytes(const std::string& path) {
-    const QByteArray native = fsPath(path).toLocal8Bit();
+    return readFileBytes(fsPath(path));
+}
+
+std::string readFileBytes(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
     // What the name shows is checked before opening, so that no device is ever opened; the
     // open itself does not wait for a FIFO's writer, and what was opened is checked again.
     struct stat info {};

@@ -2,6 +2,7 @@
 // Text files as the editor reads them: a line ends at CR, an LF right after that CR belongs
 // to the line end, a lone LF stays inside the line, byte 0x1A ends the file, and reading
 // past the end yields empty lines and numbers that read as 0.
+#include <QString>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -50,6 +51,8 @@ class NotRegularFileError : public InOutError {
 
 // Reads a whole regular file as bytes; throws NotRegularFileError for anything else and
 // InOutError when the file cannot be opened or read. Never blocks on a FIFO or device.
+// The path as the file system names it, or held in CP1251 (as the data files are named).
+std::string readFileBytes(const QString& path);
 std::string readFileBytes(const std::string& path);
 
 } // namespace platform

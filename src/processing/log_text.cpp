@@ -6,8 +6,8 @@
 
 namespace processing {
 
-void readLogLines(const std::string& path, std::vector<std::string>& lines) {
-    platform::TextFileReader reader(path);
+void readLogLines(const QString& path, std::vector<std::string>& lines) {
+    auto reader = platform::TextFileReader::fromBytes(platform::readFileBytes(path));
     while (!reader.eof()) {
         std::string line = reader.readLine();
         if (line.size() > kMaxLogLine) throw platform::RangeCheckError();

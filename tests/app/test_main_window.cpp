@@ -235,6 +235,9 @@ TEST_F(MainWindow, HelpShowsTheHelpWindowModally) {
     EXPECT_TRUE(text.contains(QStringLiteral("TeX Live")));
     EXPECT_FALSE(text.contains(QStringLiteral("EMTEX"), Qt::CaseInsensitive));
     EXPECT_FALSE(text.contains(QStringLiteral("Windows")));
+    // Where the programs of the commands are looked for, and where never.
+    EXPECT_TRUE(text.contains(QStringLiteral("в папке редактора, затем")));
+    EXPECT_TRUE(text.contains(QStringLiteral("в PATH, но не в папке документа")));
     EXPECT_FALSE(lines.last().trimmed().isEmpty()); // signature
 }
 

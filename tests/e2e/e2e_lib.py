@@ -21,6 +21,7 @@ import argparse
 import ctypes
 import ctypes.util
 import os
+import pwd
 import re
 import shutil
 import subprocess
@@ -41,7 +42,6 @@ DATA_FILES = ("letters.grd", "symbols.grd", "env1.dat", "env2.dat", "env3.dat", 
 
 
 # The user id (and group id) an ordinary-user session runs the program as.
-ORDINARY_USER = 65534
 
 
 def _free_display():
@@ -63,13 +63,12 @@ class _ClientMessage(ctypes.Structure):
 class Session:
     """One program run (or several, one after another) on a private display."""
 
-    def __init__(self, test, name=None, with_filelist=None, commands_set=None,
-                 ordinary_user=False):
-        """ordinary_user: when the tests run as root, the program runs as "nobody" (the
-        session's folders are handed to it when it starts), so that file permissions apply
-        to it as to any user; the X server, the window manager and xdotool stay root's."""
+    def __init__(self, test, name=None, with_filelist=None, commands_set=None, user=None):
+        """user: an ordinary user to run the program as (CI runs as root, which no file
+        permission stops); the session's folders and the files written through it are
+        then that user's."""
         self.test = test
-        self.user = ORDINARY_USER if ordinary_user and os.geteuid() == 0 else None
+        self.user = pwd.getpwnam(user) if user else None
         self.name = name or test.id().split(".")[-1]
         self.root = tempfile.mkdtemp(prefix="kolbax-e2e-")
         self.app_dir = os.path.join(self.root, "app")
@@ -86,6 +85,11 @@ class Session:
             self.write_app_file("commands.set", commands_set)
         if with_filelist is not None:
             self.write_app_file("filelist.ini", with_filelist)
+        if self.user:
+            os.chmod(self.root, 0o755)
+            for top, dirs, files in os.walk(self.root):
+                for name in dirs + files:
+                    self.give(os.path.join(top, name))
         self.xvfb = None
         self.wm = None
         self.proc = None
@@ -139,16 +143,13 @@ class Session:
 
     def start(self, cwd=None):
         """Starts the program and waits for its main window."""
-        as_user = {}
-        if self.user is not None:
-            for folder, dirs, files in os.walk(self.root):
-                for name in [folder] + [os.path.join(folder, n) for n in dirs + files]:
-                    os.lchown(name, self.user, self.user)
-            as_user = {"user": self.user, "group": self.user, "extra_groups": []}
-        self.proc = subprocess.Popen([os.path.join(self.app_dir, "kolbax")], env=self.env,
+        program = [os.path.join(self.app_dir, "kolbax")]
+        if self.user:
+            program = ["setpriv", "--reuid=%d" % self.user.pw_uid,
+                       "--regid=%d" % self.user.pw_gid, "--clear-groups"] + program
+        self.proc = subprocess.Popen(program, env=self.env,
                                      cwd=cwd or self.home,
-                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                                     **as_user)
+                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         self.main_window = self.wait_window(MAIN_TITLE)
         self.activate(self.main_window)
         time.sleep(0.3)
@@ -248,6 +249,20 @@ class Session:
             time.sleep(0.05)
         time.sleep(0.15)
 
+    def bind_keysyms(self, *keysyms):
+        """Gives characters that the US layout lacks (keysym names: "eacute") keys of their
+        own, before the program starts. xdotool would otherwise remap a spare key for each
+        such character while typing, and a remapping that reaches the program after the
+        key itself loses the character."""
+        keymap = self.run(["xkbcomp", "-xkb", self.display, "-"])
+        end = keymap.index("\n};", keymap.index("xkb_symbols"))
+        keys = "".join("\n    key <I%d> { [ %s ] };" % (249 + i, keysym)
+                       for i, keysym in enumerate(keysyms))
+        path = os.path.join(self.root, "keymap.xkb")
+        with open(path, "w") as f:
+            f.write(keymap[:end] + keys + keymap[end:])
+        self.run(["xkbcomp", path, self.display], check=False)
+
     def keys_down_up(self, *events):
         """Raw key events: ("down", "shift"), ("up", "shift"), ("key", "4") ..."""
         for kind, name in events:
@@ -280,7 +295,8 @@ class Session:
         time.sleep(0.3)
 
     def open_document(self, wid, name):
-        """Opens a file of the documents folder through File, Открыть and the real file
+        """Opens a file of the documents folder (name may hold a folder below it) through
+        File, Открыть and the real file
         dialog, waits for its caption and activates the main window again."""
         self.file_menu(wid, 2)  # Создать, Открыть
         dialog = self.wait_window("Открытие файла для редактирования")
@@ -288,7 +304,7 @@ class Session:
         self.type(self.doc_path(name))
         self.key("Return")
         self.wait_no_window("Открытие файла для редактирования")
-        self.wait_window(re.escape(TITLE + ": " + name.split(".")[0]))
+        self.wait_window(re.escape(TITLE + ": " + os.path.basename(name).split(".")[0]))
         self.activate(wid)
 
     def click(self, wid, x, y, button=1):
@@ -314,6 +330,12 @@ class Session:
     def write_app_file(self, name, data):
         with open(os.path.join(self.app_dir, name), "wb") as f:
             f.write(data)
+        self.give(os.path.join(self.app_dir, name))
+
+    def give(self, path):
+        """Makes a file or folder the session user's (nothing without one)."""
+        if self.user:
+            os.chown(path, self.user.pw_uid, self.user.pw_gid)
 
     def doc_path(self, name):
         return os.path.join(self.docs, name)
@@ -323,8 +345,15 @@ class Session:
             return f.read()
 
     def write_doc(self, name, data):
-        with open(self.doc_path(name), "wb") as f:
+        """Writes a document (name may hold folders below the documents folder)."""
+        path = self.doc_path(name)
+        folder = os.path.dirname(path)
+        if not os.path.isdir(folder):
+            os.makedirs(folder)
+            self.give(folder)
+        with open(path, "wb") as f:
             f.write(data)
+        self.give(path)
 
     def wait_doc_bytes(self, name, expected, timeout=10):
         """Waits until the document file holds exactly `expected`; returns what it holds."""

@@ -405,7 +405,7 @@ TEST(Place, SurvivesOpeningAnotherDocument) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("abc\r\n");
     file.close();
-    e.form->Guarded([&] { e.form->OpenDocument(platform::fromFsPath(path)); });
+    e.form->Guarded([&] { e.form->OpenDocument(path); });
     EXPECT_EQ(e.form->MarkedPosition, 15);
     e.form->N18Click();
     EXPECT_EQ(e.selection(), std::make_pair(e.edit().TextLength(), 0));
@@ -561,7 +561,7 @@ TEST(PasteGuard, TextCopiedInTheEditorPastesBackUnchanged) {
 
 TEST(PasteGuard, PastedTextSurvivesSaveAndReload) {
     Editor e;
-    const std::string path = platform::fromFsPath(e.folder.filePath(QStringLiteral("guard.tex")));
+    const QString path = e.folder.filePath(QStringLiteral("guard.tex"));
     e.setText(cp("Текст: "), platform::kCyrillicCharset);
     e.caret(e.edit().TextLength());
     QApplication::clipboard()->setText(QString::fromUtf8("«Ёлки» — 5°, № 7… €\u00A0и ё"));
