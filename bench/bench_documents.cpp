@@ -129,7 +129,7 @@ int rssChild(const char* which, const QString& path) {
         form.show();
         QCoreApplication::processEvents();
         long before = residentKiB();
-        form.LoadTexFile(platform::fromFsPath(path));
+        form.LoadTexFile(path);
         QCoreApplication::processEvents();
         std::printf("%ld\n", residentKiB() - before);
     } else {
@@ -184,8 +184,7 @@ int main(int argc, char** argv) {
     QPlainTextEdit edit;
     edit.show();
     QCoreApplication::processEvents();
-    const std::string pathCp1251 = platform::fromFsPath(path);
-    double load = best(5, [&] { form.LoadTexFile(pathCp1251); });
+    double load = best(5, [&] { form.LoadTexFile(path); });
     double baseLoad = best(5, [&] { baselineLoad(edit, path); });
     if (form.RichEdit1->TextLength() != static_cast<int>(doc.size()))
         std::printf("warning: the editor holds %d characters\n", form.RichEdit1->TextLength());
@@ -194,7 +193,7 @@ int main(int argc, char** argv) {
     std::vector<platform::TextRun> runs;
     double convert = best(5, [&] {
         runs.clear();
-        for (auto& run : document::readTexView(platform::readFileBytes(pathCp1251))) {
+        for (auto& run : document::readTexView(platform::readFileBytes(path))) {
             platform::TextRun out;
             out.text = std::move(run.text);
             out.charset = run.charset;
@@ -209,7 +208,7 @@ int main(int argc, char** argv) {
     // Saving.
     QDir::setCurrent(dir.path());
     const QString savedPath = dir.filePath(QStringLiteral("saved.tex"));
-    double save = best(5, [&] { form.SaveTexFile("saved.tex"); });
+    double save = best(5, [&] { form.SaveTexFile(savedPath); });
     double baseSave = best(5, [&] {
         QSaveFile f(dir.filePath(QStringLiteral("qsave.tex")));
         f.open(QIODevice::WriteOnly);
@@ -221,7 +220,8 @@ int main(int argc, char** argv) {
     if (saved.readAll() != QByteArray(doc.data(), static_cast<qsizetype>(doc.size())))
         std::printf("warning: the saved file differs from the opened one\n");
     report("save (SaveTexFile vs QSaveFile)", save * 1000, baseSave * 1000, "ms", 3.0);
-    double write = best(5, [&] { platform::writeFileAtomically(pathCp1251 + ".w", doc); });
+    double write =
+        best(5, [&] { platform::writeFileAtomically(path + QStringLiteral(".w"), doc); });
     std::printf("  of which the atomic write (with fsync): %.2f ms\n", write * 1000);
 
     // Memory added by opening, each in a fresh process.

@@ -27,7 +27,7 @@ constexpr int kRuns = 7;
 // The sample LOG with its part from the first box warning up to the first page repeated.
 std::string largeLog() {
     const std::string sample =
-        platform::readFileBytes(std::string(KOLBAX_LOG_SAMPLES) + "/boxes.log");
+        platform::readFileBytes(QString::fromUtf8(KOLBAX_LOG_SAMPLES "/boxes.log"));
     const size_t from = sample.find("\nOverfull") + 1;
     const size_t to = sample.find("\n[1", from) + 1;
     const std::string boxes = sample.substr(from, to - from);
@@ -73,8 +73,8 @@ void print(const char* what, const Timing& t) {
 int main() {
     const std::string log = largeLog();
     QTemporaryDir dir;
-    const std::string path = dir.path().toStdString() + "/large.log";
-    std::ofstream(path, std::ios::binary) << log;
+    const QString path = dir.path() + "/large.log";
+    std::ofstream(path.toStdString(), std::ios::binary) << log;
 
     size_t lines = 0, entries = 0;
     processing::LogCounts counts;

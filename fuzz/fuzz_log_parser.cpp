@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(entry.message.find_first_of("\r\n") == std::string::npos);
         check(entry.file.find_first_of("\r\n") == std::string::npos);
         check(!entry.line || *entry.line >= 0);
-        if (!entry.file.empty()) check(resolveLogFile(entry.file, "/home/u/d").front() == '/');
+        if (!entry.file.empty())
+            check(resolveLogFile(entry.file, QStringLiteral("/home/u/d")).startsWith(u'/'));
     }
 
     const std::vector<size_t> order = errorsFirst(entries);

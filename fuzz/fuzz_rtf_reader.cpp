@@ -1,13 +1,17 @@
 // The RTF reader on any bytes, and the RTF view of any TeX file read back: the view must
 // give the file's lines, converted to CP1251, in runs whose character set is that of the
-// script they belong to; the runs the editor loads directly must be the same.
+// script they belong to; the runs the editor loads directly must be the same, and the
+// editor refuses exactly the files it would drop bytes from (NUL, anything but 0x1A after
+// the first 0x1A).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "document/cyrillic.h"
 #include "document/rtf_view.h"
+#include "platform/errors.h"
 #include "platform/rtf_reader.h"
 
 namespace {
@@ -61,10 +65,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(text == expectedText(bytes));
 
     // What the editor loads: the same runs, with a lone LF ending its line as a CR does.
+    const size_t mark = bytes.find('\x1A');
+    const bool dropsBytes = bytes.find('\0') != std::string_view::npos ||
+                            (mark != std::string_view::npos &&
+                             bytes.find_first_not_of('\x1A', mark) != std::string_view::npos);
+    std::vector<platform::RtfRun> loaded;
+    try {
+        loaded = document::readTexView(bytes);
+    } catch (const platform::RuntimeError&) {
+        check(dropsBytes);
+        return 0;
+    }
+    check(!dropsBytes);
     std::string lines(bytes);
     for (size_t i = 0; i < bytes.size(); ++i)
         if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) lines[i] = '\r';
-    const auto loaded = document::readTexView(bytes);
     const auto viaView = platform::readRtf(document::buildRtfView(lines));
     check(loaded.size() == viaView.size());
     for (size_t i = 0; i < loaded.size(); ++i)

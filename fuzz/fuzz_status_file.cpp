@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     check(record.mainFile && record.smartKeyboardOn && record.caret);
-    const std::string& mainFile = *record.mainFile;
-    check(mainFile.find('\r') == std::string::npos && mainFile.find('\x1A') == std::string::npos);
+    const QString& mainFile = *record.mainFile;
+    check(!mainFile.contains(QLatin1Char('\r')) && !mainFile.contains(QLatin1Char('\x1A')));
 
     document::StatusRecord again;
     document::parseStatusFile(

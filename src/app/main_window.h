@@ -39,8 +39,8 @@ inline QString uiFontFamily() {
     return QStringLiteral("DejaVu Sans");
 }
 
-// Shows a recent-file menu item with a caption (CP1251); "&" stays a plain character.
-void showRecentFileItem(QAction& item, const std::string& caption);
+// Shows a recent-file menu item with a caption; "&" stays a plain character.
+void showRecentFileItem(QAction& item, const QString& caption);
 
 inline QString mainCaption() {
     return QStringLiteral("KolBAX (ver.0.3beta)");

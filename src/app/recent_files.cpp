@@ -4,12 +4,11 @@
 #include "app/main_window.h"
 #include "app/settings_files.h"
 #include "app/tform1.h"
-#include "platform/codepage.h"
 
 namespace app {
 
-void showRecentFileItem(QAction& item, const std::string& caption) {
-    QString text = platform::fromCp1251(caption);
+void showRecentFileItem(QAction& item, const QString& caption) {
+    QString text = caption;
     text.replace(QLatin1Char('&'), QStringLiteral("&&"));
     item.setText(text);
     item.setVisible(true);
@@ -18,7 +17,7 @@ void showRecentFileItem(QAction& item, const std::string& caption) {
 } // namespace app
 
 void TForm1::RememberRecentFile() {
-    if (DocName.empty()) return;
+    if (DocName.isEmpty()) return;
     if (!app::enterRecentFile(RecentFiles, app::recentFilePath(DocDir, DocName, DocExt))) return;
     // The items move down with their entries; the new one comes on top.
     QAction* items[] = {File11, File21, File31, File41};

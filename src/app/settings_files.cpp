@@ -4,6 +4,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
+#include "platform/paths.h"
 #include "platform/textfile.h"
 
 namespace app {
@@ -29,23 +30,25 @@ RecentFileList readFileList(const std::string& path) {
     RecentFileList list;
     if (!exists(path)) return list;
     platform::TextFileReader reader(path);
-    for (std::string& entry : list)
-        entry = reader.readLine();
+    for (QString& entry : list)
+        entry = platform::pathFromStored(reader.readLine());
     return list;
 }
 
 std::string fileListBytes(const RecentFileList& list) {
-    return platform::joinLinesCrLf({list.begin(), list.end()});
+    std::vector<std::string> lines;
+    for (const QString& entry : list)
+        lines.push_back(platform::storedPath(entry));
+    return platform::joinLinesCrLf(lines);
 }
 
-std::string recentFilePath(const std::string& folder, const std::string& name,
-                           const std::string& extension) {
+QString recentFilePath(const QString& folder, const QString& name, const QString& extension) {
     // The folder keeps its own "/" only at the root, so a document there is listed with two.
-    return folder + "/" + name + extension;
+    return folder + QLatin1Char('/') + name + extension;
 }
 
-bool enterRecentFile(RecentFileList& list, const std::string& path) {
-    for (const std::string& entry : list)
+bool enterRecentFile(RecentFileList& list, const QString& path) {
+    for (const QString& entry : list)
         if (entry == path) return false;
     for (size_t i = list.size() - 1; i > 0; --i)
         list[i] = std::move(list[i - 1]);
@@ -53,9 +56,8 @@ bool enterRecentFile(RecentFileList& list, const std::string& path) {
     return true;
 }
 
-std::string recentFileCaption(const std::string& path) {
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+QString recentFileCaption(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 } // namespace app

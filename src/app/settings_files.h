@@ -2,14 +2,16 @@
 // The two settings files in the program's folder and the recent-files list they keep:
 //  - commands.set: the compile, view and print command lines, one per line;
 //  - filelist.ini: the four most recently used documents, newest first, always written
-//    as four CR LF lines (an empty entry is an empty line).
+//    as four CR LF lines (an empty entry is an empty line), each path in the stored form
+//    of platform::storedPath (CP1251 when it can hold the path).
 // Both are read as text files (TextFileReader); a missing file gives empty values.
+#include <QString>
 #include <array>
 #include <string>
 
 namespace app {
 
-using RecentFileList = std::array<std::string, 4>;
+using RecentFileList = std::array<QString, 4>;
 
 struct CommandLines {
     std::string compile;
@@ -26,15 +28,14 @@ std::string fileListBytes(const RecentFileList& list);
 
 // The path a document is listed under: folder "/" name extension (a document in the root
 // folder is listed with two slashes, as its folder already ends in one).
-std::string recentFilePath(const std::string& folder, const std::string& name,
-                           const std::string& extension);
+QString recentFilePath(const QString& folder, const QString& name, const QString& extension);
 
 // Enters a path at the top of the list, moving the others down and dropping the last,
 // unless it is listed already (exact comparison): a listed path keeps its place. True
 // when the list changed.
-bool enterRecentFile(RecentFileList& list, const std::string& path);
+bool enterRecentFile(RecentFileList& list, const QString& path);
 
 // The menu caption of a listed path: its file name (the text after the last "/").
-std::string recentFileCaption(const std::string& path);
+QString recentFileCaption(const QString& path);
 
 } // namespace app

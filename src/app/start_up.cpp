@@ -1,6 +1,8 @@
 // The start-up handler: fills the editor state from the data files in the program's
-// folder and sets the window to its first look. A data file that cannot be loaded ends it
-// at that step (the guard shows the message); the window opens anyway.
+// folder and sets the window to its first look. The required data files are loaded in
+// turn until one fails (the guard shows its message) and the lists it and the later ones
+// would fill stay empty; the two settings files are read whatever became of them, and the
+// window gets its hints, Smart Keyboard state and prompt in any case.
 #include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
@@ -29,20 +31,34 @@ void TForm1::FormCreate() {
     RichEdit1->SetInsertCharset(platform::kLatinCharset);
     RichEdit1->setEnabled(false);
 
-    LettersGrid.loadFromFile(dataFile("letters.grd"));
-    SymbolsGrid.loadFromFile(dataFile("symbols.grd"));
+    // Each step reports its own failure; true when it ran to its end.
+    auto step = [this](const std::function<void()>& work) {
+        bool done = false;
+        Guarded([&] {
+            work();
+            done = true;
+        });
+        return done;
+    };
 
-    app::CommandLines commands = app::readCommandSet(dataFile("commands.set"));
-    CompileCommand = commands.compile;
-    ViewCommand = commands.view;
-    PrintCommand = commands.print;
+    const bool gridsLoaded = step([&] {
+        LettersGrid.loadFromFile(dataFile("letters.grd"));
+        SymbolsGrid.loadFromFile(dataFile("symbols.grd"));
+    });
 
-    RecentFiles = app::readFileList(dataFile("filelist.ini"));
-    if (!RecentFiles[0].empty()) N10->setVisible(true);
+    step([&] {
+        app::CommandLines commands = app::readCommandSet(dataFile("commands.set"));
+        CompileCommand = commands.compile;
+        ViewCommand = commands.view;
+        PrintCommand = commands.print;
+    });
+
+    recentFilesRead_ = step([&] { RecentFiles = app::readFileList(dataFile("filelist.ini")); });
+    if (!RecentFiles[0].isEmpty()) N10->setVisible(true);
     // Each entry stands by itself: an empty one hides nothing that a later one shows.
     QAction* items[] = {File11, File21, File31, File41};
     for (size_t i = 0; i < RecentFiles.size(); ++i) {
-        if (RecentFiles[i].empty()) continue;
+        if (RecentFiles[i].isEmpty()) continue;
         app::showRecentFileItem(*items[i], app::recentFileCaption(RecentFiles[i]));
     }
 
@@ -52,13 +68,16 @@ void TForm1::FormCreate() {
     OtherEnvironments.clear();
     CommandList.clear();
 
-    loadSorted(FormulaEnvironments, dataFile("env1.dat"));
-    StatementEnvironments.loadFromFile(dataFile("env2.dat"));
-    for (const std::string& entry : StatementEnvironments)
-        StatementEnvironmentNames.add(platform::StringList::nameOf(entry));
-    StatementEnvironments.sort();
-    loadSorted(OtherEnvironments, dataFile("env3.dat"));
-    loadSorted(CommandList, dataFile("comm.dat"));
+    if (gridsLoaded)
+        step([&] {
+            loadSorted(FormulaEnvironments, dataFile("env1.dat"));
+            StatementEnvironments.loadFromFile(dataFile("env2.dat"));
+            for (const std::string& entry : StatementEnvironments)
+                StatementEnvironmentNames.add(platform::StringList::nameOf(entry));
+            StatementEnvironments.sort();
+            loadSorted(OtherEnvironments, dataFile("env3.dat"));
+            loadSorted(CommandList, dataFile("comm.dat"));
+        });
 
     int count = 0;
     const app::ToolbarHint* hints = app::toolbarHints(count);

@@ -95,24 +95,27 @@ class TForm1 : public QMainWindow {
     platform::StringList OtherEnvironments;
     platform::StringList CommandList;
     int32_t EnvironmentKind = 0;
-    std::string DocName;
-    std::string DocDir;
+    // The document's names are held as the file system names them (QString, lossless);
+    // DocDir is absolute once a document is named.
+    QString DocName;
+    QString DocDir;
     std::string AppDir;
-    std::string DocExt;
-    std::string MainFile;
+    QString DocExt;
+    QString MainFile;
     bool SmartKeyboardOn = false;
     bool LayoutBeep = false;
-    std::string UserTemplate;
+    QString UserTemplate;
     int32_t ShownCharset = 0;
     std::string CompileCommand;
     std::string ViewCommand;
     std::string PrintCommand;
-    std::array<std::string, 4> RecentFiles;
+    std::array<QString, 4> RecentFiles;
 
     // Module variables of the main window, one set per editor.
     bool RestoreAfterShift = false;
     bool InCommandWord = false;
     bool DollarSeen = false;
+    bool IndicatorNoticeShown = false; // Label1 holds a notice instead of the layout
     int32_t MarkedPosition = -1;
     pid_t ViewerProcess = 0;
 
@@ -123,8 +126,11 @@ class TForm1 : public QMainWindow {
     // the window still stands (the title bar, "Выход", the end of the event loop), not
     // from the destructor. Returns false when the user asked for the save and the
     // document is still not saved (save dialog cancelled, or the save failed): the close
-    // is refused and the editor stays open with the document.
+    // is refused and the editor stays open with the document. Nothing ends the program
+    // while its prompts are up: closes and quits arriving meanwhile are refused.
     bool FormDestroy();
+    // True once the shutdown has run and the window may go.
+    bool HasShutDown() const { return shutDown_; }
     void FormPaint();
     void FormResize();
     void ArrangeControls();
@@ -135,6 +141,10 @@ class TForm1 : public QMainWindow {
 
     // ===== src/keyboard: layout indicator, Smart Keyboard switch and typing rules =====
     void RefreshLayoutIndicator();
+    // Shows a notice in the indicator's place until the next key press, click or caret
+    // move, or a change of layout; then the indicator shows the layout again.
+    void ShowIndicatorNotice(const QString& text);
+    void EndIndicatorNotice();
     void RefreshSmartKeyboardControls();
     void ToolButton24Click();
     void RichEdit1MouseDown();
@@ -146,14 +156,16 @@ class TForm1 : public QMainWindow {
     void RichEdit1KeyUp(int virtualKey, Qt::KeyboardModifiers shift);
 
     // ===== src/document: TeX files, status file, file commands =====
-    void LoadTexFile(const std::string& path);
-    void SaveTexFile(const std::string& path);
+    void LoadTexFile(const QString& path);
+    void SaveTexFile(const QString& path);
     void ReadStatusFile();
     void WriteStatusFile();
     // False when the user cancelled the save dialog (nothing was saved, nothing changed);
     // a failed write throws and leaves the old files and the document's name as they were.
     bool SaveDocument();
-    void OpenDocument(const std::string& path);
+    // Refuses (with a runtime error, the current document kept) a path whose folder cannot
+    // be entered or whose name the editor cannot keep exactly.
+    void OpenDocument(const QString& path);
     void N8Click();
     void N5Click();
     // True when the document was saved (the modified flag is then cleared).
@@ -214,5 +226,6 @@ class TForm1 : public QMainWindow {
     void CreateFindDialogs();
 
     std::unique_ptr<platform::Prompts> prompts_;
-    bool shutDown_ = false; // FormDestroy has run and the close was accepted
+    bool shutDown_ = false;        // FormDestroy has run and the close was accepted
+    bool recentFilesRead_ = false; // start-up read filelist.ini (or found none)
 };

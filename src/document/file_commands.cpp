@@ -68,8 +68,8 @@ std::string savedText(const platform::TRichEdit& edit) {
     return text;
 }
 
-bool fileExists(const std::string& path) {
-    return QFileInfo::exists(platform::fsPath(path));
+bool fileExists(const QString& path) {
+    return QFileInfo::exists(path);
 }
 
 // Runs read from RTF, checked against the control's capacity and made the control's runs.
@@ -95,7 +95,7 @@ std::vector<platform::TextRun> toControlRuns(std::vector<platform::RtfRun> runs)
 // Reads a TeX file as its RTF view shows it, nothing written beside it, while Label1 shows
 // the loading notice. When reading fails Label1 gets back what it showed and the error
 // goes on.
-std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const std::string& path) {
+std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const QString& path) {
     const QString text = form.Label1->text();
     const QPalette palette = form.Label1->palette();
     const bool visible = form.Label1->isVisible();
@@ -108,7 +108,7 @@ std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const std::st
     form.Label1->repaint();
     QCoreApplication::processEvents();
     try {
-        return toControlRuns(document::readTexView(platform::readFileBytes(path)));
+        return toControlRuns(document::readTexFile(path));
     } catch (...) {
         form.Label1->setText(text);
         form.Label1->setPalette(palette);
@@ -126,51 +126,84 @@ void showLoadedRuns(TForm1& form, const std::vector<platform::TextRun>& runs) {
 }
 
 struct DocumentPath {
-    std::string name, extension, folder;
+    QString name, extension, folder;
 };
 
 DocumentPath documentPathOf(const TForm1& form) {
     return {form.DocName, form.DocExt, form.DocDir};
 }
 
-// DocName, DocExt and DocDir together, with the current directory following DocDir.
 void setDocumentPath(TForm1& form, const DocumentPath& path) {
     form.DocName = path.name;
     form.DocExt = path.extension;
     form.DocDir = path.folder;
-    if (!form.DocDir.empty()) QDir::setCurrent(platform::fsPath(form.DocDir));
 }
 
-DocumentPath splitDocumentPath(const std::string& fullPath) {
-    platform::PathParts parts = platform::splitPath(fullPath);
+// A chosen path as the document's names: refused (nothing changed) when the editor cannot
+// keep the name exactly, made absolute so that no later change of the current folder can
+// move the document's files elsewhere.
+DocumentPath documentPathFor(const QString& chosen) {
+    if (!platform::isWorkablePath(chosen))
+        throw platform::RuntimeError(cp1251(document::kUnworkableName));
+    platform::PathParts parts = platform::splitPath(platform::absolutePath(chosen));
     return {parts.nameWithoutExtension, parts.extension, parts.folder};
 }
 
-void setCaption(TForm1& form, bool untitled) {
-    std::string caption = cp1251(document::kCaptionPrefix);
-    caption += untitled ? cp1251(document::kUntitled) : form.DocName;
-    if (!form.MainFile.empty() && form.MainFile != "*")
-        caption += cp1251(document::kAttachedTo) + form.MainFile;
-    form.setWindowTitle(platform::fromCp1251(caption));
+// The current folder follows DocDir. The new folder is entered before anything else
+// changes: one that does not exist or may not be entered is refused with the message.
+// Unless the change is kept, the folder that was current comes back at the end.
+class FolderChange {
+  public:
+    FolderChange(const QString& folder, std::u16string_view refusal)
+        : previous_(QDir::currentPath()) {
+        if (!QDir::setCurrent(folder))
+            throw platform::RuntimeError(cp1251(refusal) + platform::toCp1251(folder));
+    }
+    ~FolderChange() {
+        if (!kept_ && !previous_.isEmpty()) QDir::setCurrent(previous_);
+    }
+    FolderChange(const FolderChange&) = delete;
+    FolderChange& operator=(const FolderChange&) = delete;
+    void keep() { kept_ = true; }
+
+  private:
+    QString previous_;
+    bool kept_ = false;
+};
+
+// One of the document's own files by its absolute path: DocDir, DocName and an extension.
+QString documentFile(const TForm1& form, const QString& extension) {
+    return platform::joinPath(form.DocDir, form.DocName + extension);
 }
 
-std::optional<std::string> askSaveName(TForm1& form) {
+void setCaption(TForm1& form, bool untitled) {
+    QString caption = document::text(document::kCaptionPrefix);
+    caption += untitled ? document::text(document::kUntitled) : form.DocName;
+    if (!form.MainFile.isEmpty() && form.MainFile != QLatin1String("*"))
+        caption += document::text(document::kAttachedTo) + form.MainFile;
+    form.setWindowTitle(caption);
+}
+
+std::optional<QString> askSaveName(TForm1& form) {
     auto chosen = form.prompts().saveFile("", cp1251(document::kSaveFilter), ".tex");
     // A name that is only an extension (".tex") names no document.
-    if (chosen && platform::splitPath(*chosen).nameWithoutExtension.empty()) return std::nullopt;
+    if (chosen && platform::splitPath(*chosen).nameWithoutExtension.isEmpty()) return std::nullopt;
     return chosen;
 }
 
-// Saves the document under a new name; on a failed write the old name comes back.
-void saveUnder(TForm1& form, const std::string& fullPath) {
-    DocumentPath previous = documentPathOf(form);
-    setDocumentPath(form, splitDocumentPath(fullPath));
+// Saves the document under a new name; on a failed write the old name and folder come back.
+void saveUnder(TForm1& form, const QString& chosen) {
+    const DocumentPath next = documentPathFor(chosen);
+    FolderChange folder(next.folder, document::kCannotSaveInFolder);
+    const DocumentPath previous = documentPathOf(form);
+    setDocumentPath(form, next);
     try {
         form.SaveDocument();
     } catch (...) {
         setDocumentPath(form, previous);
         throw;
     }
+    folder.keep();
 }
 
 // Before a command leaves a modified document it is saved. False when the user cancelled
@@ -183,8 +216,8 @@ bool saveBeforeLeaving(TForm1& form) {
 }
 
 void openRecentFile(TForm1& form, size_t index) {
-    const std::string path = form.RecentFiles.at(index);
-    if (path.empty()) return;
+    const QString path = form.RecentFiles.at(index);
+    if (path.isEmpty()) return;
     if (index == 0) form.RememberRecentFile();
     if (!saveBeforeLeaving(form)) return;
     if (index != 0) form.RememberRecentFile();
@@ -193,14 +226,14 @@ void openRecentFile(TForm1& form, size_t index) {
 
 } // namespace
 
-void TForm1::LoadTexFile(const std::string& path) {
+void TForm1::LoadTexFile(const QString& path) {
     if (!fileExists(path)) return;
     showLoadedRuns(*this, readTexFileWithNotice(*this, path));
 }
 
-void TForm1::SaveTexFile(const std::string& path) {
+void TForm1::SaveTexFile(const QString& path) {
     // An untitled document (the path is only ".tex") is not saved.
-    if (platform::splitPath(path).nameWithoutExtension.empty()) return;
+    if (platform::splitPath(path).nameWithoutExtension.isEmpty()) return;
     const std::string text = savedText(*RichEdit1);
     if (text.empty()) return; // no lines: the file on disk stays as it is
     platform::writeFileAtomically(path, text);
@@ -210,7 +243,7 @@ void TForm1::ReadStatusFile() {
     document::StatusRecord record;
     std::exception_ptr failure;
     try {
-        document::readStatusFile(DocName + ".sts", record);
+        document::readStatusFile(documentFile(*this, QStringLiteral(".sts")), record);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -226,29 +259,34 @@ void TForm1::ReadStatusFile() {
 
 void TForm1::WriteStatusFile() {
     platform::writeFileAtomically(
-        DocName + ".sts",
+        documentFile(*this, QStringLiteral(".sts")),
         document::statusFileText(MainFile, SmartKeyboardOn, RichEdit1->SelStart()));
 }
 
 bool TForm1::SaveDocument() {
-    if (DocName.empty()) {
+    if (DocName.isEmpty()) {
         auto chosen = askSaveName(*this);
         if (!chosen) return false;
         saveUnder(*this, *chosen); // comes back here with the name known
         return true;
     }
-    SaveTexFile(DocName + ".tex");
+    SaveTexFile(documentFile(*this, QStringLiteral(".tex")));
     WriteStatusFile();
     return true;
 }
 
-void TForm1::OpenDocument(const std::string& path) {
-    // The file is read before anything changes: a file that cannot be loaded leaves the
-    // current document as it was. A name that does not exist gives an empty document.
+void TForm1::OpenDocument(const QString& chosen) {
+    // The folder is entered and the file read before anything else changes: a folder that
+    // cannot be entered or a file that cannot be loaded leaves the current document as it
+    // was. A name that does not exist gives an empty document.
+    const DocumentPath next = documentPathFor(chosen);
+    FolderChange folder(next.folder, document::kCannotOpenInFolder);
+    const QString path = platform::joinPath(next.folder, next.name + next.extension);
     std::optional<std::vector<platform::TextRun>> runs;
     if (fileExists(path)) runs = readTexFileWithNotice(*this, path);
+    folder.keep();
 
-    setDocumentPath(*this, splitDocumentPath(path));
+    setDocumentPath(*this, next);
     if (runs)
         showLoadedRuns(*this, *runs);
     else
@@ -257,7 +295,7 @@ void TForm1::OpenDocument(const std::string& path) {
     RichEdit1->SetModified(false);
 
     std::exception_ptr statusFailure;
-    if (fileExists(DocName + ".sts")) {
+    if (fileExists(documentFile(*this, QStringLiteral(".sts")))) {
         try {
             ReadStatusFile();
         } catch (...) {
@@ -286,27 +324,29 @@ void TForm1::N8Click() {
     RichEdit1->Clear();
     RichEdit1->SetModified(false);
     DocName.clear();
+    // The project link of the document left goes before the caption is set, so that the
+    // new-file dialog is not shown under the old link.
+    MainFile.clear();
     setCaption(*this, true);
     RichEdit1->setEnabled(true);
     RichEdit1->setFocus();
     RichEdit1->SetInsertCharset(platform::kCyrillicCharset);
-    MainFile.clear();
     prompts().showModal(*Form2);
     update();
     setCaption(*this, true);
     ShownCharset = -1;
 
-    if (UserTemplate == "*") {
-        LoadTexFile(AppDir + "/default.tex");
-    } else if (!UserTemplate.empty()) {
+    if (UserTemplate == QLatin1String("*")) {
+        LoadTexFile(platform::joinPath(platform::fsPath(AppDir), QStringLiteral("default.tex")));
+    } else if (!UserTemplate.isEmpty()) {
         platform::PathParts parts = platform::splitPath(UserTemplate);
-        std::string companion =
-            UserTemplate.substr(0, UserTemplate.size() - parts.extension.size()) + ".rtf";
+        QString companion = UserTemplate.left(UserTemplate.size() - parts.extension.size()) +
+                            QStringLiteral(".rtf");
         if (fileExists(companion)) {
             // Rich text as it is, without code-page conversion; a file that is not RTF is
             // plain text.
             RichEdit1->LoadRuns(toControlRuns(
-                platform::readRtf(platform::readFileBytes(companion), platform::kCyrillicCharset)));
+                platform::readRtf(document::readDocumentBytes(companion), platform::kCyrillicCharset)));
         } else {
             LoadTexFile(UserTemplate);
         }
@@ -325,7 +365,7 @@ void TForm1::N5Click() {
 }
 
 bool TForm1::N6Click() {
-    bool saved = DocName.empty() ? N7Click() : SaveDocument();
+    bool saved = DocName.isEmpty() ? N7Click() : SaveDocument();
     if (saved) RichEdit1->SetModified(false);
     return saved;
 }

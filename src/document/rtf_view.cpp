@@ -3,7 +3,9 @@
 #include <array>
 
 #include "document/cyrillic.h"
+#include "document/texts.h"
 #include "platform/atomic_file.h"
+#include "platform/errors.h"
 #include "platform/textfile.h"
 
 namespace document {
@@ -106,7 +108,7 @@ class RtfViewWriter {
 
 // The runs the control's RTF reader makes of the view: text before the first switch is in
 // the default font (set 0, no size), every switch opens a run of its set at 10 points.
-// NUL bytes, which the reader skips, are left out.
+// The bytes hold no NUL (readTexView refuses them), which the reader would skip.
 class ViewRunsWriter {
   public:
     void openRun(int charset) {
@@ -116,10 +118,8 @@ class ViewRunsWriter {
     }
 
     void put(ByteClass byteClass, unsigned char byte) {
-        if (byteClass == ByteClass::Cyrillic)
-            text().push_back(static_cast<char>(cp866ToCp1251(byte)));
-        else if (byte != 0)
-            text().push_back(static_cast<char>(byte));
+        text().push_back(
+            static_cast<char>(byteClass == ByteClass::Cyrillic ? cp866ToCp1251(byte) : byte));
     }
 
     void endLine() { text().push_back('\n'); }
@@ -150,6 +150,16 @@ class ViewRunsWriter {
     std::vector<platform::RtfRun> runs_;
 };
 
+// Refuses bytes the view would drop: NUL anywhere, anything after the first 0x1A but
+// more 0x1A.
+void checkNothingDropped(std::string_view tex) {
+    if (tex.find('\0') != std::string_view::npos) throw platform::RuntimeError(cp1251(kNulBytes));
+    const size_t mark = tex.find('\x1A');
+    if (mark != std::string_view::npos &&
+        tex.find_first_not_of('\x1A', mark) != std::string_view::npos)
+        throw platform::RuntimeError(cp1251(kTextAfterEndMark));
+}
+
 } // namespace
 
 std::string buildRtfView(std::string_view tex) {
@@ -159,9 +169,22 @@ std::string buildRtfView(std::string_view tex) {
 }
 
 std::vector<platform::RtfRun> readTexView(std::string_view tex) {
+    checkNothingDropped(tex);
     ViewRunsWriter writer;
     walkView(tex, true, writer);
     return writer.finish();
+}
+
+std::string readDocumentBytes(const std::string& path) {
+    try {
+        return platform::readFileBytes(path);
+    } catch (const platform::NotRegularFileError&) {
+        throw platform::RuntimeError(cp1251(kNotRegularFile));
+    }
+}
+
+std::vector<platform::RtfRun> readTexFile(const std::string& path) {
+    return readTexView(readDocumentBytes(path));
 }
 
 void BuildRtfView(const std::string& texPath, const std::string& rtfPath) {

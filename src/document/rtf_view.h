@@ -26,8 +26,19 @@ std::string buildRtfView(std::string_view texBytes);
 // The runs the editing control shows for a TeX file's bytes: what its RTF reader makes of
 // the view, got without writing the view out. A lone LF, which the view keeps inside its
 // line and the reader would drop, breaks the line instead, so that files with LF line ends
-// keep their lines.
+// keep their lines. Bytes the view would drop are never loaded, since the next save would
+// lose them for good: a NUL byte anywhere, or anything but 0x1A padding after the first
+// 0x1A, refuses the file with a message for the user (RuntimeError). A file that ends in
+// 0x1A padding loads without it.
 std::vector<platform::RtfRun> readTexView(std::string_view texBytes);
+
+// The bytes of a file the editor opens as a document or a template. Anything but a regular
+// file (a folder, a FIFO, a device) is refused with a message for the user (RuntimeError)
+// before a byte is read; other failures throw InOutError.
+std::string readDocumentBytes(const std::string& path);
+
+// readTexView of readDocumentBytes.
+std::vector<platform::RtfRun> readTexFile(const std::string& path);
 
 // Reads the TeX file and writes its view (through the atomic writer). Throws InOutError.
 void BuildRtfView(const std::string& texPath, const std::string& rtfPath);

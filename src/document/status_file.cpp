@@ -1,12 +1,13 @@
 #include "document/status_file.h"
 
+#include "platform/paths.h"
 #include "platform/textfile.h"
 
 namespace document {
 
 void parseStatusFile(std::string_view bytes, StatusRecord& record) {
     auto reader = platform::TextFileReader::fromBytes(std::string(bytes));
-    record.mainFile = reader.readLine();
+    record.mainFile = platform::pathFromStored(reader.readLine());
     // The Smart Keyboard value is read as a byte: 257 is on, 2 is off.
     int32_t smart = reader.readInteger();
     reader.skipLine();
@@ -15,13 +16,13 @@ void parseStatusFile(std::string_view bytes, StatusRecord& record) {
     reader.skipLine();
 }
 
-void readStatusFile(const std::string& path, StatusRecord& record) {
+void readStatusFile(const QString& path, StatusRecord& record) {
     parseStatusFile(platform::readFileBytes(path), record);
 }
 
-std::string statusFileText(const std::string& mainFile, bool smartKeyboardOn, int32_t caret) {
-    return mainFile + "\r\n" + (smartKeyboardOn ? "1" : "0") + "\r\n" + std::to_string(caret) +
-           "\r\n";
+std::string statusFileText(const QString& mainFile, bool smartKeyboardOn, int32_t caret) {
+    return platform::storedPath(mainFile) + "\r\n" + (smartKeyboardOn ? "1" : "0") + "\r\n" +
+           std::to_string(caret) + "\r\n";
 }
 
 } // namespace document

@@ -1,6 +1,8 @@
 #pragma once
 // The status file kept beside each document: its project link, whether the Smart Keyboard
-// is on for it, and the caret position, one per line.
+// is on for it, and the caret position, one per line. The project link is held in the
+// stored form of platform::storedPath: CP1251 when it can hold the name.
+#include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,7 +13,7 @@ namespace document {
 // What a status file gave, field by field: reading stops at the first number that is not
 // one, and the fields read before it stay filled.
 struct StatusRecord {
-    std::optional<std::string> mainFile;
+    std::optional<QString> mainFile;
     std::optional<bool> smartKeyboardOn;
     std::optional<int32_t> caret;
 };
@@ -22,9 +24,9 @@ struct StatusRecord {
 void parseStatusFile(std::string_view bytes, StatusRecord& record);
 
 // Reads the file (throws InOutError) and parses it as above.
-void readStatusFile(const std::string& path, StatusRecord& record);
+void readStatusFile(const QString& path, StatusRecord& record);
 
 // The three lines, each ended by CR LF.
-std::string statusFileText(const std::string& mainFile, bool smartKeyboardOn, int32_t caret);
+std::string statusFileText(const QString& mainFile, bool smartKeyboardOn, int32_t caret);
 
 } // namespace document

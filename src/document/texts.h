@@ -1,5 +1,6 @@
 #pragma once
-// Texts of the file commands, in the editor's code page (CP1251).
+// Texts of the file commands, in the editor's code page (CP1251) or as QStrings.
+#include <QString>
 #include <QStringView>
 #include <string>
 #include <string_view>
@@ -12,6 +13,10 @@ inline std::string cp1251(std::u16string_view text) {
     return platform::toCp1251(QStringView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
+inline QString text(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 inline constexpr std::u16string_view kOpenFilter = u"Файлы TEX (*.tex)|*.tex|Все файлы|*.*";
 inline constexpr std::u16string_view kSaveFilter = u"Файлы TEX|*.tex|Все файлы|*.*";
 inline constexpr std::u16string_view kOpenTitle = u"Открытие файла для редактирования";
@@ -21,7 +26,22 @@ inline constexpr std::u16string_view kCaptionPrefix = u"KolBAX (ver.0.3beta): ";
 inline constexpr std::u16string_view kUntitled = u"(без имени)";
 inline constexpr std::u16string_view kAttachedTo = u" к ";
 inline constexpr std::u16string_view kLoadingNotice = u"Загружаю файл... Подожди!";
+inline constexpr std::u16string_view kCannotOpenInFolder =
+    u"Файл не открыт: нет папки или нет права войти в неё: ";
+inline constexpr std::u16string_view kCannotSaveInFolder =
+    u"Файл не сохранён: нет папки или нет права войти в неё: ";
+inline constexpr std::u16string_view kUnworkableName =
+    u"Редактор не работает с таким именем файла: в нём есть управляющие знаки или байты, "
+    u"которые не читаются как UTF-8. Переименуй файл или выбери другое имя.";
 inline constexpr std::u16string_view kTooLarge =
     u"Файл не загружен: в нём больше 1000000 символов, а редактор вмещает не больше.";
+// A file is refused rather than opened with bytes missing, which a save would lose for good.
+inline constexpr std::u16string_view kNulBytes =
+    u"Файл не загружен: в нём есть нулевые байты (код 0), а редактор не может их хранить.";
+inline constexpr std::u16string_view kTextAfterEndMark =
+    u"Файл не загружен: после символа конца файла (Ctrl+Z, код 26) в нём есть ещё данные, "
+    u"а редактор читает файл только до этого символа.";
+inline constexpr std::u16string_view kNotRegularFile =
+    u"Файл не загружен: это не обычный файл, а папка, канал или устройство.";
 
 } // namespace document

@@ -76,12 +76,12 @@ void TForm2::Button1Click() {
         form1_->UserTemplate.clear();
         break;
     case 1:
-        form1_->UserTemplate.assign(1, '*');
+        form1_->UserTemplate = QStringLiteral("*");
         break;
     case 2: {
         auto chosen = form1_->prompts().openFile(document::cp1251(document::kTemplateTitle),
                                                  document::cp1251(document::kOpenFilter));
-        if (!chosen) return;
+        if (!chosen || !AcceptablePick(*form1_, *chosen)) return;
         form1_->UserTemplate = *chosen;
         break;
     }

@@ -8,18 +8,26 @@
 #include "app/tform1.h"
 #include "document/radio_group.h"
 #include "document/texts.h"
+#include "platform/guard.h"
 #include "platform/paths.h"
 
 bool ChooseProjectLink(TForm1& form1, int statusIndex) {
     if (statusIndex == 0) {
-        form1.MainFile.assign(1, '*');
+        form1.MainFile = QStringLiteral("*");
     } else if (statusIndex == 1) {
         auto chosen = form1.prompts().openFile(document::cp1251(document::kMainFileTitle),
                                                document::cp1251(document::kOpenFilter));
-        if (!chosen) return false;
+        if (!chosen || !AcceptablePick(form1, *chosen)) return false;
         form1.MainFile = platform::splitPath(*chosen).nameWithoutExtension;
     }
     return true;
+}
+
+bool AcceptablePick(TForm1& form1, const QString& path) {
+    if (platform::isWorkablePath(path)) return true;
+    form1.prompts().error(platform::applicationTitle(),
+                          document::cp1251(document::kUnworkableName));
+    return false;
 }
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(parent)) {

@@ -28,5 +28,9 @@ class TForm3 : public QDialog {
 
 // The project link chosen in a project dialog: "*" for a main file; for an attached file
 // the name of the main file picked in the open dialog. False when that dialog was
-// cancelled (nothing changes then).
+// cancelled or the name refused (nothing changes then).
 bool ChooseProjectLink(TForm1& form1, int statusIndex);
+
+// A file picked in a project dialog is one the editor can name exactly; otherwise the
+// user is told why and false comes back.
+bool AcceptablePick(TForm1& form1, const QString& path);

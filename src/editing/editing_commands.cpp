@@ -48,6 +48,13 @@ class RichEditTarget final : public editing::FindTarget {
     // characters before and at the selection start; each such pair is first replaced by
     // the control itself and its result reused.
     int replaceRange(int start, int length, std::string_view text) override {
+        // Held to the control's limit as typing is; refusing leaves the text as it is, which
+        // ends Replace All.
+        if (edit_.TextLength() - length + platform::TRichEdit::LengthOf(text) >
+            platform::TRichEdit::kMaxLength) {
+            refused_ = true;
+            return start + length;
+        }
         if (!inEditBlock_ || text.find_first_of("\r\n") != std::string_view::npos)
             return FindTarget::replaceRange(start, length, text);
         QTextDocument* document = edit_.document();
@@ -78,6 +85,8 @@ class RichEditTarget final : public editing::FindTarget {
     }
 
     void setInEditBlock(bool on) { inEditBlock_ = on; }
+    // A replacement was refused because it would take the text past the control's limit.
+    bool refused() const { return refused_; }
 
   private:
     struct Learned {
@@ -95,6 +104,7 @@ class RichEditTarget final : public editing::FindTarget {
     platform::TRichEdit& edit_;
     bool focused_ = false;
     bool inEditBlock_ = false;
+    bool refused_ = false;
     std::vector<Learned> learned_;
 };
 
@@ -111,12 +121,14 @@ class EditBlock {
 };
 
 // What the clipboard held when the editor itself last copied or cut: such text pastes
-// back exactly as it was copied.
+// back exactly as it was copied. changed counts the characters the guard replaced in the
+// paste under way.
 class PasteGuardState : public QObject {
   public:
     using QObject::QObject;
     QString editorCopy;
     bool hasEditorCopy = false;
+    int changed = 0;
 };
 
 QString withoutCarriageReturns(QString text) {
@@ -141,14 +153,20 @@ void installPasteGuard(TForm1& form) {
             }
         });
     }
-    form.RichEdit1->OnPaste = [&form, state](const QString& text) -> std::string {
+    form.RichEdit1->OnPaste = [state](const QString& text) -> std::string {
+        state->changed = 0;
         if (state->hasEditorCopy && withoutCarriageReturns(text) == state->editorCopy)
             return platform::toCp1251(text);
         editing::GuardedPaste guarded = editing::guardPastedText(text);
-        if (guarded.changed > 0)
-            form.Label1->setText(
-                QString::fromUtf8("Вставка: заменено знаков: %1").arg(guarded.changed));
+        state->changed = guarded.changed;
         return std::move(guarded.text);
+    };
+    // Told once the text is in (a paste refused at the length limit changed nothing): the
+    // notice stands in for the layout indicator until the next key or caret move.
+    form.RichEdit1->OnPasted = [&form, state] {
+        if (state->changed > 0)
+            form.ShowIndicatorNotice(
+                QString::fromUtf8("Вставка: заменено знаков: %1").arg(state->changed));
     };
 }
 
@@ -204,10 +222,28 @@ void TForm1::ReplaceDialog1Replace() {
     RichEditTarget target(*RichEdit1);
     const editing::SearchOptions options{ReplaceDialog1->WholeWord(), ReplaceDialog1->MatchCase()};
     if (ReplaceDialog1->ReplaceAll()) {
-        EditBlock block(RichEdit1->document());
-        target.setInEditBlock(true);
-        editing::replaceAll(target, ReplaceDialog1->FindText(), ReplaceDialog1->ReplaceText(),
-                            options);
+        const int selStart = RichEdit1->SelStart(), selLength = RichEdit1->SelLength();
+        const bool modified = RichEdit1->Modified();
+        int count = 0;
+        {
+            EditBlock block(RichEdit1->document());
+            target.setInEditBlock(true);
+            count = editing::replaceAll(target, ReplaceDialog1->FindText(),
+                                        ReplaceDialog1->ReplaceText(), options);
+        }
+        if (target.refused()) {
+            // All or nothing, as a paste is: when one replacement would take the text past
+            // the limit, those made before it are taken back (they are one undo step) and
+            // leave nothing to redo.
+            QTextDocument* document = RichEdit1->document();
+            if (count > 0) {
+                document->undo();
+                document->clearUndoRedoStacks(QTextDocument::RedoStack);
+            }
+            RichEdit1->SetModified(modified);
+            RichEdit1->SetSel(selStart, selLength);
+            prompts().beep();
+        }
     } else if (!editing::replaceNext(target, ReplaceDialog1->FindText(),
                                      ReplaceDialog1->ReplaceText(), options)) {
         prompts().beep();

@@ -25,11 +25,17 @@ class InsertionTarget {
     virtual int selStart() const = 0;
     // Puts the caret at position with nothing selected.
     virtual void placeCaret(int position) = 0;
+    // Whether the text stays within the control's limit when `length` characters replace
+    // the selection.
+    virtual bool hasRoomFor(int length) const = 0;
 };
+
+// Each routine below inserts nothing and returns false when its text would take the
+// document past the control's limit; the caller sounds the beep.
 
 // Inserts a picture cell's text in Latin, whatever the Smart Keyboard, and restores the
 // character set in force before; that set is left in shownCharset.
-void insertPictureText(InsertionTarget& target, std::string_view text, int& shownCharset);
+bool insertPictureText(InsertionTarget& target, std::string_view text, int& shownCharset);
 
 // The environment kinds of the chooser.
 enum EnvironmentKinds : int { kFormulas = 1, kStatements = 2, kOthers = 3 };
@@ -52,8 +58,8 @@ std::string environmentName(const EnvironmentChoice& choice,
 // savedCharset (the set last shown to the user): for formulas only the final "}" and
 // line break; for statements and others also the "}" closing the begin line or label
 // and the body line. With it off, no character set is changed. A kind other than the
-// three inserts nothing.
-void insertEnvironmentBlock(InsertionTarget& target, const EnvironmentChoice& choice,
+// three inserts nothing (and returns true).
+bool insertEnvironmentBlock(InsertionTarget& target, const EnvironmentChoice& choice,
                             const platform::StringList& statementEnvironments, bool smartKeyboardOn,
                             int savedCharset);
 
@@ -62,7 +68,7 @@ void insertEnvironmentBlock(InsertionTarget& target, const EnvironmentChoice& ch
 // when it has none). Any other entry, the empty one included, is followed by one space
 // and the caret stays after it. With the Smart Keyboard on, the entry is Latin and the
 // template's last "}" or the space takes savedCharset.
-void insertCommandText(InsertionTarget& target, std::string_view entry, bool smartKeyboardOn,
+bool insertCommandText(InsertionTarget& target, std::string_view entry, bool smartKeyboardOn,
                        int savedCharset);
 
 } // namespace insertion

@@ -21,6 +21,7 @@ class RichEditTarget : public insertion::InsertionTarget {
     void setInsertCharset(int charset) override { edit_.SetInsertCharset(charset); }
     int selStart() const override { return edit_.SelStart(); }
     void placeCaret(int position) override { edit_.SetSel(position, 0); }
+    bool hasRoomFor(int length) const override { return edit_.HasRoomFor(length); }
 
   private:
     platform::TRichEdit& edit_;
@@ -28,19 +29,22 @@ class RichEditTarget : public insertion::InsertionTarget {
 
 // Shows a picture window and inserts the text of the cell clicked on, in Latin; the
 // set in force before is kept in ShownCharset and restored. Neither the focus nor the
-// layout indicator changes.
+// layout indicator changes. Without a document (the control disabled) nothing goes in.
 template <typename PictureWindow>
 void insertFromPicture(TForm1& form, PictureWindow& window, const platform::StringList& grid) {
     window.ClickX = -1;
     window.ClickY = -1;
     form.prompts().showModal(window);
     form.update();
-    if (window.ClickX < 0 || window.ClickY < 0) return;
+    if (window.ClickX < 0 || window.ClickY < 0 || !form.RichEdit1->isEnabled()) return;
     const std::string text = form.LookupGridText(grid, window.ClickX, window.ClickY);
     if (text.empty()) return;
     RichEditTarget target(*form.RichEdit1);
     int shown = form.ShownCharset;
-    insertion::insertPictureText(target, text, shown);
+    if (!insertion::insertPictureText(target, text, shown)) {
+        form.prompts().beep();
+        return;
+    }
     form.ShownCharset = shown;
 }
 
@@ -122,10 +126,11 @@ void TForm1::InsertEnvironment() {
     const std::optional<std::string> entry = Form7->SelectedEntry();
     if (!entry) return;
     RichEditTarget target(*RichEdit1);
-    insertion::insertEnvironmentBlock(
-        target,
-        {EnvironmentKind, *entry, Form7->CheckBox1->isChecked(), Form7->CheckBox2->isChecked()},
-        StatementEnvironments, SmartKeyboardOn, ShownCharset);
+    if (!insertion::insertEnvironmentBlock(
+            target,
+            {EnvironmentKind, *entry, Form7->CheckBox1->isChecked(), Form7->CheckBox2->isChecked()},
+            StatementEnvironments, SmartKeyboardOn, ShownCharset))
+        prompts().beep();
     RichEdit1->setFocus();
     RefreshLayoutIndicator();
 }
@@ -135,7 +140,8 @@ void TForm1::InsertCommand() {
     const std::optional<std::string> entry = Form7->SelectedEntry();
     if (!entry) return;
     RichEditTarget target(*RichEdit1);
-    insertion::insertCommandText(target, *entry, SmartKeyboardOn, ShownCharset);
+    if (!insertion::insertCommandText(target, *entry, SmartKeyboardOn, ShownCharset))
+        prompts().beep();
     RichEdit1->setFocus();
     RefreshLayoutIndicator();
 }

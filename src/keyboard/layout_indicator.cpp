@@ -6,6 +6,24 @@
 
 #include "app/tform1.h"
 
+namespace {
+
+void showLayout(QLabel& label, int charset) {
+    label.setVisible(true);
+    QPalette palette = label.palette();
+    if (charset == platform::kLatinCharset) {
+        label.setText(QStringLiteral("Latin"));
+        palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    } else {
+        label.setText(QStringLiteral("Кириллица"));
+        palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    }
+    label.setPalette(palette);
+    label.repaint();
+}
+
+} // namespace
+
 void TForm1::RefreshLayoutIndicator() {
     const int charset = RichEdit1->InsertCharset();
     // Setting the set again makes the keyboard follow the text at the caret; a selection
@@ -14,17 +32,23 @@ void TForm1::RefreshLayoutIndicator() {
     if (charset == ShownCharset) return;
     if (LayoutBeep) prompts().beep();
     ShownCharset = charset;
+    IndicatorNoticeShown = false;
+    showLayout(*Label1, charset);
+}
+
+void TForm1::ShowIndicatorNotice(const QString& text) {
+    IndicatorNoticeShown = true;
     Label1->setVisible(true);
-    QPalette palette = Label1->palette();
-    if (charset == platform::kLatinCharset) {
-        Label1->setText(QStringLiteral("Latin"));
-        palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    } else {
-        Label1->setText(QStringLiteral("Кириллица"));
-        palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    }
-    Label1->setPalette(palette);
+    Label1->setText(text);
     Label1->repaint();
+}
+
+// Shows the layout last shown; the caller's own refresh (key-up, a click) follows the
+// caret from there, and nothing here touches the text (this may run inside an edit).
+void TForm1::EndIndicatorNotice() {
+    if (!IndicatorNoticeShown) return;
+    IndicatorNoticeShown = false;
+    showLayout(*Label1, ShownCharset);
 }
 
 void TForm1::RefreshSmartKeyboardControls() {
@@ -46,6 +70,7 @@ void TForm1::ToolButton24Click() {
 
 // Runs after the control has put the caret at the click.
 void TForm1::RichEdit1MouseDown() {
+    EndIndicatorNotice();
     RefreshLayoutIndicator();
 }
 

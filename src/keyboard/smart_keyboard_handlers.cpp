@@ -35,9 +35,15 @@ void TForm1::ConnectEditorEvents() {
     };
     RichEdit1->OnMouseDown = [this] { Guarded([this] { RichEdit1MouseDown(); }); };
     RichEdit1->OnMouseUp = [this] { Guarded([this] { RichEdit1MouseUp(); }); };
+    RichEdit1->OnBeep = [this] { prompts().beep(); };
+    // A notice in the indicator's place (the paste guard's) lasts until the caret moves.
+    connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (IndicatorNoticeShown) Guarded([this] { EndIndicatorNotice(); });
+    });
 }
 
 void TForm1::RichEdit1KeyDown(int virtualKey, Qt::KeyboardModifiers shift) {
+    EndIndicatorNotice();
     EditorControl control(*RichEdit1);
     rulesOf(*this, control).KeyDown(virtualKey, shift.testFlag(Qt::ShiftModifier));
 }

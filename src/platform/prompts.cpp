@@ -10,22 +10,24 @@
 #include "platform/codepage.h"
 
 namespace platform {
-namespace {
 
-// "Файлы TEX (*.tex)|*.tex|Все файлы|*.*" becomes Qt's "Файлы TEX (*.tex) (*.tex);;...":
-// each pair is a description and its patterns ("*.a;*.b").
-QStringList qtFilters(const std::string& filter) {
-    QStringList parts = fromCp1251(filter).split(QLatin1Char('|'));
+QStringList qtNameFilters(const std::string& filter) {
+    const QStringList parts = fromCp1251(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns)
+            if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+        QString description = parts[i].trimmed();
+        // "Файлы TEX (*.tex)" already names its patterns: they are given once, from the pair.
+        if (description.endsWith(QLatin1Char(')'))) {
+            const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+            if (open >= 0) description = description.left(open).trimmed();
+        }
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
     }
     return filters;
 }
-
-} // namespace
 
 void QtPrompts::information(const std::string& message) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), fromCp1251(message),
@@ -46,8 +48,7 @@ bool QtPrompts::question(const std::string& caption, const std::string& text) {
 }
 
 std::optional<std::string> QtPrompts::inputBox(const std::string& caption,
-                                               const std::string& prompt,
-                                               const std::string& text) {
+                                               const std::string& prompt, const std::string& text) {
     bool ok = false;
     QString answer = QInputDialog::getText(parentWindow(), fromCp1251(caption), fromCp1251(prompt),
                                            QLineEdit::Normal, fromCp1251(text), &ok);
@@ -55,36 +56,40 @@ std::optional<std::string> QtPrompts::inputBox(const std::string& caption,
     return toCp1251(answer);
 }
 
-std::optional<std::string> QtPrompts::openFile(const std::string& title,
-                                               const std::string& filter) {
+std::optional<QString> QtPrompts::openFile(const std::string& title, const std::string& filter) {
     QFileDialog dialog(parentWindow(), fromCp1251(title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile); // a name that does not exist is accepted
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setDirectory(QDir::current());
-    dialog.setNameFilters(qtFilters(filter));
+    dialog.setNameFilters(qtNameFilters(filter));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return fromFsPath(dialog.selectedFiles().first());
+    return dialog.selectedFiles().first();
 }
 
-std::optional<std::string> QtPrompts::saveFile(const std::string& title, const std::string& filter,
-                                               const std::string& defaultExtension) {
-    QFileDialog dialog(parentWindow(), title.empty() ? QStringLiteral("Сохранить как") : fromCp1251(title));
+std::optional<QString> QtPrompts::saveFile(const std::string& title, const std::string& filter,
+                                           const std::string& defaultExtension) {
+    QFileDialog dialog(parentWindow(),
+                       title.empty() ? QStringLiteral("Сохранить как") : fromCp1251(title));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setDirectory(QDir::current());
-    dialog.setNameFilters(qtFilters(filter));
+    dialog.setNameFilters(qtNameFilters(filter));
     QString suffix = fromCp1251(defaultExtension);
     if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return fromFsPath(dialog.selectedFiles().first());
+    return dialog.selectedFiles().first();
 }
 
-void QtPrompts::beep() { QApplication::beep(); }
+void QtPrompts::beep() {
+    QApplication::beep();
+}
 
-int QtPrompts::showModal(QDialog& dialog) { return dialog.exec(); }
+int QtPrompts::showModal(QDialog& dialog) {
+    return dialog.exec();
+}
 
 void ScriptedPrompts::information(const std::string& message) {
     shown.push_back({"information", "Information", message});
@@ -112,23 +117,26 @@ std::optional<std::string> ScriptedPrompts::inputBox(const std::string& caption,
     return answer;
 }
 
-std::optional<std::string> ScriptedPrompts::openFile(const std::string& title,
-                                                     const std::string& filter) {
+std::optional<QString> ScriptedPrompts::openFile(const std::string& title,
+                                                 const std::string& filter) {
     shown.push_back({"open", title, filter});
-    if (fileAnswers.empty()) return std::nullopt;
-    auto answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    return answer;
+    return nextFileAnswer();
 }
 
-std::optional<std::string> ScriptedPrompts::saveFile(const std::string& title,
-                                                     const std::string& filter,
-                                                     const std::string& defaultExtension) {
+std::optional<QString> ScriptedPrompts::saveFile(const std::string& title,
+                                                 const std::string& filter,
+                                                 const std::string& defaultExtension) {
     shown.push_back({"save", title, filter + "|" + defaultExtension});
+    return nextFileAnswer();
+}
+
+std::optional<QString> ScriptedPrompts::nextFileAnswer() {
     if (fileAnswers.empty()) return std::nullopt;
-    auto answer = fileAnswers.front();
+    const bool chosen = fileAnswers.front().has_value();
+    const QString path = chosen ? *fileAnswers.front() : QString();
     fileAnswers.pop_front();
-    return answer;
+    if (!chosen) return std::nullopt;
+    return path;
 }
 
 int ScriptedPrompts::showModal(QDialog& dialog) {

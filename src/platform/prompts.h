@@ -3,6 +3,8 @@
 // the open and save file dialogs, the beep and ShowModal of the editor's own dialogs.
 // The Qt implementation shows real dialogs; tests install ScriptedPrompts, which records
 // what was shown and answers from queues, so every command runs headless.
+#include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -25,18 +27,17 @@ class Prompts {
     // Yes/No question without icon; true for Yes.
     virtual bool question(const std::string& caption, const std::string& text) = 0;
     // Input box with OK and Cancel; nullopt on Cancel.
-    virtual std::optional<std::string> inputBox(const std::string& caption,
-                                                const std::string& prompt,
-                                                const std::string& text) = 0;
+    virtual std::optional<std::string>
+    inputBox(const std::string& caption, const std::string& prompt, const std::string& text) = 0;
     // Open dialog; the filter is in the form "Файлы TEX (*.tex)|*.tex|Все файлы|*.*", its
-    // first pair initial. Accepts a name that does not exist. Full path or nullopt.
-    virtual std::optional<std::string> openFile(const std::string& title,
-                                                const std::string& filter) = 0;
+    // first pair initial. Accepts a name that does not exist. Full path as the file system
+    // names it, or nullopt.
+    virtual std::optional<QString> openFile(const std::string& title,
+                                            const std::string& filter) = 0;
     // Save dialog with a default extension (".tex"); an empty title is the platform's
     // default. Replaces an existing file without asking. Full path or nullopt.
-    virtual std::optional<std::string> saveFile(const std::string& title,
-                                                const std::string& filter,
-                                                const std::string& defaultExtension) = 0;
+    virtual std::optional<QString> saveFile(const std::string& title, const std::string& filter,
+                                            const std::string& defaultExtension) = 0;
     virtual void beep() = 0;
     // Shows one of the editor's own dialogs modally; returns its result code.
     virtual int showModal(QDialog& dialog) = 0;
@@ -56,13 +57,17 @@ class QtPrompts : public Prompts {
     bool question(const std::string& caption, const std::string& text) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
-    std::optional<std::string> openFile(const std::string& title,
-                                        const std::string& filter) override;
-    std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
-                                        const std::string& defaultExtension) override;
+    std::optional<QString> openFile(const std::string& title, const std::string& filter) override;
+    std::optional<QString> saveFile(const std::string& title, const std::string& filter,
+                                    const std::string& defaultExtension) override;
     void beep() override;
     int showModal(QDialog& dialog) override;
 };
+
+// The Qt name filters of a filter in the "description|patterns|..." form: each pair once,
+// as "description (patterns)" (a description's own pattern list is replaced, not repeated),
+// with "*.*" meaning every file ("*": a name need not have a dot).
+QStringList qtNameFilters(const std::string& filter);
 
 // Records every prompt and answers from queues. An empty queue answers No, Cancel, or a
 // dialog closed without a choice.
@@ -79,7 +84,7 @@ class ScriptedPrompts : public Prompts {
 
     std::deque<bool> questionAnswers;
     std::deque<std::optional<std::string>> inputAnswers;
-    std::deque<std::optional<std::string>> fileAnswers; // open and save dialogs alike
+    std::deque<std::optional<QString>> fileAnswers; // open and save dialogs alike
     // Each modal dialog shown takes the next action, which may operate its controls and
     // close it; without one the dialog is rejected as if closed by its title bar.
     std::deque<std::function<void(QDialog&)>> modalActions;
@@ -89,15 +94,17 @@ class ScriptedPrompts : public Prompts {
     bool question(const std::string& caption, const std::string& text) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
-    std::optional<std::string> openFile(const std::string& title,
-                                        const std::string& filter) override;
-    std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
-                                        const std::string& defaultExtension) override;
+    std::optional<QString> openFile(const std::string& title, const std::string& filter) override;
+    std::optional<QString> saveFile(const std::string& title, const std::string& filter,
+                                    const std::string& defaultExtension) override;
     void beep() override { ++beeps; }
     int showModal(QDialog& dialog) override;
 
     // The shown prompts of one kind, in order.
     std::vector<Shown> ofKind(const std::string& kind) const;
+
+  private:
+    std::optional<QString> nextFileAnswer();
 };
 
 } // namespace platform

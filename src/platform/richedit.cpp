@@ -320,14 +320,31 @@ std::string TRichEdit::SelText() const {
     return text;
 }
 
-void TRichEdit::SetSelText(std::string_view text) {
-    insertCp1251(text, false);
+bool TRichEdit::SetSelText(std::string_view text) {
+    return insertCp1251(text);
 }
 
-bool TRichEdit::insertCp1251(std::string_view text, bool limited) {
+bool TRichEdit::HasRoomFor(int length) const {
+    return TextLength() - SelLength() + length <= kMaxLength;
+}
+
+int TRichEdit::LengthOf(std::string_view text) {
+    int length = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            length += 2;
+        } else {
+            ++length;
+        }
+    }
+    return length;
+}
+
+bool TRichEdit::insertCp1251(std::string_view text) {
     int added = 0;
     const QString documentText = toDocumentText(text, added);
-    if (limited && TextLength() - SelLength() + added > kMaxLength) {
+    if (!HasRoomFor(added)) {
         if (OnBeep)
             OnBeep();
         else
@@ -541,7 +558,7 @@ void TRichEdit::PasteFromClipboard() {
 void TRichEdit::insertFromMimeData(const QMimeData* source) {
     if (source == nullptr || !source->hasText()) return;
     const QString text = source->text();
-    insertCp1251(OnPaste ? OnPaste(text) : toCp1251(text), true);
+    if (insertCp1251(OnPaste ? OnPaste(text) : toCp1251(text)) && OnPasted) OnPasted();
 }
 
 // --- Events ---
@@ -594,7 +611,7 @@ void TRichEdit::typeCharacter(unsigned char c) {
         return;
     }
     const char text = static_cast<char>(c);
-    insertCp1251(std::string_view(&text, 1), true);
+    insertCp1251(std::string_view(&text, 1));
 }
 
 void TRichEdit::keyPressEvent(QKeyEvent* e) {
@@ -625,6 +642,14 @@ void TRichEdit::keyPressEvent(QKeyEvent* e) {
         return;
     }
 
+    // Esc types nothing, but the key handlers see it as the character 27, as they see Enter
+    // and Backspace: like any character outside a command word, it ends one.
+    if (e->key() == Qt::Key_Escape && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        char c = 27;
+        if (OnKeyPress) OnKeyPress(c);
+        e->ignore();
+        return;
+    }
     // The layout is read after key-down, which may have switched it.
     const KeyMapping mapping = mapKey(input, InsertCharset() == kCyrillicCharset);
     if (mapping.character >= 0) {
@@ -686,7 +711,7 @@ void TRichEdit::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void TRichEdit::inputMethodEvent(QInputMethodEvent* e) {
-    if (!e->commitString().isEmpty()) insertCp1251(toCp1251(e->commitString()), true);
+    if (!e->commitString().isEmpty()) insertCp1251(toCp1251(e->commitString()));
     e->accept();
 }
 

@@ -82,9 +82,16 @@ class TRichEdit : public QPlainTextEdit {
     void SetSel(int start, int length);
     std::string SelText() const;
     // Replaces the selection; the new characters take the insertion character set and
-    // the caret ends after them. CR LF, a lone CR and a lone LF each break a line. The
-    // program's own insertions are not held to kMaxLength (typing and pasting are).
-    void SetSelText(std::string_view text);
+    // the caret ends after them. CR LF, a lone CR and a lone LF each break a line. Held to
+    // kMaxLength as typing and pasting are: false (a beep, nothing changed) when the text
+    // would pass it.
+    bool SetSelText(std::string_view text);
+    // Whether the text stays within kMaxLength when `length` characters (a line break
+    // counting two) replace the selection.
+    bool HasRoomFor(int length) const;
+    // The characters a CP1251 text takes in the control: CR LF, a lone CR and a lone LF
+    // each count two.
+    static int LengthOf(std::string_view text);
 
     // --- Insertion character set ---
     int InsertCharset() const;
@@ -124,7 +131,9 @@ class TRichEdit : public QPlainTextEdit {
     std::function<void()> OnMouseUp;
     // Text about to be pasted; returns the CP1251 text to insert.
     std::function<std::string(const QString&)> OnPaste;
-    // Sounded when typing or pasting would pass kMaxLength.
+    // After pasted text has been inserted (not when it was refused).
+    std::function<void()> OnPasted;
+    // Sounded when typing, pasting or SetSelText would pass kMaxLength.
     std::function<void()> OnBeep;
 
   protected:
@@ -145,8 +154,8 @@ class TRichEdit : public QPlainTextEdit {
     int charsetAtQt(int qtPosition) const;
     QTextCharFormat insertionFormat(int charset) const;
     // Replaces the selection with CP1251 text in the insertion set; false (and a beep) when
-    // the result would pass kMaxLength and limited is set.
-    bool insertCp1251(std::string_view text, bool limited);
+    // the result would pass kMaxLength.
+    bool insertCp1251(std::string_view text);
     void typeCharacter(unsigned char c);
     bool isMenuShortcut(const QKeyEvent* e) const;
 

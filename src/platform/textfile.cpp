@@ -1,5 +1,6 @@
 #include "platform/textfile.h"
 
+#include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -12,15 +13,32 @@
 
 namespace platform {
 
+NotRegularFileError::NotRegularFileError() : InOutError(EACCES) {}
+
 std::string readFileBytes(const std::string& path) {
-    QByteArray native = fsPath(path).toLocal8Bit();
-    int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw InOutError(errno);
+    return readFileBytes(fsPath(path));
+}
+
+std::string readFileBytes(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    // What the name shows is checked before opening, so that no device is ever opened; the
+    // open itself does not wait for a FIFO's writer, and what was opened is checked again.
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        throw InOutError(EISDIR);
+    if (::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        throw NotRegularFileError();
+    int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENXIO) throw NotRegularFileError(); // a socket
+        throw InOutError(errno);
     }
+    const bool described = ::fstat(fd, &info) == 0;
+    if (!described || !S_ISREG(info.st_mode)) {
+        const int error = errno;
+        ::close(fd);
+        if (!described) throw InOutError(error);
+        throw NotRegularFileError();
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::string bytes;
     if (info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
     char buffer[65536];
@@ -75,10 +93,12 @@ void TextFileReader::skipLine() {
 }
 
 int32_t TextFileReader::readInteger() {
-    while (pos_ < data_.size() && static_cast<unsigned char>(data_[pos_]) <= 0x20) ++pos_;
+    while (pos_ < data_.size() && static_cast<unsigned char>(data_[pos_]) <= 0x20)
+        ++pos_;
     if (eof()) return 0;
     size_t start = pos_;
-    while (pos_ < data_.size() && pos_ - start < 32 && static_cast<unsigned char>(data_[pos_]) > 0x20)
+    while (pos_ < data_.size() && pos_ - start < 32 &&
+           static_cast<unsigned char>(data_[pos_]) > 0x20)
         ++pos_;
     int32_t value = 0;
     if (!parseInteger(std::string_view(data_).substr(start, pos_ - start), value))
@@ -88,7 +108,8 @@ int32_t TextFileReader::readInteger() {
 
 bool parseInteger(std::string_view text, int32_t& value) {
     size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
@@ -98,7 +119,8 @@ bool parseInteger(std::string_view text, int32_t& value) {
     if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
@@ -108,10 +130,14 @@ bool parseInteger(std::string_view text, int32_t& value) {
     for (; i < text.size(); ++i) {
         char c = text[i];
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return false;
         magnitude = magnitude * base + digit;
         if (magnitude > limit) return false;
     }

@@ -2,15 +2,19 @@
 // Text files as the editor reads them: a line ends at CR, an LF right after that CR belongs
 // to the line end, a lone LF stays inside the line, byte 0x1A ends the file, and reading
 // past the end yields empty lines and numbers that read as 0.
+#include <QString>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "platform/errors.h"
 
 namespace platform {
 
 class TextFileReader {
   public:
-    // Reads the whole file; throws InOutError when it cannot be opened or read.
+    // Reads the whole file; throws InOutError when it cannot be opened or read, or is no
+    // regular file (readFileBytes).
     explicit TextFileReader(const std::string& path);
     // Reads from bytes already in memory (the same rules apply).
     static TextFileReader fromBytes(std::string bytes);
@@ -37,7 +41,18 @@ class TextFileReader {
 // digits. False when the text is not such a number or leaves the 32-bit range.
 bool parseInteger(std::string_view text, int32_t& value);
 
-// Reads a whole file as bytes; throws InOutError.
+// A path that names no regular file: a folder, a FIFO, a device or a socket. Reading one
+// could block for ever (a FIFO without a writer) or never end (a device), so it is
+// refused before a byte is read. Its message is the runtime's "File access denied".
+class NotRegularFileError : public InOutError {
+  public:
+    NotRegularFileError();
+};
+
+// Reads a whole regular file as bytes; throws NotRegularFileError for anything else and
+// InOutError when the file cannot be opened or read. Never blocks on a FIFO or device.
+// The path as the file system names it, or held in CP1251 (as the data files are named).
+std::string readFileBytes(const QString& path);
 std::string readFileBytes(const std::string& path);
 
 } // namespace platform

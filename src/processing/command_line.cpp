@@ -2,19 +2,14 @@
 
 namespace processing {
 
-std::string targetName(const std::string& docName, const std::string& mainFile) {
-    return mainFile == "*" ? docName : mainFile;
+QString targetName(const QString& docName, const QString& mainFile) {
+    return mainFile == QLatin1String("*") ? docName : mainFile;
 }
 
-std::string buildCommandLine(const std::string& command, const std::string& target,
-                             const std::string& extension) {
-    std::string line;
-    line.reserve(command.size() + 1 + target.size() + extension.size());
-    line += command;
-    line += ' ';
-    line += target;
-    line += extension;
-    return line;
+QString targetArgument(const QString& target, const QString& extension) {
+    QString argument = target + extension;
+    if (argument.startsWith(QLatin1Char('-'))) argument.prepend(QLatin1String("./"));
+    return argument;
 }
 
 std::vector<std::string> splitCommandLine(std::string_view line) {

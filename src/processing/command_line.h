@@ -1,7 +1,8 @@
 #pragma once
-// The command lines of the processing commands: which file they act on, how the line is
-// built from the configured command, and how it is split into the words of the program
-// that is started. No shell ever sees a command line.
+// The command lines of the processing commands: which file they act on, how the
+// configured command is split into the words of the program that is started, and the one
+// argument that names the file. No shell ever sees a command line.
+#include <QString>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,16 +11,16 @@ namespace processing {
 
 // The name the processing commands and the LOG viewer act on: the document itself when it
 // is a main file ("*"), otherwise its main file's name exactly as stored (even when empty).
-std::string targetName(const std::string& docName, const std::string& mainFile);
+QString targetName(const QString& docName, const QString& mainFile);
 
-// The configured command, one blank, the target name and the extension. The name is not
-// quoted and carries no folder; the line has no length limit.
-std::string buildCommandLine(const std::string& command, const std::string& target,
-                             const std::string& extension);
+// The argument that names the target file, appended to the configured command's words as
+// one word whatever it holds (blanks, quotes): the target name and the extension. A name
+// starting with "-" is given as "./-name" so that no program takes it for an option.
+QString targetArgument(const QString& target, const QString& extension);
 
-// Splits a command line into words: blanks and tabs separate words; a double quote starts
-// or ends a quoted stretch in which blanks belong to the word, and is itself dropped
-// ("" gives an empty word). No other character is special.
+// Splits a configured command into words: blanks and tabs separate words; a double quote
+// starts or ends a quoted stretch in which blanks belong to the word, and is itself
+// dropped ("" gives an empty word). No other character is special.
 std::vector<std::string> splitCommandLine(std::string_view line);
 
 } // namespace processing

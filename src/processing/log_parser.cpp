@@ -1,9 +1,10 @@
 #include "processing/log_parser.h"
 
+#include <QDir>
+#include <QFile>
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <filesystem>
 
 #include "processing/log_text.h"
 
@@ -544,11 +545,11 @@ QString countsText(const LogCounts& counts) {
         .arg(counts.warnings + counts.badBoxes);
 }
 
-std::string resolveLogFile(std::string_view name, std::string_view documentFolder) {
+QString resolveLogFile(std::string_view name, const QString& documentFolder) {
     if (name.empty()) return {};
-    std::filesystem::path path = std::filesystem::path(std::string(documentFolder)) /
-                                 std::filesystem::path(std::string(name));
-    return path.lexically_normal().string();
+    const QString file =
+        QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    return QDir::cleanPath(QDir::isAbsolutePath(file) ? file : documentFolder + u'/' + file);
 }
 
 } // namespace processing

@@ -4,10 +4,10 @@
 // next/previous error commands step through.
 //
 // Typical use:
-//   std::string bytes = platform::readFileBytes(logPath);      // the LOG as it is on disk
+//   std::string bytes = platform::readFileBytes(logPath);  // the LOG as it is on disk
 //   std::vector<LogEntry> entries = parseLog(bytes);
-//   for (size_t i : errorsFirst(entries)) ...                   // the list: errors first
-//   std::string path = resolveLogFile(entries[i].file, folder); // the file to open
+//   for (size_t i : errorsFirst(entries)) ...               // the list: errors first
+//   QString path = resolveLogFile(entries[i].file, DocDir); // the file to open
 //   ... go to entries[i].line, if it has one
 //   std::optional<size_t> picked = entryAtLogLine(entries, clickedViewerLine);
 //   QString status = countsText(countLogEntries(entries));      // "Ошибок: 2, ..."
@@ -94,11 +94,12 @@ LogCounts countLogEntries(const std::vector<LogEntry>& entries);
 // "Ошибок: 2, предупреждений: 5"; bad boxes count as warnings there.
 QString countsText(const LogCounts& counts);
 
-// The absolute path of a file the LOG names, for a LOG written by a compile run in
-// documentFolder (absolute; the main file's folder, where latex ran and where the attached
-// files lie). Both are file-system bytes. "./chapter1.tex" and "chapter1.tex" become
-// documentFolder + "/chapter1.tex"; an absolute name stays; "." and ".." are resolved by
-// the names alone (symbolic links are not followed). Empty for an empty name.
-std::string resolveLogFile(std::string_view name, std::string_view documentFolder);
+// The path of a file the LOG names, in the form the editor opens documents by (as DocDir):
+// for a LOG written by a compile run in documentFolder (absolute; the main file's folder,
+// where latex ran and where the attached files lie). The name's file-system bytes are
+// decoded as Qt names files. "./chapter1.tex" and "chapter1.tex" become documentFolder +
+// "/chapter1.tex"; an absolute name stays; "." and ".." are resolved by the names alone
+// (symbolic links are not followed). Empty for an empty name.
+QString resolveLogFile(std::string_view name, const QString& documentFolder);
 
 } // namespace processing

@@ -32,7 +32,7 @@ std::vector<std::string_view> splitLogLines(std::string_view bytes) {
     return lines;
 }
 
-void readLogLines(const std::string& path, std::vector<std::string>& lines) {
+void readLogLines(const QString& path, std::vector<std::string>& lines) {
     const std::string bytes = platform::readFileBytes(path);
     for (std::string_view view : splitLogLines(bytes)) {
         if (view.size() > kMaxLogLine) throw platform::RangeCheckError();

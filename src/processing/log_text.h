@@ -1,5 +1,6 @@
 #pragma once
 // The text of a compiler's LOG file as the LOG viewer shows it.
+#include <QString>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,6 @@ std::vector<std::string_view> splitLogLines(std::string_view bytes);
 // lines with its CP866 letters turned into the same CP1251 letters (every other byte
 // unchanged). Throws InOutError when the file cannot be opened or read, and RangeCheckError
 // at a line longer than kMaxLogLine; the lines appended before it stay.
-void readLogLines(const std::string& path, std::vector<std::string>& lines);
+void readLogLines(const QString& path, std::vector<std::string>& lines);
 
 } // namespace processing

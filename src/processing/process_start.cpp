@@ -49,14 +49,14 @@ ProgramLookup findProgram(const std::string& name, const std::string& programFol
 
     std::vector<std::string> folders;
     if (!programFolder.empty()) folders.push_back(programFolder);
-    folders.push_back(".");
     if (const char* path = std::getenv("PATH")) {
         std::string list = path;
         size_t start = 0;
         while (true) {
             size_t end = list.find(':', start);
             std::string folder = list.substr(start, end - start);
-            folders.push_back(folder.empty() ? "." : folder);
+            // "", "." or "bin" would be looked up in the document's folder.
+            if (folder.starts_with('/')) folders.push_back(folder);
             if (end == std::string::npos) break;
             start = end + 1;
         }
@@ -85,16 +85,17 @@ ChildProcesses::~ChildProcesses() {
     }
 }
 
-StartResult ChildProcesses::start(const std::string& commandLine,
-                                  const std::string& programFolder) {
+StartResult ChildProcesses::start(const std::string& command, const std::string& programFolder,
+                                  const QString& argument, const QString& folder) {
     reapEnded();
 
-    std::vector<std::string> words = splitCommandLine(commandLine);
+    std::vector<std::string> words = splitCommandLine(command);
     if (words.empty()) return {0, ENOENT};
     for (std::string& word : words)
         word = native(word);
     ProgramLookup program = findProgram(words.front(), native(programFolder));
     if (program.error != 0) return {0, program.error};
+    if (!argument.isNull()) words.push_back(QFile::encodeName(argument).toStdString());
 
     std::vector<char*> argv;
     argv.reserve(words.size() + 1);
@@ -113,9 +114,19 @@ StartResult ChildProcesses::start(const std::string& commandLine,
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 
+    // The folder is entered in the child, so the editor's own current folder never matters.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const QByteArray nativeFolder = QFile::encodeName(folder);
+    int error = 0;
+    if (!folder.isEmpty())
+        error = posix_spawn_file_actions_addchdir_np(&actions, nativeFolder.constData());
+
     pid_t pid = 0;
-    int error =
-        ::posix_spawn(&pid, program.path.c_str(), nullptr, &attributes, argv.data(), environ);
+    if (error == 0)
+        error =
+            ::posix_spawn(&pid, program.path.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (error != 0) return {0, error};
 

@@ -1,16 +1,19 @@
 #pragma once
 // Starting the external programs of the processing commands, and keeping track of them.
 //
-// A command line is split into words (command_line.h); the first word names the program,
-// which is looked up in the editor's program folder, then the current folder, then PATH
-// (a name with a "/" is taken as it is). The program is started with posix_spawn in the
-// current folder with the editor's environment; nothing waits for it.
+// The configured command is split into words (command_line.h) and the file the command acts
+// on follows as one more word. The first word names the program, which is looked up in the
+// editor's program folder, then in the absolute folders of PATH; never in the current
+// (document) folder, so a program lying beside a document is not run in place of the
+// configured one (a name with a "/" is taken as it is). The program is started with
+// posix_spawn in the document's folder with the editor's environment; nothing waits for it.
 //
 // Every started program is reaped by its own pid, never by waitpid(-1): as soon as it ends
 // when an event loop runs (its pidfd is watched), and otherwise at the next start or
 // poll. So the editor leaves no zombie processes behind.
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QString>
 #include <map>
 #include <string>
 #include <sys/types.h>
@@ -18,7 +21,8 @@
 namespace processing {
 
 // The path of the program a command names (file-system bytes), or an errno: ENOENT when
-// no such file exists anywhere, EACCES when one exists but cannot be executed.
+// no such file exists anywhere, EACCES when one exists but cannot be executed. Entries of
+// PATH that are not absolute (an empty one means the current folder) are passed over.
 struct ProgramLookup {
     std::string path;
     int error = 0;
@@ -40,9 +44,12 @@ class ChildProcesses {
     ChildProcesses& operator=(const ChildProcesses&) = delete;
     ~ChildProcesses();
 
-    // Starts the program of a command line (CP1251; the words go to the program in the
-    // file system's encoding). programFolder is CP1251 too.
-    StartResult start(const std::string& commandLine, const std::string& programFolder);
+    // Starts the program of a configured command (CP1251; the words go to the program in
+    // the file system's encoding), with argument as one more word exactly as it is (none
+    // when null), in folder (the editor's current folder when empty); a folder that cannot
+    // be entered fails the start with its errno. programFolder is CP1251 too.
+    StartResult start(const std::string& command, const std::string& programFolder,
+                      const QString& argument = {}, const QString& folder = {});
 
     // True while a program started here has not ended (waitpid(pid, WNOHANG)); an ended
     // one is reaped. False for a pid this registry does not know (or has reaped).

@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
+#include "platform/paths.h"
 #include "processing/command_line.h"
 #include "processing/process_start.h"
 #include "processing/tform6.h"
@@ -18,7 +19,7 @@ enum class Processing { Compile, View, Print };
 
 // Compile, view DVI and print: the same steps, with the differences marked.
 void runProcessing(TForm1& form, Processing kind) {
-    if (form.DocName.empty()) {
+    if (form.DocName.isEmpty()) {
         form.prompts().information(platform::toCp1251(QString::fromUtf8(kUntitled)));
         return;
     }
@@ -35,22 +36,18 @@ void runProcessing(TForm1& form, Processing kind) {
     if (form.RichEdit1->Modified() && !form.SaveDocument()) return;
     form.RichEdit1->SetModified(false);
 
-    std::string target = processing::targetName(form.DocName, form.MainFile);
-    std::string line;
-    switch (kind) {
-    case Processing::Compile:
-        line = processing::buildCommandLine(form.CompileCommand, target, ".tex");
-        break;
-    case Processing::View:
-        line = processing::buildCommandLine(form.ViewCommand, target, ".dvi");
-        break;
-    case Processing::Print:
-        line = processing::buildCommandLine(form.PrintCommand, target, ".dvi");
-        break;
-    }
-    if (kind != Processing::Compile) form.ViewerProcess = 0;
+    // The configured command's words, then the target file as one argument, started in the
+    // document's folder, where the target lies.
+    const QString target = processing::targetName(form.DocName, form.MainFile);
+    const bool compile = kind == Processing::Compile;
+    const std::string& command = compile                    ? form.CompileCommand
+                                 : kind == Processing::View ? form.ViewCommand
+                                                            : form.PrintCommand;
+    const QString argument = processing::targetArgument(target, compile ? QStringLiteral(".tex")
+                                                                        : QStringLiteral(".dvi"));
+    if (!compile) form.ViewerProcess = 0;
 
-    processing::StartResult started = children.start(line, form.AppDir);
+    processing::StartResult started = children.start(command, form.AppDir, argument, form.DocDir);
     if (started.error != 0) {
         form.prompts().information(platform::toCp1251(
             QStringLiteral("Процесс не пошел! (код ошибки %1)").arg(started.error)));
@@ -87,10 +84,11 @@ void TForm1::N39Click() {
 }
 
 void TForm1::LOG1Click() {
-    if (DocName.empty()) {
+    if (DocName.isEmpty()) {
         prompts().information(platform::toCp1251(QString::fromUtf8(kUntitled)));
         return;
     }
-    Form6->LogFileName = processing::targetName(DocName, MainFile) + ".log";
+    Form6->LogFileName = platform::joinPath(DocDir, processing::targetName(DocName, MainFile) +
+                                                        QStringLiteral(".log"));
     Form6->Open();
 }

@@ -17,8 +17,8 @@ class TForm6 : public QMainWindow {
     QAction* N1 = nullptr;           // "ЗАКРЫТЬ"
     QPlainTextEdit* Memo1 = nullptr; // the LOG text, read-only
 
-    // The file loaded when the window opens, relative to the current folder (CP1251).
-    std::string LogFileName;
+    // The file loaded when the window opens: its absolute path.
+    QString LogFileName;
     // The window is open.
     bool LogShown = false;
 

@@ -235,6 +235,9 @@ TEST_F(MainWindow, HelpShowsTheHelpWindowModally) {
     EXPECT_TRUE(text.contains(QStringLiteral("TeX Live")));
     EXPECT_FALSE(text.contains(QStringLiteral("EMTEX"), Qt::CaseInsensitive));
     EXPECT_FALSE(text.contains(QStringLiteral("Windows")));
+    // Where the programs of the commands are looked for, and where never.
+    EXPECT_TRUE(text.contains(QStringLiteral("в папке редактора, затем")));
+    EXPECT_TRUE(text.contains(QStringLiteral("в PATH, но не в папке документа")));
     EXPECT_FALSE(lines.last().trimmed().isEmpty()); // signature
 }
 
@@ -297,9 +300,10 @@ TEST_F(MainWindow, EveryCommandRunsOnAFreshEditorWithoutFailing) {
         ADD_FAILURE() << "error box: " << shown.text;
 }
 
-// A required data file missing: its message names it with the full path, the window opens
-// with the remaining start-up steps not done, and no command fails worse than a message.
-TEST(MissingDataFile, StartUpStopsThereAndEveryCommandStillRuns) {
+// A required data file missing: its message names it with the full path, the later data
+// files are not loaded but the window gets its first look, and no command fails worse
+// than a message.
+TEST(MissingDataFile, LoadingStopsThereAndEveryCommandStillRuns) {
     for (const char* name :
          {"letters.grd", "symbols.grd", "env1.dat", "env2.dat", "env3.dat", "comm.dat"}) {
         SCOPED_TRACE(name);
@@ -309,7 +313,7 @@ TEST(MissingDataFile, StartUpStopsThereAndEveryCommandStillRuns) {
         auto errors = editor.prompts->ofKind("error");
         ASSERT_EQ(errors.size(), 1u);
         EXPECT_EQ(errors[0].text, "Cannot open file " + (folder.dir / name).string());
-        EXPECT_TRUE(editor.form->Label2->text().isEmpty()); // the later steps did not run
+        EXPECT_EQ(editor.form->Label2->text(), QStringLiteral("Умная Клава работает"));
         EXPECT_FALSE(editor.form->RichEdit1->isEnabled());
         editor.form->show();
         editor.prompts->shown.clear();

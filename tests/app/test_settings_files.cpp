@@ -5,6 +5,7 @@
 
 #include "app/settings_files.h"
 #include "platform/errors.h"
+#include "support/qt_print.h"
 
 namespace fs = std::filesystem;
 using namespace app;
@@ -70,6 +71,16 @@ TEST_F(SettingsFiles, ShortFileListIsWrittenBackAsFourLines) {
               (RecentFileList{"", "/x/y.tex", "", ""}));
 }
 
+TEST_F(SettingsFiles, FileListKeepsCp1251LinesAndMarksOthersAsUtf8) {
+    const RecentFileList list{QStringLiteral("/d/тезис.tex"), QStringLiteral("/d/café/α.tex"), "",
+                              QStringLiteral("/d/résumé.tex")};
+    const std::string bytes = "/d/\xF2\xE5\xE7\xE8\xF1.tex\r\n"
+                              "\xEF\xBB\xBF/d/caf\xC3\xA9/\xCE\xB1.tex\r\n\r\n"
+                              "\xEF\xBB\xBF/d/r\xC3\xA9sum\xC3\xA9.tex\r\n";
+    EXPECT_EQ(fileListBytes(list), bytes);
+    EXPECT_EQ(readFileList(write("filelist.ini", bytes)), list);
+}
+
 TEST_F(SettingsFiles, UnreadableSettingsFileIsARuntimeError) {
     fs::create_directories(dir_ / "filelist.ini");
     fs::create_directories(dir_ / "commands.set");
@@ -101,4 +112,5 @@ TEST(RecentFiles, PathsAndCaptions) {
     EXPECT_EQ(recentFilePath("/", "doc", ""), "//doc");
     EXPECT_EQ(recentFileCaption("/home/u/my doc.tex"), "my doc.tex");
     EXPECT_EQ(recentFileCaption("plain"), "plain");
+    EXPECT_EQ(recentFileCaption(QStringLiteral("/d/café/α.tex")), QStringLiteral("α.tex"));
 }

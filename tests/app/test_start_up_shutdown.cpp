@@ -1,6 +1,10 @@
 // Start-up from the data files, the layout rule, the recent-files list and the shutdown.
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
 #include <QTest>
+#include <QWindow>
+#include <sys/stat.h>
 
 #include "app/settings_files.h"
 #include "app_fixture.h"
@@ -109,14 +113,39 @@ TEST_F(StartUp, EmptyFirstRecentEntryHidesOnlyItself) {
     EXPECT_EQ(filelist(), "\r\n/home/u/texts/b&w.tex\r\n\r\n\r\n");
 }
 
-TEST_F(StartUp, UnreadableSettingsFileIsReportedAndTheWindowStillOpens) {
+// A data file that fails is reported and leaves empty what it and the later data files
+// fill; the settings files are read all the same, and a recent-files list that was read is
+// written back at exit as ever. One that could not be read (nothing, not even a FIFO,
+// blocks the start) is never written back.
+TEST_F(StartUp, FailingDataFilesLeaveTheRestAndAListThatWasNotReadIsNotWrittenBack) {
+    const std::string listed = "/d/one.tex\r\n/d/two.tex\r\n\r\n\r\n";
+    writeBytes(folder.dir / "filelist.ini", listed);
+    fs::remove(folder.dir / "letters.grd");
     fs::remove(folder.dir / "commands.set");
-    fs::create_directories(folder.dir / "commands.set");
+    ASSERT_EQ(::mkfifo((folder.dir / "commands.set").c_str(), 0600), 0);
+    {
+        TForm1& form = start();
+        auto errors = editor->prompts->ofKind("error");
+        ASSERT_EQ(errors.size(), 2u) << describe(*editor->prompts);
+        EXPECT_EQ(errors[0].text, "Cannot open file " + (folder.dir / "letters.grd").string());
+        EXPECT_EQ(errors[1].text, "File access denied");
+        EXPECT_TRUE(form.CommandList.empty());
+        EXPECT_EQ(form.RecentFiles[1], "/d/two.tex");
+        EXPECT_TRUE(form.File21->isVisible());
+        EXPECT_EQ(form.Label2->text(), QStringLiteral("Умная Клава работает"));
+        form.close();
+        EXPECT_EQ(filelist(), listed);
+    }
+
+    fs::remove(folder.dir / "filelist.ini");
+    ASSERT_EQ(::mkfifo((folder.dir / "filelist.ini").c_str(), 0600), 0);
     TForm1& form = start();
-    auto errors = editor->prompts->ofKind("error");
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_FALSE(errors[0].text.empty());
-    EXPECT_TRUE(form.Label2->text().isEmpty()); // the later steps did not run
+    EXPECT_EQ(editor->prompts->ofKind("error").size(), 3u) << describe(*editor->prompts);
+    form.DocDir = "/e";
+    form.DocName = "new";
+    form.RememberRecentFile();
+    form.close();
+    EXPECT_TRUE(fs::is_fifo(folder.dir / "filelist.ini"));
 }
 
 TEST_F(StartUp, RecentFilesShiftWithTheirItemsAndAListedPathKeepsItsPlace) {
@@ -240,4 +269,60 @@ TEST_F(StartUp, UnwritableFilelistIsReportedAndTheSaveQuestionStillComes) {
     EXPECT_EQ(editor->prompts->ofKind("question").size(), 1u);
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(fs::is_directory(folder.dir / "filelist.ini"));
+}
+
+namespace {
+
+// Scripted prompts under which something else happens while the save question or the save
+// dialog is up, as a user or the desktop may do.
+struct PromptsWithInterruptions : platform::ScriptedPrompts {
+    std::function<void()> meanwhile;
+    bool question(const std::string& caption, const std::string& text) override {
+        meanwhile();
+        return ScriptedPrompts::question(caption, text);
+    }
+    std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
+                                        const std::string& extension) override {
+        meanwhile();
+        return ScriptedPrompts::saveFile(title, filter, extension);
+    }
+};
+
+} // namespace
+
+// A close of the window (what its title bar sends) or the application's quit arriving while
+// the shutdown asks must not end the program under the question: the answer stands and
+// the document is saved.
+TEST_F(StartUp, ClosesAndQuitsUnderTheShutdownPromptsAreRefused) {
+    auto scripted = std::make_unique<PromptsWithInterruptions>();
+    PromptsWithInterruptions& prompts = *scripted;
+    TForm1 form(folder.dir.string(), std::move(scripted));
+    form.CreateDialogs();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.RichEdit1->setEnabled(true);
+    form.RichEdit1->SetSelText("abc");
+    form.RichEdit1->SetModified(true);
+
+    std::vector<bool> accepted;
+    int windowsLeft = 0;
+    prompts.meanwhile = [&] {
+        QCloseEvent byTitleBar;
+        QCoreApplication::sendEvent(form.windowHandle(), &byTitleBar);
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+        accepted.insert(accepted.end(), {byTitleBar.isAccepted(), quit.isAccepted()});
+        if (form.isVisible() && form.windowHandle()->handle()) ++windowsLeft;
+    };
+    prompts.questionAnswers = {true};
+    prompts.fileAnswers = {(folder.dir / "saved.tex").string()};
+    const QString startDir = QDir::currentPath();
+    form.close();
+    QDir::setCurrent(startDir);
+
+    EXPECT_EQ(accepted, std::vector<bool>(4, false));
+    EXPECT_EQ(windowsLeft, 2);
+    EXPECT_EQ(readBytes(folder.dir / "saved.tex"), "abc\r\n");
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.HasShutDown());
 }

@@ -9,16 +9,20 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "app/tform1.h"
 #include "document/cyrillic.h"
 #include "document/radio_group.h"
+#include "document/texts.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
 #include "platform/codepage.h"
 #include "platform/prompts.h"
+#include "support/qt_print.h"
 
 namespace {
 
@@ -95,10 +99,11 @@ class FileCommands : public ::testing::Test {
         action->trigger();
     }
 
-    std::string doc(const std::string& name) const { return (docs / name).string(); }
+    QString docsDir() const { return QString::fromStdString(docs.string()); }
+    QString doc(const QString& name) const { return docsDir() + QLatin1Char('/') + name; }
     std::string caption() const { return platform::toCp1251(form->windowTitle()); }
     std::string text() const { return form->RichEdit1->Text(); }
-    std::string currentDir() const { return platform::fromFsPath(QDir::currentPath()); }
+    QString currentDir() const { return QDir::currentPath(); }
     std::vector<std::string> errors() const {
         std::vector<std::string> messages;
         for (const auto& shown : prompts->ofKind("error"))
@@ -115,7 +120,7 @@ class FileCommands : public ::testing::Test {
         form->RichEdit1->SetModified(true);
     }
     // Opens a file through "Открыть", answering the parameters dialog when it comes.
-    void open(const std::string& path, std::function<void(QDialog&)> parameters = answer(0)) {
+    void open(const QString& path, std::function<void(QDialog&)> parameters = answer(0)) {
         prompts->fileAnswers.push_back(path);
         prompts->modalActions.push_back(std::move(parameters));
         run("N5");
@@ -144,8 +149,8 @@ TEST_F(FileCommands, OpenWithoutStatusFileAsksThenTheFirstSaveWritesBoth) {
     EXPECT_EQ(form->MainFile, "*");
     EXPECT_EQ(form->DocName, "a");
     EXPECT_EQ(form->DocExt, ".tex");
-    EXPECT_EQ(form->DocDir, docs.string());
-    EXPECT_EQ(currentDir(), docs.string());
+    EXPECT_EQ(form->DocDir, docsDir());
+    EXPECT_EQ(currentDir(), docsDir());
     EXPECT_EQ(text(), body);
     EXPECT_EQ(form->RichEdit1->CharsetAt(0), 204);
     EXPECT_EQ(form->RichEdit1->CharsetAt(8), 0); // "$"
@@ -205,7 +210,7 @@ TEST_F(FileCommands, OtherExtensionsAreSavedAsTexAndListedAsOpened) {
     run("N8");
     EXPECT_EQ(form->RecentFiles[0], doc("notes.txt"));
     EXPECT_EQ(form->DocExt, ".txt");
-    EXPECT_EQ(form->DocDir, docs.string());
+    EXPECT_EQ(form->DocDir, docsDir());
 }
 
 TEST_F(FileCommands, SaveAsWritesTheNewFilesAndLeavesTheOldOnes) {
@@ -311,15 +316,112 @@ TEST_F(FileCommands, TheCurrentFolderStaysAtTheDocumentsFolder) {
     fs::create_directories(root / "elsewhere");
     writeBytes(docs / "k.tex", "k\r\n");
     prompts->fileAnswers.push_back(doc("k.tex"));
-    prompts->fileAnswers.push_back((root / "elsewhere" / "main.tex").string());
+    prompts->fileAnswers.push_back(
+        QString::fromStdString((root / "elsewhere" / "main.tex").string()));
     prompts->modalActions.push_back(answer(1));
     run("N5");
     EXPECT_EQ(form->MainFile, "main");
-    EXPECT_EQ(currentDir(), docs.string());
+    EXPECT_EQ(currentDir(), docsDir());
     type("x");
     run("N6");
     EXPECT_EQ(readBytes(docs / "k.sts"), "main\r\n1\r\n1\r\n");
     EXPECT_FALSE(fs::exists(root / "elsewhere" / "k.sts"));
+}
+
+// The document's files are named by absolute paths and every change of folder is checked:
+// a save goes to the document the caption names, or fails with a message.
+TEST_F(FileCommands, FoldersThatCannotBeEnteredAreRefusedAndSavesGoWhereTheCaptionSays) {
+    fs::create_directories(root / "papers");
+    writeBytes(root / "papers" / "thesis.tex", "papers\r\n");
+    writeBytes(root / "papers" / "thesis.sts", "*\r\n1\r\n0\r\n");
+    writeBytes(docs / "thesis.tex", "docs\r\n");
+    const QString papers = QString::fromStdString((root / "papers").string());
+    open(papers + "/thesis.tex");
+
+    // A folder that does not exist, and one that is a file: the open is refused naming the
+    // folder; the document, its folder and the current folder stay.
+    const QString gone = QString::fromStdString((root / "gone").string());
+    for (const QString& folder : {gone, papers + "/thesis.tex"}) {
+        prompts->shown.clear();
+        open(folder + "/thesis.tex");
+        EXPECT_EQ(errors(), std::vector<std::string>{cp(document::kCannotOpenInFolder) +
+                                                     platform::toCp1251(folder)});
+        EXPECT_TRUE(prompts->ofKind("modal").empty());
+        EXPECT_EQ(form->DocDir, papers);
+        EXPECT_EQ(currentDir(), papers);
+        EXPECT_EQ(text(), "papers\r\n");
+    }
+    // Save as into a folder that does not exist: refused, the name kept.
+    type("a");
+    prompts->fileAnswers.push_back(gone + "/new.tex");
+    run("N7");
+    EXPECT_EQ(errors().back(), cp(document::kCannotSaveInFolder) + platform::toCp1251(gone));
+    EXPECT_EQ(form->DocName, "thesis");
+    EXPECT_EQ(form->DocDir, papers);
+    EXPECT_TRUE(form->RichEdit1->Modified());
+
+    // The current folder moved elsewhere: the save still goes to the document's folder.
+    QDir::setCurrent(docsDir());
+    run("N6");
+    EXPECT_EQ(readBytes(root / "papers" / "thesis.tex"), "apapers\r\n");
+    EXPECT_EQ(readBytes(root / "papers" / "thesis.sts"), "*\r\n1\r\n1\r\n");
+    EXPECT_EQ(readBytes(docs / "thesis.tex"), "docs\r\n");
+    EXPECT_FALSE(fs::exists(docs / "thesis.sts"));
+}
+
+// Names that CP1251 cannot hold are kept exactly: the caption, the files, the status
+// file's project link and the recent list.
+TEST_F(FileCommands, NamesOutsideCp1251WorkFully) {
+    const QString cafe = docsDir() + QStringLiteral("/café");
+    const fs::path cafePath(cafe.toStdString());
+    fs::create_directories(cafePath);
+    writeBytes(cafePath / "α.tex", "alpha\r\n");
+    prompts->fileAnswers.push_back(cafe + "/α.tex");
+    prompts->fileAnswers.push_back(cafe + "/résumé.tex"); // the main file, attached to
+    prompts->modalActions.push_back(answer(1));
+    run("N5");
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(form->windowTitle(), QString::fromStdString(kPrefix) + "α к résumé");
+    EXPECT_EQ(text(), "alpha\r\n");
+    EXPECT_EQ(currentDir(), cafe);
+    type("a");
+    run("N6");
+    EXPECT_EQ(readBytes(cafePath / "α.tex"), "aalpha\r\n");
+    EXPECT_EQ(readBytes(cafePath / "α.sts"), "\xEF\xBB\xBFr\xC3\xA9sum\xC3\xA9\r\n1\r\n1\r\n");
+
+    prompts->fileAnswers.push_back(cafe + "/résumé.tex");
+    run("N7");
+    EXPECT_EQ(readBytes(cafePath / "résumé.tex"), "aalpha\r\n");
+    EXPECT_EQ(form->windowTitle(), QString::fromStdString(kPrefix) + "résumé к résumé");
+    run("N8");
+    EXPECT_EQ(form->RecentFiles[0], cafe + "/résumé.tex");
+    EXPECT_EQ(form->File11->text(), "résumé.tex");
+    run("File11");
+    EXPECT_EQ(form->DocName, "résumé");
+    EXPECT_EQ(form->MainFile, "résumé");
+    EXPECT_EQ(text(), "aalpha\r\n");
+    EXPECT_TRUE(errors().empty());
+
+    // A name the editor cannot keep exactly (bytes that are not UTF-8 reach Qt as U+FFFD;
+    // a line break would split the stored path) is refused before anything changes.
+    for (const QString& bad : {doc(QStringLiteral("bad\uFFFD.tex")), doc("two\nlines.tex")}) {
+        prompts->shown.clear();
+        open(bad);
+        EXPECT_EQ(errors(), std::vector<std::string>{cp(document::kUnworkableName)});
+        EXPECT_EQ(form->DocName, "résumé");
+    }
+}
+
+// The caption under the new-file dialog no longer names the project of the document left.
+TEST_F(FileCommands, TheNewFileDialogComesUnderTheUntitledCaption) {
+    writeBytes(docs / "chapter.tex", "c\r\n");
+    writeBytes(docs / "chapter.sts", "thesis\r\n1\r\n0\r\n");
+    open(doc("chapter.tex"));
+    ASSERT_EQ(caption(), kPrefix + "chapter" + cp(u" к ") + "thesis");
+    std::string shownUnder;
+    prompts->modalActions.push_back([&](QDialog&) { shownUnder = caption(); });
+    run("N8");
+    EXPECT_EQ(shownUnder, kPrefix + cp(u"(без имени)"));
 }
 
 TEST_F(FileCommands, LoadingNeverWritesBesideTheDocument) {
@@ -488,20 +590,45 @@ TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
     for (int i = 0; i < 30000; ++i)
         huge += std::string(32, 'a') + "\r\n"; // 1,020,000 characters
     writeBytes(docs / "huge.tex", huge);
+    // Files whose load would drop bytes, and a FIFO that no one writes to.
+    std::string binary(65536, '\0');
+    for (size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>(i * 7 % 256);
+    writeBytes(docs / "binary.tex", binary);
+    writeBytes(docs / "cut.tex", "text\r\n\x1Amore\r\n");
+    ASSERT_EQ(::mkfifo((docs / "pipe.tex").c_str(), 0600), 0);
 
-    for (const char* name : {"folder.tex", "huge.tex"}) {
+    const std::map<std::string, std::u16string_view> refusals = {
+        {"folder.tex", document::kNotRegularFile},
+        {"pipe.tex", document::kNotRegularFile},
+        {"binary.tex", document::kNulBytes},
+        {"cut.tex", document::kTextAfterEndMark},
+        {"huge.tex", document::kTooLarge}};
+    for (const auto& [name, message] : refusals) {
         prompts->shown.clear();
         open(doc(name));
-        ASSERT_EQ(errors().size(), 1u) << name;
+        ASSERT_EQ(errors(), std::vector<std::string>{cp(message)}) << name;
         EXPECT_TRUE(prompts->ofKind("modal").empty()) << name;
         EXPECT_EQ(form->DocName, "p") << name;
         EXPECT_EQ(form->DocExt, ".tex") << name;
-        EXPECT_EQ(form->DocDir, docs.string()) << name;
+        EXPECT_EQ(form->DocDir, docsDir()) << name;
         EXPECT_EQ(text(), "previous\r\n") << name;
         EXPECT_EQ(caption(), kPrefix + "p") << name;
         EXPECT_EQ(form->Label1->text(), label) << name;
     }
-    EXPECT_EQ(errors()[0].substr(0, 7), cp(u"Файл не"));
+    EXPECT_EQ(readBytes(docs / "binary.tex"), binary);
+    // Trailing 0x1A padding is no loss: such a file opens without it.
+    writeBytes(docs / "padded.tex", "padded\r\n\x1A\x1A");
+    prompts->shown.clear();
+    open(doc("padded.tex"));
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(text(), "padded\r\n");
+    // A user template is refused the same way: the new document stays empty.
+    prompts->fileAnswers.push_back(doc("pipe.tex"));
+    prompts->modalActions.push_back(answer(0, true, 2));
+    run("N8");
+    EXPECT_EQ(errors(), std::vector<std::string>{cp(document::kNotRegularFile)});
+    EXPECT_EQ(text(), "");
     // Just under the limit loads.
     huge.resize(huge.size() - 34 * 600);
     writeBytes(docs / "huge.tex", huge);
@@ -533,7 +660,7 @@ TEST_F(FileCommands, RecentItems) {
     EXPECT_EQ(form->RecentFiles[0], doc("draft.tex"));
     EXPECT_EQ(form->RecentFiles[1], doc("two.tex"));
     EXPECT_EQ(form->RecentFiles[2], doc("one.tex"));
-    EXPECT_EQ(currentDir(), docs.string());
+    EXPECT_EQ(currentDir(), docsDir());
 
     // A listed file that no longer exists: an empty document of that name.
     fs::remove(docs / "two.tex");
@@ -551,30 +678,29 @@ TEST_F(FileCommands, RecentItems) {
 }
 
 TEST_F(FileCommands, OddNamesAndOddContent) {
-    // Blanks, quotes and Russian letters in the name (CP1251 in the editor).
-    std::string name = cp(u"мой 'отчёт' \"№1\"");
-    fs::path onDisk = fs::path(platform::fsPath(doc(name + ".tex")).toStdString());
+    // Blanks, quotes and Russian letters in the name.
+    const QString name = QStringLiteral("мой 'отчёт' \"№1\"");
+    const fs::path onDisk = fs::path(doc(name + ".tex").toStdString());
     writeBytes(onDisk, "x\r\n");
     open(doc(name + ".tex"));
     EXPECT_EQ(form->DocName, name);
-    EXPECT_EQ(caption(), kPrefix + name);
+    EXPECT_EQ(form->windowTitle(), QString::fromStdString(kPrefix) + name);
     type("y");
     run("N6");
     EXPECT_EQ(readBytes(onDisk), "yx\r\n");
-    EXPECT_TRUE(fs::exists(fs::path(platform::fsPath(doc(name + ".sts")).toStdString())));
+    EXPECT_TRUE(fs::exists(fs::path(doc(name + ".sts").toStdString())));
 
-    // NUL bytes are dropped, a lone LF breaks the line, every other byte arrives; a 1 MB
-    // line is not cut.
+    // A lone LF breaks the line, every other byte but NUL and 0x1A (which refuse the file)
+    // arrives; a 1 MB line is not cut.
     std::string binary;
-    for (int b = 0; b < 256; ++b)
+    for (int b = 1; b < 256; ++b)
         if (b != '\r' && b != 0x1A) binary += static_cast<char>(b);
     writeBytes(docs / "bin.tex", binary + "\r\n" + std::string(990000, 'z') + "\r\n");
     open(doc("bin.tex"));
     EXPECT_TRUE(errors().empty());
     std::string expected;
     for (char c : binary)
-        if (c != '\0')
-            expected += static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
+        expected += static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
     const size_t lineFeed = expected.find('\n');
     ASSERT_EQ(form->RichEdit1->LineCount(), 3);
     EXPECT_EQ(form->RichEdit1->Line(0), expected.substr(0, lineFeed));
@@ -585,14 +711,12 @@ TEST_F(FileCommands, OddNamesAndOddContent) {
     run("N6");
     EXPECT_EQ(errors(), std::vector<std::string>{"Range check error"});
     EXPECT_EQ(readBytes(docs / "bin.tex").size(), binary.size() + 2 + 990000 + 2);
-    // Without the long line every byte but NUL is written back as it was read, the LF as a
-    // line end.
+    // Without the long line every byte is written back as it was read, the LF as a line end.
     form->RichEdit1->SetSel(form->RichEdit1->TextLength() - 990004, 990002);
     form->RichEdit1->SetSelText("");
     run("N6");
-    EXPECT_EQ(readBytes(docs / "bin.tex"),
-              to866(expected.substr(0, lineFeed)) + "\r\n" + to866(expected.substr(lineFeed + 1)) +
-                  "\r\n");
+    EXPECT_EQ(readBytes(docs / "bin.tex"), to866(expected.substr(0, lineFeed)) + "\r\n" +
+                                               to866(expected.substr(lineFeed + 1)) + "\r\n");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "document/cyrillic.h"
 #include "document/rtf_view.h"
+#include "document/texts.h"
 #include "platform/errors.h"
 #include "platform/rtf_reader.h"
 #include "platform/textfile.h"
@@ -45,6 +46,14 @@ std::string loadAndSave(const std::string& tex) {
             out += static_cast<char>(cp1251ToCp866(static_cast<unsigned char>(c)));
     }
     return out;
+}
+
+// Loading refuses a file it would drop bytes from: NUL anywhere, anything but 0x1A after
+// the first 0x1A.
+bool refused(const std::string& tex) {
+    const size_t mark = tex.find('\x1A');
+    return tex.find('\0') != std::string::npos ||
+           (mark != std::string::npos && tex.find_first_not_of('\x1A', mark) != std::string::npos);
 }
 
 } // namespace
@@ -144,6 +153,10 @@ TEST(RtfView, TheControlGetsWhatItsReaderMakesOfTheViewWithLoneLineFeedsAsLineEn
         const int length = static_cast<int>(random() % 40);
         for (int i = 0; i < length; ++i)
             tex += alphabet[random() % alphabet.size()];
+        if (refused(tex)) {
+            EXPECT_THROW(readTexView(tex), platform::RuntimeError) << sample;
+            continue;
+        }
         const auto direct = readTexView(tex);
         const auto viaView = platform::readRtf(buildRtfView(lineFeedsAsLineEnds(tex)));
         ASSERT_EQ(direct.size(), viaView.size()) << sample;
@@ -195,4 +208,28 @@ TEST(RtfView, LoadAndSaveGiveBackTheSameBytes) {
     // ... while 0xB8, 0xC0-0xDF and 0xF2-0xFF are CP1251 letters in the editor and are
     // saved as letters.
     EXPECT_EQ(loadAndSave("\xB8\xC0\xDF\xF2\xFF\r\n"), "\xF1\x80\x9F\xE2\xEF\r\n");
+}
+
+// A load that would drop bytes is refused, as the next save would lose them for good; a
+// file that merely ends in 0x1A padding loads without it.
+TEST(RtfView, LoadingRefusesFilesWhoseBytesItWouldDrop) {
+    const auto message = [](const std::string& tex) {
+        try {
+            readTexView(tex);
+        } catch (const platform::RuntimeError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    const std::string nul = cp1251(kNulBytes);
+    const std::string afterMark = cp1251(kTextAfterEndMark);
+    EXPECT_EQ(message("a\0b\r\n"s), nul);
+    EXPECT_EQ(message("ab\r\n\x1A\0"s), nul);
+    EXPECT_EQ(message(std::string(65536, '\0')), nul);
+    EXPECT_EQ(message("a\r\n\x1A"
+                      "b"),
+              afterMark);
+    EXPECT_EQ(message("a\x1A\x1A\r\n"), afterMark);
+    EXPECT_EQ(loadAndSave("a\r\nb\x1A\x1A\x1A"), "a\r\nb\r\n");
+    EXPECT_EQ(loadAndSave("\x1A"), "");
 }

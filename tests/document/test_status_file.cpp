@@ -2,6 +2,7 @@
 
 #include "document/status_file.h"
 #include "platform/errors.h"
+#include "support/qt_print.h"
 
 using namespace document;
 
@@ -16,10 +17,16 @@ StatusRecord parse(std::string_view bytes) {
 TEST(StatusFile, WrittenAsThreeCrLfLines) {
     EXPECT_EQ(statusFileText("*", true, 1234), "*\r\n1\r\n1234\r\n");
     EXPECT_EQ(statusFileText("", false, 0), "\r\n0\r\n0\r\n");
-    StatusRecord r = parse(statusFileText("thesis \xEF", true, 77));
-    EXPECT_EQ(r.mainFile, "thesis \xEF");
-    EXPECT_EQ(r.smartKeyboardOn, true);
-    EXPECT_EQ(r.caret, 77);
+    // The project link in CP1251 when it can be, else marked UTF-8; both read back.
+    EXPECT_EQ(statusFileText(QStringLiteral("тезис"), true, 77),
+              "\xF2\xE5\xE7\xE8\xF1\r\n1\r\n77\r\n");
+    EXPECT_EQ(statusFileText(QStringLiteral("α"), true, 77), "\xEF\xBB\xBF\xCE\xB1\r\n1\r\n77\r\n");
+    for (const QString& link : {QStringLiteral("тезис"), QStringLiteral("α")}) {
+        StatusRecord r = parse(statusFileText(link, true, 77));
+        EXPECT_EQ(r.mainFile, link);
+        EXPECT_EQ(r.smartKeyboardOn, true);
+        EXPECT_EQ(r.caret, 77);
+    }
 }
 
 TEST(StatusFile, ShortFilesReadAsEmptyAndZero) {

@@ -18,7 +18,10 @@ program writes, byte for byte.
 """
 
 import argparse
+import ctypes
+import ctypes.util
 import os
+import pwd
 import re
 import shutil
 import subprocess
@@ -38,6 +41,9 @@ DATA_FILES = ("letters.grd", "symbols.grd", "env1.dat", "env2.dat", "env3.dat", 
               "default.tex", "commands.set")
 
 
+# The user id (and group id) an ordinary-user session runs the program as.
+
+
 def _free_display():
     for number in range(90, 200):
         if not os.path.exists("/tmp/.X11-unix/X%d" % number) and \
@@ -46,11 +52,23 @@ def _free_display():
     raise RuntimeError("no free X display number")
 
 
+class _ClientMessage(ctypes.Structure):
+    """Xlib's XClientMessageEvent, padded to the size of an XEvent."""
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+
+
 class Session:
     """One program run (or several, one after another) on a private display."""
 
-    def __init__(self, test, name=None, with_filelist=None, commands_set=None):
+    def __init__(self, test, name=None, with_filelist=None, commands_set=None, user=None):
+        """user: an ordinary user to run the program as (CI runs as root, which no file
+        permission stops); the session's folders and the files written through it are
+        then that user's."""
         self.test = test
+        self.user = pwd.getpwnam(user) if user else None
         self.name = name or test.id().split(".")[-1]
         self.root = tempfile.mkdtemp(prefix="kolbax-e2e-")
         self.app_dir = os.path.join(self.root, "app")
@@ -67,6 +85,11 @@ class Session:
             self.write_app_file("commands.set", commands_set)
         if with_filelist is not None:
             self.write_app_file("filelist.ini", with_filelist)
+        if self.user:
+            os.chmod(self.root, 0o755)
+            for top, dirs, files in os.walk(self.root):
+                for name in dirs + files:
+                    self.give(os.path.join(top, name))
         self.xvfb = None
         self.wm = None
         self.proc = None
@@ -120,7 +143,11 @@ class Session:
 
     def start(self, cwd=None):
         """Starts the program and waits for its main window."""
-        self.proc = subprocess.Popen([os.path.join(self.app_dir, "kolbax")], env=self.env,
+        program = [os.path.join(self.app_dir, "kolbax")]
+        if self.user:
+            program = ["setpriv", "--reuid=%d" % self.user.pw_uid,
+                       "--regid=%d" % self.user.pw_gid, "--clear-groups"] + program
+        self.proc = subprocess.Popen(program, env=self.env,
                                      cwd=cwd or self.home,
                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         self.main_window = self.wait_window(MAIN_TITLE)
@@ -188,12 +215,53 @@ class Session:
         self.run(["xdotool", "windowactivate", "--sync", wid], check=False)
         self.run(["xdotool", "windowfocus", "--sync", wid], check=False)
 
+    def close_window(self, wid):
+        """Asks the window manager to close a window, as its title-bar button does: the
+        manager sends the window WM_DELETE_WINDOW (the _NET_CLOSE_WINDOW request)."""
+        xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
+        xlib.XOpenDisplay.restype = ctypes.c_void_p
+        xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        xlib.XInternAtom.restype = ctypes.c_ulong
+        xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+        xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                    ctypes.c_long, ctypes.c_void_p]
+        xlib.XFlush.argtypes = [ctypes.c_void_p]
+        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        display = xlib.XOpenDisplay(self.display.encode())
+        if not display:
+            raise RuntimeError("cannot open display %s" % self.display)
+        event = _ClientMessage(type=33, send_event=1, window=int(wid), format=32)
+        event.message_type = xlib.XInternAtom(display, b"_NET_CLOSE_WINDOW", 0)
+        event.data[1] = 2  # asked for by the user
+        substructure_redirect_and_notify = (1 << 19) | (1 << 20)
+        xlib.XSendEvent(display, xlib.XDefaultRootWindow(display), 0,
+                        substructure_redirect_and_notify, ctypes.byref(event))
+        xlib.XFlush(display)
+        xlib.XCloseDisplay(display)
+        time.sleep(0.5)
+
     def key(self, *keys, delay=60):
         """Presses key combinations in order, e.g. key("ctrl+s"), key("F9"), key("Return")."""
         for k in keys:
             self.run(["xdotool", "key", "--delay", str(delay), k])
             time.sleep(0.05)
         time.sleep(0.15)
+
+    def bind_keysyms(self, *keysyms):
+        """Gives characters that the US layout lacks (keysym names: "eacute") keys of their
+        own, before the program starts. xdotool would otherwise remap a spare key for each
+        such character while typing, and a remapping that reaches the program after the
+        key itself loses the character."""
+        keymap = self.run(["xkbcomp", "-xkb", self.display, "-"])
+        end = keymap.index("\n};", keymap.index("xkb_symbols"))
+        keys = "".join("\n    key <I%d> { [ %s ] };" % (249 + i, keysym)
+                       for i, keysym in enumerate(keysyms))
+        path = os.path.join(self.root, "keymap.xkb")
+        with open(path, "w") as f:
+            f.write(keymap[:end] + keys + keymap[end:])
+        self.run(["xkbcomp", path, self.display], check=False)
 
     def keys_down_up(self, *events):
         """Raw key events: ("down", "shift"), ("up", "shift"), ("key", "4") ..."""
@@ -227,7 +295,8 @@ class Session:
         time.sleep(0.3)
 
     def open_document(self, wid, name):
-        """Opens a file of the documents folder through File, Открыть and the real file
+        """Opens a file of the documents folder (name may hold a folder below it) through
+        File, Открыть and the real file
         dialog, waits for its caption and activates the main window again."""
         self.file_menu(wid, 2)  # Создать, Открыть
         dialog = self.wait_window("Открытие файла для редактирования")
@@ -235,7 +304,7 @@ class Session:
         self.type(self.doc_path(name))
         self.key("Return")
         self.wait_no_window("Открытие файла для редактирования")
-        self.wait_window(re.escape(TITLE + ": " + name.split(".")[0]))
+        self.wait_window(re.escape(TITLE + ": " + os.path.basename(name).split(".")[0]))
         self.activate(wid)
 
     def click(self, wid, x, y, button=1):
@@ -261,6 +330,12 @@ class Session:
     def write_app_file(self, name, data):
         with open(os.path.join(self.app_dir, name), "wb") as f:
             f.write(data)
+        self.give(os.path.join(self.app_dir, name))
+
+    def give(self, path):
+        """Makes a file or folder the session user's (nothing without one)."""
+        if self.user:
+            os.chown(path, self.user.pw_uid, self.user.pw_gid)
 
     def doc_path(self, name):
         return os.path.join(self.docs, name)
@@ -270,8 +345,15 @@ class Session:
             return f.read()
 
     def write_doc(self, name, data):
-        with open(self.doc_path(name), "wb") as f:
+        """Writes a document (name may hold folders below the documents folder)."""
+        path = self.doc_path(name)
+        folder = os.path.dirname(path)
+        if not os.path.isdir(folder):
+            os.makedirs(folder)
+            self.give(folder)
+        with open(path, "wb") as f:
             f.write(data)
+        self.give(path)
 
     def wait_doc_bytes(self, name, expected, timeout=10):
         """Waits until the document file holds exactly `expected`; returns what it holds."""

@@ -1,5 +1,7 @@
 """The main window under a real X server: it starts from a copy of the program folder,
-shows its toolbar and labels, and writes filelist.ini back when it closes."""
+shows its toolbar and labels, and writes filelist.ini back when it closes. Closing it again
+while the exit asks to save does not end the program under the question."""
+import time
 import unittest
 
 from e2e_lib import Session, e2e_main
@@ -31,6 +33,38 @@ class MainWindow(unittest.TestCase):
             s.click(wid, 4 * 23 + 11, s.menu_bar_height(wid) + 13)
             self.assertEqual(s.wait_exit(), 0)
             self.assertEqual(s.app_file("filelist.ini"), listed)
+    def test_closes_under_the_save_question_leave_it_to_the_answer(self):
+        with Session(self) as s:
+            wid = s.start()
+            s.file_menu(wid, 1)  # Создать
+            parameters = s.wait_window("Задай параметры создаваемого файла")
+            s.activate(parameters)
+            s.key("Return")
+            s.wait_no_window("Задай параметры создаваемого файла")
+            s.activate(wid)
+            s.type("abc")
+            s.click(wid, 4 * 23 + 11, s.menu_bar_height(wid) + 13)  # "Завершить работу"
+            question = s.wait_window("^Warning$")
+            # The main window's title bar, then the question's own: the question stays.
+            s.close_window(wid)
+            s.close_window(question)
+            time.sleep(1)
+            s.screenshot("closed-under-the-question")
+            self.assertIsNone(s.proc.poll(), "the program ended under the question")
+            self.assertTrue(s.windows("^Warning$"))
+            s.activate(question)
+            s.key("Return")  # Yes
+            dialog = s.wait_window("Сохранить как")
+            s.close_window(wid)
+            time.sleep(1)
+            self.assertIsNone(s.proc.poll(), "the program ended under the save dialog")
+            s.activate(dialog)
+            s.type(s.doc_path("saved.tex"))
+            s.key("Return")
+            self.assertEqual(s.wait_exit(), 0)
+            # The standard template with the typed text in front of it.
+            self.assertTrue(s.doc_file("saved.tex").startswith(b"abc\\documentclass"))
+
 
 if __name__ == "__main__":
     e2e_main()

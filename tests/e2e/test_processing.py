@@ -2,7 +2,8 @@
 template with Russian text typed into it, saved as a main file, compiled with F9 through
 the shipped command lines; Alt+F9 shows its LOG with the Russian letters readable; an
 attached file compiles its main file; Ctrl+F9 starts the DVI viewer, and a second Ctrl+F9
-waits with a message until that viewer has been closed."""
+waits with a message until that viewer has been closed. A status file cannot slip an
+option to latex: the target is one argument, never read as an option."""
 import os
 import re
 import subprocess
@@ -148,6 +149,36 @@ class Processing(unittest.TestCase):
             s.key("alt+F4")
             self.assertEqual(s.wait_exit(), 0)
 
+    def test_the_target_reaches_latex_as_one_file_never_as_an_option(self):
+        """A status file whose main-file line is "-shell-escape x", beside an x.tex whose
+        \\write18 would leave a file behind: F9 with the shipped commands compiles the file
+        "-shell-escape x.tex" and runs no shell command. "my thesis.tex" compiles as one
+        file too."""
+        body = (b"\\documentclass{article}\n\\begin{document}\n"
+                b"\\immediate\\write18{touch pwned}\nx\n\\end{document}\n")
+        with Session(self) as s:
+            s.write_doc("x.tex", body)
+            s.write_doc("-shell-escape x.tex", body)
+            s.write_doc("chapter.tex", b"chapter\r\n")
+            s.write_doc("chapter.sts", b"-shell-escape x\r\n0\r\n0\r\n")
+            s.write_doc("my thesis.tex", body.replace(b"\\immediate\\write18{touch pwned}\n", b""))
+            s.write_doc("my thesis.sts", b"*\r\n0\r\n0\r\n")
+            wid = s.start(cwd=s.docs)
+            s.open_document(wid, "chapter.tex")
+            s.key("F9")
+            log = "-shell-escape x.log"
+            self.wait_for(lambda: os.path.exists(s.doc_path(log))
+                          and b"Output written" in s.doc_file(log), log)
+            self.assertTrue(os.path.exists(s.doc_path("-shell-escape x.dvi")))
+            self.assertFalse(os.path.exists(s.doc_path("x.log")))
+            self.assertFalse(os.path.exists(s.doc_path("pwned")))
+
+            s.open_document(wid, "my thesis.tex")
+            s.key("F9")
+            self.wait_for(lambda: os.path.exists(s.doc_path("my thesis.dvi")), "my thesis.dvi")
+            self.assertFalse(os.path.exists(s.doc_path("pwned")))
+            s.key("alt+F4")
+            self.assertEqual(s.wait_exit(), 0)
 
 if __name__ == "__main__":
     e2e_main()

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <gtest/gtest.h>
@@ -293,6 +294,30 @@ TEST(Replace, AllDoublesEachOccurrenceOnceFromTheTextStart) {
     EXPECT_EQ(e.edit().Text(), "a\r\nbanana\r\na");
 }
 
+// Replace All that would take the text past the control's limit is refused whole, as a
+// paste is: a beep, the text, selection, modified flag and undo history as they were.
+TEST(Replace, AllThatWouldPassTheLimitChangesNothing) {
+    Editor e;
+    const int filler = platform::TRichEdit::kMaxLength - 5 - 6;
+    e.setText("aaaaaa" + std::string(static_cast<size_t>(filler), 'x'));
+    e.caret(7, 2);
+    e.replaceSetup("a", "aa"); // six more characters where five fit
+    e.press("ReplaceAll");
+    EXPECT_EQ(e.prompts->beeps, 1);
+    EXPECT_EQ(e.edit().Text().substr(0, 8), "aaaaaaxx");
+    EXPECT_EQ(e.edit().TextLength(), platform::TRichEdit::kMaxLength - 5);
+    EXPECT_EQ(e.selection(), std::make_pair(7, 2));
+    EXPECT_FALSE(e.edit().Modified());
+    EXPECT_FALSE(e.edit().document()->isUndoAvailable());
+    EXPECT_FALSE(e.edit().document()->isRedoAvailable());
+
+    e.caret(0, 1);
+    e.edit().SetSelText("x"); // five matches now fit exactly
+    e.press("ReplaceAll");
+    EXPECT_EQ(e.prompts->beeps, 1);
+    EXPECT_EQ(e.edit().TextLength(), platform::TRichEdit::kMaxLength);
+}
+
 TEST(Replace, AllWithoutAMatchIsSilentAndChangesNothing) {
     Editor e;
     e.setText("abc");
@@ -380,7 +405,7 @@ TEST(Place, SurvivesOpeningAnotherDocument) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("abc\r\n");
     file.close();
-    e.form->Guarded([&] { e.form->OpenDocument(platform::fromFsPath(path)); });
+    e.form->Guarded([&] { e.form->OpenDocument(path); });
     EXPECT_EQ(e.form->MarkedPosition, 15);
     e.form->N18Click();
     EXPECT_EQ(e.selection(), std::make_pair(e.edit().TextLength(), 0));
@@ -492,6 +517,29 @@ TEST(PasteGuard, ForeignTextTakesTexSpellingsAndTheLabelCountsThem) {
     EXPECT_EQ(e.form->Label1->text(), QString::fromUtf8("Вставка: заменено знаков: 11"));
 }
 
+// The notice stands in for the layout indicator only until the next key or caret move.
+TEST(PasteGuard, TheNoticeGivesWayToTheIndicatorAtTheNextKeyOrCaretMove) {
+    Editor e;
+    e.setText(cp("абв"), platform::kCyrillicCharset);
+    e.caret(3);
+    e.form->RefreshLayoutIndicator();
+    const QString cyrillic = QString::fromUtf8("Кириллица");
+    ASSERT_EQ(e.form->Label1->text(), cyrillic);
+    const QString notice = QString::fromUtf8("Вставка: заменено знаков: 1");
+
+    QApplication::clipboard()->setText(QString::fromUtf8("«"));
+    QTest::keyClick(&e.edit(), Qt::Key_V, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(e.form->Label1->text(), notice); // the paste's own keys leave it
+    QTest::keyClick(&e.edit(), Qt::Key_Left);
+    EXPECT_EQ(e.form->Label1->text(), cyrillic);
+
+    e.form->N13Click();
+    EXPECT_EQ(e.form->Label1->text(), notice);
+    e.caret(0);
+    EXPECT_EQ(e.form->Label1->text(), cyrillic);
+}
+
 TEST(PasteGuard, TextCopiedInTheEditorPastesBackUnchanged) {
     Editor e;
     // » and the no-break space can only be in the editor's text if they came in another way,
@@ -513,7 +561,7 @@ TEST(PasteGuard, TextCopiedInTheEditorPastesBackUnchanged) {
 
 TEST(PasteGuard, PastedTextSurvivesSaveAndReload) {
     Editor e;
-    const std::string path = platform::fromFsPath(e.folder.filePath(QStringLiteral("guard.tex")));
+    const QString path = e.folder.filePath(QStringLiteral("guard.tex"));
     e.setText(cp("Текст: "), platform::kCyrillicCharset);
     e.caret(e.edit().TextLength());
     QApplication::clipboard()->setText(QString::fromUtf8("«Ёлки» — 5°, № 7… €\u00A0и ё"));

@@ -101,6 +101,13 @@ TEST(InsertEnvironment, SplitsTheLineAndReplacesTheSelection) {
                              "CC" +
                                  repeat('L', 34) + "CCC");
 
+    // Text after the caret does not lend its set to the lines the block pushes ahead of it.
+    FakeTarget split(cp1251("АБ"), 204);
+    split.select(1, 0);
+    insertEnvironmentBlock(split, {kFormulas, "equation", false, false}, {}, true, 204);
+    EXPECT_EQ(split.text, cp1251("А\\begin{equation}\r\n\r\n\\end{equation}\r\nБ"));
+    EXPECT_EQ(split.sets(), "C" + repeat('L', 33) + "CCCC");
+
     FakeTarget selected("one TWO three", 204);
     selected.select(4, 3);
     insertEnvironmentBlock(selected, {kFormulas, "eq", false, false}, {}, false, 204);
@@ -113,6 +120,24 @@ TEST(InsertEnvironment, UnknownKindInsertsNothing) {
     insertEnvironmentBlock(t, {0, "eq", false, false}, {}, true, 204);
     EXPECT_EQ(t.text, "x");
     EXPECT_EQ(t.charsetChanges, 0);
+}
+
+// A block, command or picture text that would take the document past the control's limit
+// goes in not at all, not in part; one that just fits goes in whole.
+TEST(Insertion, NothingGoesInPastTheLimit) {
+    const std::string block = "\\begin{eq}\r\n\r\n\\end{eq}\r\n";
+    FakeTarget t("abcd", 204);
+    t.maxLength = 4 + block.size() - 1;
+    t.select(2, 0);
+    int shown = 0;
+    EXPECT_FALSE(insertEnvironmentBlock(t, {kFormulas, "eq", false, false}, {}, true, 204));
+    EXPECT_FALSE(insertCommandText(t, "\\frac{}{}" + std::string(block.size(), 'x'), true, 204));
+    EXPECT_FALSE(insertPictureText(t, std::string(block.size(), 'x'), shown));
+    EXPECT_EQ(t.text, "abcd");
+    EXPECT_EQ(t.charsetChanges, 0);
+    t.select(1, 1); // a replaced selection makes room
+    EXPECT_TRUE(insertEnvironmentBlock(t, {kFormulas, "eq", false, false}, {}, true, 204));
+    EXPECT_EQ(t.text, "a" + block + "cd");
 }
 
 TEST(InsertCommand, TemplatesPutTheCaretAfterTheFirstBrace) {

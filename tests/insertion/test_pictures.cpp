@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -131,6 +132,38 @@ TEST(Pictures, SymbolPictureMatchesItsGridShiftedByEightPixels) {
     checkPictureMatchesGrid(image, loadGrid("symbols.grd"), 8);
 }
 
+// The glyphs whose thin strokes once vanished keep them: both bars of "[" and "]", the bar
+// of the lunate epsilon; and "_" sits low in its cell, not at a dash's height.
+TEST(Pictures, BracketsUnderscoreAndLunateEpsilonAreRecognisable) {
+    const QImage image = insertion::letterPicture().toImage();
+    const Grid g = loadGrid("letters.grd");
+    const auto inkBox = [&](int c, int r) {
+        QRect box;
+        for (int y = g.ys[r] + 1; y < g.ys[r + 1]; ++y)
+            for (int x = g.xs[c] + 1; x < g.xs[c + 1]; ++x)
+                if (black(image, x, y)) box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    const auto longestRun = [&](int y, const QRect& box) {
+        int longest = 0;
+        for (int x = box.left(), run = 0; x <= box.right(); ++x)
+            longest = std::max(longest, run = black(image, x, y) ? run + 1 : 0);
+        return longest;
+    };
+    for (int c : {7, 8}) {
+        const QRect bracket = inkBox(c, 6);
+        EXPECT_GE(longestRun(bracket.top(), bracket), 3) << "cell " << c;
+        EXPECT_GE(longestRun(bracket.bottom(), bracket), 3) << "cell " << c;
+    }
+    const QRect epsilon = inkBox(4, 1);
+    int bar = 0;
+    for (int y = epsilon.top() + epsilon.height() / 3; y <= epsilon.bottom() - epsilon.height() / 3;
+         ++y)
+        bar = std::max(bar, longestRun(y, epsilon));
+    EXPECT_GE(bar * 2, epsilon.width());
+    EXPECT_GT(inkBox(4, 6).top(), (g.ys[6] + g.ys[7]) / 2 + 2);
+}
+
 TEST(Pictures, WindowsShowThePicturesAtTheirDesignedPlaces) {
     Editor e;
     EXPECT_EQ(e.form->Form4->windowTitle(), QString::fromUtf8("Выбери букву"));
@@ -162,6 +195,30 @@ TEST(Pictures, AnyButtonInsertsTheCellTextInLatinAndRestoresTheSet) {
     EXPECT_EQ(e.edit().Text(), "a\\alpha\\geqb");
     ASSERT_EQ(e.prompts->ofKind("modal").size(), 2u);
     EXPECT_TRUE(e.prompts->ofKind("error").empty());
+}
+
+// Without a document the control is disabled: a click in a picture changes nothing, so
+// leaving asks about no document.
+TEST(Pictures, NothingGoesInWithoutADocumentOrPastTheLimit) {
+    Editor e;
+    e.form->LettersGrid.loadFromFile(e.folder.filePath("letters.grd").toStdString());
+    e.edit().setEnabled(false);
+    e.prompts->modalActions.push_back(clickAt<TForm4>(Qt::LeftButton, 20, 50)); // alpha
+    e.form->Guarded([&] { e.form->N23Click(); });
+    EXPECT_EQ(e.edit().Text(), "");
+    EXPECT_FALSE(e.edit().Modified());
+
+    e.edit().setEnabled(true);
+    platform::TextRun filler;
+    filler.text = std::string(platform::TRichEdit::kMaxLength - 5, 'x');
+    filler.charset = 204;
+    e.edit().LoadRuns({filler});
+    e.edit().SetSel(1, 0);
+    e.prompts->modalActions.push_back(clickAt<TForm4>(Qt::LeftButton, 20, 50)); // 6 characters
+    e.form->Guarded([&] { e.form->N23Click(); });
+    EXPECT_EQ(e.edit().TextLength(), platform::TRichEdit::kMaxLength - 5);
+    EXPECT_EQ(e.prompts->beeps, 1);
+    EXPECT_EQ(e.edit().InsertCharset(), 204);
 }
 
 TEST(Pictures, ClicksOutsideCellsInsertNothing) {

@@ -190,6 +190,15 @@ TEST_F(SmartKeyboard, BackspaceEndsACommandWordAndStillDeletes) {
     EXPECT_EQ(editor->InsertCharset(), kCyrillic);
 }
 
+TEST_F(SmartKeyboard, EscEndsACommandWordAndTypesNothing) {
+    keys("\\par");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_FALSE(form->InCommandWord);
+    EXPECT_EQ(editor->Text(), "\\par");
+    EXPECT_EQ(editor->InsertCharset(), kCyrillic);
+    EXPECT_EQ(indicator(), kCyrillicCaption);
+}
+
 TEST_F(SmartKeyboard, CommandWordCharactersKeepLatinAndOthersReturn) {
     keys("\\frac{a_1(b).c\\x");
     EXPECT_TRUE(form->InCommandWord);

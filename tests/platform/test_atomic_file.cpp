@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <fstream>
-#include <sstream>
 #include <csignal>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -92,6 +92,76 @@ TEST(AtomicFile, AFolderInTheWayIsAccessDenied) {
         FAIL();
     } catch (const InOutError& e) {
         EXPECT_STREQ(e.what(), "File access denied");
+    }
+}
+
+// A file the user may not write stays as it was, though the folder would let it be
+// replaced; the user's own writable file keeps its mode, and a new one gets the umask's.
+TEST(AtomicFile, ReadOnlyFileIsRefusedAndModesAreKept) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    const std::string locked = folder + "/locked.tex", open = folder + "/open.tex";
+    writeFileAtomically(locked, "old");
+    writeFileAtomically(open, "old");
+    chmod(folder.c_str(), 0777);
+    chmod(locked.c_str(), 0444);
+    chmod(open.c_str(), 0604);
+    const int result = inChild([&] {
+        if (geteuid() == 0 && (chown(locked.c_str(), 65534, 65534) != 0 ||
+                               chown(open.c_str(), 65534, 65534) != 0 || setuid(65534) != 0))
+            return 3;
+        umask(027);
+        writeFileAtomically(open, "new");
+        writeFileAtomically(folder + "/fresh.tex", "new");
+        return expectFailure(locked, "new", "File access denied");
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(slurp(locked), "old");
+    EXPECT_EQ(slurp(open), "new");
+    struct stat st {};
+    stat(locked.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    stat(open.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0604u);
+    stat((folder + "/fresh.tex").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+// Writing someone else's file (as root may) leaves it theirs.
+TEST(AtomicFile, OwnerAndGroupAreKept) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root may write another user's file";
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/a.tex";
+    writeFileAtomically(path, "old");
+    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    writeFileAtomically(path, "new");
+    struct stat st {};
+    stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(slurp(path), "new");
+}
+
+// a.tex -> sub/b -> ../real.tex (each relative to its link's folder): the real file is
+// replaced and both links stay; a dangling link gets its target created.
+TEST(AtomicFile, ChainsOfSymbolicLinksAreFollowedToTheEnd) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    mkdir((folder + "/sub").c_str(), 0755);
+    writeFileAtomically(folder + "/real.tex", "old");
+    ASSERT_EQ(symlink("../real.tex", (folder + "/sub/b").c_str()), 0);
+    ASSERT_EQ(symlink("sub/b", (folder + "/a.tex").c_str()), 0);
+    ASSERT_EQ(symlink("new.tex", (folder + "/dangling.tex").c_str()), 0);
+
+    writeFileAtomically(folder + "/a.tex", "new");
+    writeFileAtomically(folder + "/dangling.tex", "created");
+
+    EXPECT_EQ(slurp(folder + "/real.tex"), "new");
+    EXPECT_EQ(slurp(folder + "/new.tex"), "created");
+    for (const char* link : {"/a.tex", "/sub/b", "/dangling.tex"}) {
+        struct stat st {};
+        lstat((folder + link).c_str(), &st);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << link;
     }
 }
 

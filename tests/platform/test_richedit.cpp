@@ -489,7 +489,7 @@ TEST_F(RichEditTest, BackwardFindOverManyMatchesReadsNoWholeCopies) {
 
 // --- Limits and clipboard ---
 
-TEST_F(RichEditTest, TypingAndPastingStopAtTheMaximumLengthWithABeep) {
+TEST_F(RichEditTest, TypingPastingAndSetSelTextStopAtTheMaximumLengthWithABeep) {
     int beeps = 0;
     edit.OnBeep = [&beeps] { ++beeps; };
     // 9,999 lines of 98 letters and a line break, then 98 letters: two short of the limit.
@@ -518,6 +518,14 @@ TEST_F(RichEditTest, TypingAndPastingStopAtTheMaximumLengthWithABeep) {
     edit.PasteFromClipboard();
     EXPECT_EQ(beeps, 3);
     EXPECT_EQ(edit.Text().substr(0, 3), "xya");
+
+    // The program's own insertions are held to the same limit.
+    edit.SetSel(0, 1);
+    EXPECT_FALSE(edit.SetSelText("\n"));
+    EXPECT_EQ(beeps, 4);
+    EXPECT_TRUE(edit.SetSelText("z"));
+    EXPECT_EQ(edit.Text().substr(0, 3), "zya");
+    EXPECT_EQ(edit.TextLength(), TRichEdit::kMaxLength);
 }
 
 TEST_F(RichEditTest, ClipboardConvertsBetweenUnicodeAndCp1251) {

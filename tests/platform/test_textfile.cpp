@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/errors.h"
 #include "platform/textfile.h"
@@ -16,7 +18,8 @@ TEST(TextFileReader, LinesEndAtCrWithOptionalLf) {
 }
 
 TEST(TextFileReader, CtrlZEndsTheFile) {
-    auto r = TextFileReader::fromBytes("a\r\nb\x1A" "c\r\n");
+    auto r = TextFileReader::fromBytes("a\r\nb\x1A"
+                                       "c\r\n");
     EXPECT_EQ(r.readLine(), "a");
     EXPECT_EQ(r.readLine(), "b");
     EXPECT_TRUE(r.eof());
@@ -62,4 +65,27 @@ TEST(TextFileReader, MissingFileIsFileNotFound) {
     } catch (const InOutError& e) {
         EXPECT_STREQ(e.what(), "File not found");
     }
+}
+
+// Nothing but a regular file is read: a FIFO without a writer would block for ever and a
+// device may never end. Each is refused at once, a symbolic link by what it points to.
+TEST(ReadFileBytes, RefusesWhatIsNoRegularFileWithoutWaiting) {
+    const std::string dir = ::testing::TempDir() + "kolbax-textfile-" + std::to_string(::getpid());
+    ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+    const std::string fifo = dir + "/x.tex";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string link = dir + "/link.tex";
+    ASSERT_EQ(::symlink(fifo.c_str(), link.c_str()), 0);
+    for (const std::string& path : {fifo, link, std::string("/dev/zero"), dir}) {
+        try {
+            readFileBytes(path);
+            ADD_FAILURE() << path;
+        } catch (const NotRegularFileError& e) {
+            EXPECT_STREQ(e.what(), "File access denied") << path;
+        }
+    }
+    EXPECT_THROW(TextFileReader{fifo}, NotRegularFileError);
+    ::unlink(link.c_str());
+    ::unlink(fifo.c_str());
+    ::rmdir(dir.c_str());
 }

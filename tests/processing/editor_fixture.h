@@ -16,6 +16,7 @@
 #include "platform/prompts.h"
 #include "processing/process_start.h"
 #include "processing/stand_in.h"
+#include "support/qt_print.h"
 
 // CP1251 of a UTF-8 literal.
 inline std::string cp(const char* utf8) {
@@ -69,7 +70,7 @@ class EditorFixture : public ::testing::Test {
 
         form->DocName = "thesis";
         form->DocExt = ".tex";
-        form->DocDir = docs;
+        form->DocDir = QString::fromStdString(docs);
         form->MainFile = "*";
         form->CompileCommand = "compiler -x";
         form->ViewCommand = "viewer-hold";

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "processing/command_line.h"
+#include "support/qt_print.h"
 
-using processing::buildCommandLine;
 using processing::splitCommandLine;
+using processing::targetArgument;
 using processing::targetName;
 using Words = std::vector<std::string>;
 
@@ -16,16 +17,12 @@ TEST(CommandLine, TargetIsTheMainFileOfTheProject) {
     EXPECT_EQ(targetName("a", "**"), "**");
 }
 
-TEST(CommandLine, BuiltUnquotedWithOneBlankAndNoLengthLimit) {
-    EXPECT_EQ(buildCommandLine("latex", "thesis", ".tex"), "latex thesis.tex");
-    EXPECT_EQ(buildCommandLine("latex", "my thesis", ".tex"), "latex my thesis.tex");
-    EXPECT_EQ(buildCommandLine("latex", "", ".tex"), "latex .tex");
-    EXPECT_EQ(buildCommandLine("", "thesis", ".dvi"), " thesis.dvi");
-
-    std::string command = "latex " + std::string(300, 'o');
-    std::string line = buildCommandLine(command, "thesis", ".tex");
-    EXPECT_EQ(line.size(), command.size() + 11);
-    EXPECT_EQ(line, command + " thesis.tex");
+TEST(CommandLine, TheTargetIsOneArgumentThatNoProgramTakesForAnOption) {
+    EXPECT_EQ(targetArgument("my thesis", ".tex"), "my thesis.tex");
+    EXPECT_EQ(targetArgument("q\"uo\"te", ".tex"), "q\"uo\"te.tex");
+    EXPECT_EQ(targetArgument("-shell-escape x", ".tex"), "./-shell-escape x.tex");
+    EXPECT_EQ(targetArgument("", ".dvi"), ".dvi");
+    EXPECT_EQ(targetArgument(QStringLiteral("α"), ".dvi"), QStringLiteral("α.dvi"));
 }
 
 TEST(CommandLine, BlanksSeparateWords) {

@@ -11,7 +11,8 @@ using namespace processing;
 namespace {
 
 std::string logBytes(const std::string& name) {
-    return platform::readFileBytes(std::string(KOLBAX_LOG_SAMPLES) + "/" + name + ".log");
+    return platform::readFileBytes(QString::fromUtf8(KOLBAX_LOG_SAMPLES) + "/" +
+                                   QString::fromStdString(name) + ".log");
 }
 
 // One line per entry: kind, file:line, message.
@@ -238,9 +239,14 @@ TEST(LogParser, ListOrderLineLookupAndCounts) {
 }
 
 TEST(LogParser, NamesResolveAgainstTheDocumentFolder) {
-    EXPECT_EQ(resolveLogFile("./chapter1.tex", "/home/u/thesis"), "/home/u/thesis/chapter1.tex");
-    EXPECT_EQ(resolveLogFile("chapter1.tex", "/home/u/thesis/"), "/home/u/thesis/chapter1.tex");
-    EXPECT_EQ(resolveLogFile("./parts/../глава.tex", "/home/u/тезис"), "/home/u/тезис/глава.tex");
-    EXPECT_EQ(resolveLogFile("/usr/share/texlive/a.sty", "/home/u"), "/usr/share/texlive/a.sty");
-    EXPECT_EQ(resolveLogFile("", "/home/u"), "");
+    const QString thesis = QStringLiteral("/home/u/thesis");
+    EXPECT_EQ(resolveLogFile("./chapter1.tex", thesis),
+              QStringLiteral("/home/u/thesis/chapter1.tex"));
+    EXPECT_EQ(resolveLogFile("chapter1.tex", thesis + "/"),
+              QStringLiteral("/home/u/thesis/chapter1.tex"));
+    EXPECT_EQ(resolveLogFile("./parts/../глава.tex", QString::fromUtf8("/home/u/тезис")),
+              QString::fromUtf8("/home/u/тезис/глава.tex"));
+    EXPECT_EQ(resolveLogFile("/usr/share/texlive/a.sty", thesis),
+              QStringLiteral("/usr/share/texlive/a.sty"));
+    EXPECT_EQ(resolveLogFile("", thesis), QString());
 }

@@ -27,7 +27,7 @@ std::string iconvOne(const char* from, const char* to, unsigned char byte) {
 
 std::vector<std::string> load(const std::string& path) {
     std::vector<std::string> lines;
-    readLogLines(path, lines);
+    readLogLines(QString::fromStdString(path), lines);
     return lines;
 }
 
@@ -91,7 +91,7 @@ TEST(LogText, OverlongLineStopsLoadingAndKeepsTheLinesBefore) {
     standin::writeFile(path, "one\r\n" + std::string(65535, 'x') + "\r\n" +
                                  std::string(65536, 'y') + "\r\nlast\r\n");
     std::vector<std::string> lines;
-    EXPECT_THROW(readLogLines(path, lines), platform::RangeCheckError);
+    EXPECT_THROW(readLogLines(QString::fromStdString(path), lines), platform::RangeCheckError);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].size(), 65535u);
 

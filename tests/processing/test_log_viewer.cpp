@@ -24,7 +24,7 @@ TEST_F(LogViewer, ShowsTheLogWithRussianLettersReadable) {
     TForm6* f6 = form->Form6;
     EXPECT_TRUE(f6->isVisible());
     EXPECT_TRUE(f6->LogShown);
-    EXPECT_EQ(f6->LogFileName, "thesis.log");
+    EXPECT_EQ(f6->LogFileName, QString::fromStdString(docs + "/thesis.log"));
     EXPECT_EQ(f6->windowTitle(), QStringLiteral("Просмотр LOG-файла"));
     EXPECT_TRUE(f6->Memo1->isReadOnly());
     EXPECT_EQ(shownText(), QStringLiteral("This is TeX\n! Ошибка в строке 5\nЁё ") +
@@ -38,7 +38,7 @@ TEST_F(LogViewer, AttachedDocumentShowsItsMainFilesLog) {
     form->DocName = "chapter1";
     form->MainFile = "thesis";
     form->LOG1Click();
-    EXPECT_EQ(form->Form6->LogFileName, "thesis.log");
+    EXPECT_EQ(form->Form6->LogFileName, QString::fromStdString(docs + "/thesis.log"));
     EXPECT_EQ(shownText(), QStringLiteral("main"));
 }
 
@@ -49,7 +49,7 @@ TEST_F(LogViewer, OpenViewerIsASnapshotUntilClosed) {
     form->DocName = "other";
     form->LOG1Click();
     EXPECT_EQ(shownText(), QStringLiteral("first"));
-    EXPECT_EQ(form->Form6->LogFileName, "other.log");
+    EXPECT_EQ(form->Form6->LogFileName, QString::fromStdString(docs + "/other.log"));
 
     // "ЗАКРЫТЬ" from its menu, then open again: loaded anew.
     form->DocName = "thesis";

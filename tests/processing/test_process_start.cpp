@@ -47,21 +47,24 @@ class ProcessStart : public ::testing::Test {
 
 } // namespace
 
-TEST_F(ProcessStart, ProgramFolderComesFirstThenCurrentFolderThenPath) {
+TEST_F(ProcessStart, ProgramFolderComesFirstThenPathButNeverTheCurrentFolder) {
     std::string pathDir = root.path().toStdString() + "/bin";
     ::mkdir(pathDir.c_str(), 0755);
+    ::mkdir((docs + "/rel").c_str(), 0755);
     std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", ("/nonexistent::" + pathDir).c_str(), 1);
-    // An empty entry of PATH is the current folder; keep it from hiding the order.
+    // An empty entry, "." and a relative one all name the current (document) folder.
+    ::setenv("PATH", ("/nonexistent::.:rel:" + pathDir).c_str(), 1);
     standin::install(pathDir + "/tool");
     standin::install(docs + "/tool");
+    standin::install(docs + "/rel/tool");
     standin::install(programs + "/tool");
 
     EXPECT_EQ(findProgram("tool", programs).path, programs + "/tool");
     ::unlink((programs + "/tool").c_str());
-    EXPECT_EQ(findProgram("tool", programs).path, "./tool");
-    ::unlink((docs + "/tool").c_str());
     EXPECT_EQ(findProgram("tool", programs).path, pathDir + "/tool");
+    ::unlink((pathDir + "/tool").c_str());
+    EXPECT_EQ(findProgram("tool", programs).error, ENOENT);
+    standin::install(pathDir + "/tool");
 
     // A file that is there but cannot run is passed over; alone it gives EACCES.
     standin::writeFile(programs + "/tool", "data");
@@ -74,19 +77,24 @@ TEST_F(ProcessStart, ProgramFolderComesFirstThenCurrentFolderThenPath) {
     ::setenv("PATH", savedPath.c_str(), 1);
 }
 
-TEST_F(ProcessStart, ProgramGetsItsWordsCurrentFolderAndEnvironment) {
+TEST_F(ProcessStart, ProgramGetsItsWordsTheArgumentWholeItsFolderAndEnvironment) {
     standin::install(programs + "/compiler");
+    const std::string cafe = root.path().toStdString() + "/café";
+    ::mkdir(cafe.c_str(), 0755);
     ChildProcesses children;
-    // The target name in CP1251 ("тезис") reaches the program as the file system names it.
-    auto started = children.start("compiler -x \"two words\" \xF2\xE5\xE7\xE8\xF1.tex", programs);
+    // A CP1251 word of the command ("тезис") reaches the program as the file system names
+    // it; the argument comes whole, whatever it holds.
+    auto started = children.start("compiler -x \"two words\" \xF2\xE5\xE7\xE8\xF1", programs,
+                                  QStringLiteral("my \"α\" -x.tex"), QString::fromStdString(cafe));
     ASSERT_EQ(started.error, 0);
     EXPECT_GT(started.pid, 0);
     auto runs = standin::waitForRecords(probe, 1);
     ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].args, (std::vector<std::string>{"-x", "two words", "тезис.tex"}));
+    EXPECT_EQ(runs[0].args,
+              (std::vector<std::string>{"-x", "two words", "тезис", "my \"α\" -x.tex"}));
     EXPECT_EQ(runs[0].program, programs + "/compiler");
     char real[4096];
-    ASSERT_NE(::realpath(docs.c_str(), real), nullptr);
+    ASSERT_NE(::realpath(cafe.c_str(), real), nullptr);
     EXPECT_EQ(runs[0].folder, real);
     EXPECT_EQ(runs[0].env, "from the editor");
     reapAll(children);
@@ -110,13 +118,19 @@ TEST_F(ProcessStart, NoShellSeesTheLineAndNothingCutsIt) {
 TEST_F(ProcessStart, FailedStartsGiveTheErrno) {
     ChildProcesses children;
     EXPECT_EQ(children.start("no-such-program x.tex", programs).error, ENOENT);
-    EXPECT_EQ(children.start("   ", programs).error, ENOENT);
-    // The empty command: the file name itself is taken as the program.
+    // The empty command: the file is never taken for the program.
     standin::writeFile(docs + "/thesis.tex", "\\relax\n");
-    EXPECT_EQ(children.start(" thesis.tex", programs).error, EACCES);
-    // Executable, but neither a program nor a script: no shell steps in.
     ::chmod((docs + "/thesis.tex").c_str(), 0755);
-    EXPECT_EQ(children.start(" thesis.tex", programs).error, ENOEXEC);
+    EXPECT_EQ(children.start("   ", programs, QStringLiteral("thesis.tex")).error, ENOENT);
+    // Executable, but neither a program nor a script: no shell steps in.
+    EXPECT_EQ(children.start(docs + "/thesis.tex", programs).error, ENOEXEC);
+    // A folder to start in that is gone.
+    standin::install(programs + "/compiler");
+    EXPECT_EQ(children
+                  .start("compiler", programs, QStringLiteral("a.tex"),
+                         QString::fromStdString(docs + "/gone"))
+                  .error,
+              ENOENT);
     EXPECT_EQ(children.unreaped(), 0u);
 }
 

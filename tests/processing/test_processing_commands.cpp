@@ -77,17 +77,37 @@ TEST_F(ProcessingCommands, AttachedFileRunsOnItsMainFile) {
     form->TEXDVI1Click();
     EXPECT_EQ(nextRun().args, (Args{"-x", ".tex"}));
 
-    // A name with blanks goes unquoted, so the program sees its parts.
+    // The target is one argument whatever it holds, and never an option: a status file's
+    // "-shell-escape x" reaches the compiler as the file "./-shell-escape x.tex".
+    form->MainFile = "-shell-escape x";
+    form->TEXDVI1Click();
+    EXPECT_EQ(nextRun().args, (Args{"-x", "./-shell-escape x.tex"}));
     form->MainFile = "*";
     form->DocName = "my thesis";
     form->TEXDVI1Click();
-    EXPECT_EQ(nextRun().args, (Args{"-x", "my", "thesis.tex"}));
+    EXPECT_EQ(nextRun().args, (Args{"-x", "my thesis.tex"}));
+    form->DocName = "q\"uo\"te";
+    form->DVI1Click();
+    EXPECT_EQ(nextRun().args, (Args{"q\"uo\"te.dvi"}));
+}
+
+TEST_F(ProcessingCommands, ANameOutsideCp1251CompilesInItsOwnFolder) {
+    const QString cafe = QString::fromStdString(docs) + QStringLiteral("/café");
+    QDir().mkpath(cafe);
+    form->DocDir = cafe;
+    form->DocName = QStringLiteral("α");
+    form->TEXDVI1Click();
+    auto r = nextRun();
+    EXPECT_EQ(r.args, (Args{"-x", "α.tex"}));
+    char real[4096];
+    ASSERT_NE(::realpath(cafe.toStdString().c_str(), real), nullptr);
+    EXPECT_EQ(r.folder, real);
 }
 
 TEST_F(ProcessingCommands, NoShellAndNoLengthLimit) {
     // Shell characters in the name are one argument and run nothing.
     std::string hostile = "a;touch${IFS}p1|touch${IFS}p2`touch${IFS}p3`$(touch${IFS}p4)";
-    form->DocName = hostile;
+    form->DocName = QString::fromStdString(hostile);
     std::string option = "-opt=" + std::string(300, 'o');
     form->CompileCommand = "compiler " + option;
     form->TEXDVI1Click();
@@ -100,14 +120,12 @@ TEST_F(ProcessingCommands, NoShellAndNoLengthLimit) {
 TEST_F(ProcessingCommands, FailedStartShowsTheErrorCode) {
     form->CompileCommand = "no-such-compiler";
     form->TEXDVI1Click();
-    // An empty command takes the file name as the program: not there, then not runnable.
+    // An empty command never takes the file for the program, even a runnable one.
     form->ViewCommand.clear();
+    standin::install(docs + "/thesis.dvi");
     form->DVI1Click();
-    standin::writeFile(docs + "/thesis.dvi", "dvi");
-    form->DVI1Click();
-    EXPECT_EQ(prompts->informationTexts(),
-              (Args{cp("Процесс не пошел! (код ошибки 2)"), cp("Процесс не пошел! (код ошибки 2)"),
-                    cp("Процесс не пошел! (код ошибки 13)")}));
+    EXPECT_EQ(prompts->informationTexts(), (Args{cp("Процесс не пошел! (код ошибки 2)"),
+                                                 cp("Процесс не пошел! (код ошибки 2)")}));
     EXPECT_EQ(form->ViewerProcess, 0);
 }
 

@@ -22,9 +22,21 @@
 
 namespace {
 
+// How a glyph is drawn in its cell beyond the plain fill.
+enum Look : int {
+    kPlain = 0,
+    // Horizontal strokes too thin to survive the cut to black and white (the bars of
+    // brackets, the bar of the lunate epsilon) are thickened.
+    kHeavy = 1,
+    // Placed as on a line of text beside an "x", not centred by its own box: an underscore
+    // sits low, where a dash would not.
+    kOnLine = 2,
+};
+
 struct Cell {
     const char* glyph; // UTF-8
     const char* tex;   // ASCII
+    int look = kPlain;
 };
 
 struct Row {
@@ -69,7 +81,7 @@ Picture letters() {
                   {"β", "\\beta"},
                   {"γ", "\\gamma"},
                   {"δ", "\\delta"},
-                  {"ϵ", "\\epsilon"},
+                  {"ϵ", "\\epsilon", kHeavy},
                   {"ε", "\\varepsilon"},
                   {"ζ", "\\zeta"},
                   {"η", "\\eta"},
@@ -115,11 +127,11 @@ Picture letters() {
                   {"$", "\\$"},
                   {"%", "\\%"},
                   {"&", "\\&"},
-                  {"_", "\\_"},
+                  {"_", "\\_", kOnLine | kHeavy},
                   {"‘", "`"},
                   {"’", "'"},
-                  {"[", "["},
-                  {"]", "]"},
+                  {"[", "[", kHeavy},
+                  {"]", "]", kHeavy},
                   {"†", "\\dag"},
                   {"‡", "\\ddag"}}},
                 {7, {{"©", "\\copyright"}, {"¶", "\\P"}, {"§", "\\S"}, {"№", "\\No"}}},
@@ -317,6 +329,9 @@ Picture symbols() {
 const char* const kFamily = "STIXGeneral";
 // A smoothed pixel at least this dark becomes black.
 const int kInkLevel = 150;
+// A heavy glyph is drawn twice, this many pixels apart vertically: its horizontal strokes
+// grow by as much, its vertical ones keep their width.
+const double kHeavyBar = 0.6;
 
 bool draw(const Picture& p, const QString& pngPath, const QString& grdPath) {
     QFont font(kFamily);
@@ -363,21 +378,25 @@ bool draw(const Picture& p, const QString& pngPath, const QString& grdPath) {
                     return false;
                 }
             }
+            const Cell& cell = row.cells[k];
             QPainterPath path;
             path.addText(0, 0, font, glyph);
             const QRectF box = path.boundingRect();
-            const QRect cell(p.xs[k] + 1, top + 1, p.xs[k + 1] - p.xs[k] - 1, bottom - top - 1);
+            QPainterPath reference;
+            reference.addText(0, 0, font, QStringLiteral("x"));
+            const QRectF placedBy = cell.look & kOnLine ? reference.boundingRect() : box;
+            const QRect area(p.xs[k] + 1, top + 1, p.xs[k + 1] - p.xs[k] - 1, bottom - top - 1);
             const QPointF centre((p.xs[k] + p.xs[k + 1] + 1) / 2.0, (top + bottom + 1) / 2.0);
             painter.save();
-            painter.setClipRect(cell);
+            painter.setClipRect(area);
             painter.translate(std::round(centre.x() - box.center().x()),
-                              std::round(centre.y() - box.center().y()));
+                              std::round(centre.y() - placedBy.center().y()));
             // Smoothed, then cut to black and white below: thin strokes survive.
             painter.setRenderHint(QPainter::Antialiasing, true);
             painter.fillPath(path, Qt::black);
+            if (cell.look & kHeavy) painter.fillPath(path.translated(0, kHeavyBar), Qt::black);
             painter.restore();
-            grid += std::to_string(k) + "." + std::to_string(row.topLine) + "=" + row.cells[k].tex +
-                    "\r\n";
+            grid += std::to_string(k) + "." + std::to_string(row.topLine) + "=" + cell.tex + "\r\n";
         }
     }
     painter.end();
