@@ -345,8 +345,8 @@ void TForm1::N8Click() {
         if (fileExists(companion)) {
             // Rich text as it is, without code-page conversion; a file that is not RTF is
             // plain text.
-            RichEdit1->LoadRuns(toControlRuns(
-                platform::readRtf(document::readDocumentBytes(companion), platform::kCyrillicCharset)));
+            RichEdit1->LoadRuns(toControlRuns(platform::readRtf(
+                document::readDocumentBytes(companion), platform::kCyrillicCharset)));
         } else {
             LoadTexFile(UserTemplate);
         }

@@ -175,7 +175,7 @@ std::vector<platform::RtfRun> readTexView(std::string_view tex) {
     return writer.finish();
 }
 
-std::string readDocumentBytes(const std::string& path) {
+std::string readDocumentBytes(const QString& path) {
     try {
         return platform::readFileBytes(path);
     } catch (const platform::NotRegularFileError&) {
@@ -183,7 +183,7 @@ std::string readDocumentBytes(const std::string& path) {
     }
 }
 
-std::vector<platform::RtfRun> readTexFile(const std::string& path) {
+std::vector<platform::RtfRun> readTexFile(const QString& path) {
     return readTexView(readDocumentBytes(path));
 }
 

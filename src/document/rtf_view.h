@@ -2,6 +2,7 @@
 // The RTF view of a TeX file: the CP866 text as CP1251 RTF in which Russian words and Latin
 // TeX markup are separate runs (font 1, character set 204, and font 0, character set 0),
 // which the editing control loads in one operation.
+#include <QString>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,10 +36,10 @@ std::vector<platform::RtfRun> readTexView(std::string_view texBytes);
 // The bytes of a file the editor opens as a document or a template. Anything but a regular
 // file (a folder, a FIFO, a device) is refused with a message for the user (RuntimeError)
 // before a byte is read; other failures throw InOutError.
-std::string readDocumentBytes(const std::string& path);
+std::string readDocumentBytes(const QString& path);
 
 // readTexView of readDocumentBytes.
-std::vector<platform::RtfRun> readTexFile(const std::string& path);
+std::vector<platform::RtfRun> readTexFile(const QString& path);
 
 // Reads the TeX file and writes its view (through the atomic writer). Throws InOutError.
 void BuildRtfView(const std::string& texPath, const std::string& rtfPath);

@@ -281,8 +281,8 @@ struct PromptsWithInterruptions : platform::ScriptedPrompts {
         meanwhile();
         return ScriptedPrompts::question(caption, text);
     }
-    std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
-                                        const std::string& extension) override {
+    std::optional<QString> saveFile(const std::string& title, const std::string& filter,
+                                    const std::string& extension) override {
         meanwhile();
         return ScriptedPrompts::saveFile(title, filter, extension);
     }
@@ -315,7 +315,7 @@ TEST_F(StartUp, ClosesAndQuitsUnderTheShutdownPromptsAreRefused) {
         if (form.isVisible() && form.windowHandle()->handle()) ++windowsLeft;
     };
     prompts.questionAnswers = {true};
-    prompts.fileAnswers = {(folder.dir / "saved.tex").string()};
+    prompts.fileAnswers = {QString::fromStdString((folder.dir / "saved.tex").string())};
     const QString startDir = QDir::currentPath();
     form.close();
     QDir::setCurrent(startDir);

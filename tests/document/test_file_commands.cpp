@@ -606,7 +606,7 @@ TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
         {"huge.tex", document::kTooLarge}};
     for (const auto& [name, message] : refusals) {
         prompts->shown.clear();
-        open(doc(name));
+        open(doc(QString::fromStdString(name)));
         ASSERT_EQ(errors(), std::vector<std::string>{cp(message)}) << name;
         EXPECT_TRUE(prompts->ofKind("modal").empty()) << name;
         EXPECT_EQ(form->DocName, "p") << name;
