@@ -1,0 +1,51 @@
+#pragma once
+// Where the editor finds its files.
+//  - data: the read-only files (env1-3.dat, comm.dat, default.tex, the grids, the shipped
+//    commands.set). A portable copy keeps them beside the program; an installed one reads
+//    them from ../share/kolbax relative to the program, so a relocated or unpacked tree
+//    works as well as /usr.
+//  - settings: the files the editor writes (filelist.ini, commands.set). Beside the
+//    program for a portable copy whose folder is writable, else $XDG_CONFIG_HOME/kolbax.
+//  - state: recovery journals, $XDG_STATE_HOME/kolbax.
+// Paths are the file system's own (QString), never passed through a code page.
+#include <QString>
+#include <functional>
+
+namespace app {
+
+// The variables the folders depend on; an empty value stands for an unset one.
+struct LocationEnvironment {
+    QString home;
+    QString xdgConfigHome;
+    QString xdgStateHome;
+};
+
+struct Locations {
+    QString dataFolder;
+    QString settingsFolder;
+    QString stateFolder;
+    bool portable = false; // the data files are beside the program
+};
+
+// The file whose presence beside the program makes a portable copy.
+inline constexpr const char* kPortableMarker = "comm.dat";
+inline constexpr const char* kCommandSetName = "commands.set";
+
+// programFolder: the folder of the running binary. folderIsWritable: whether the editor
+// may create files in a folder (a parameter so that a test can answer it).
+Locations findLocations(const QString& programFolder, const LocationEnvironment& environment,
+                        const std::function<bool(const QString&)>& folderIsWritable);
+
+// The running process's HOME, XDG_CONFIG_HOME and XDG_STATE_HOME.
+LocationEnvironment processEnvironment();
+
+// Whether the current user may create files in a folder.
+bool isWritableFolder(const QString& folder);
+
+// Makes the settings folder ready on first use: creates it and puts a copy of the shipped
+// commands.set into it, unless one is there already. A portable copy has nothing to make.
+// False when the folder or the copy could not be made: the editor then starts with the
+// shipped commands, and writing the settings at exit reports the failure.
+bool prepareSettingsFolder(const Locations& locations);
+
+} // namespace app
