@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config ccache clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-xkb-utils x11-utils imagemagick openbox python3
   fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf fonts-stix
   texlive-latex-base texlive-lang-cyrillic texlive-fonts-recommended
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
