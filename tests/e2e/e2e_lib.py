@@ -141,9 +141,10 @@ class Session:
             sys.stderr.write("e2e: kept %s for inspection\n" % self.root)
         return False
 
-    def start(self, cwd=None):
-        """Starts the program and waits for its main window."""
-        program = [os.path.join(self.app_dir, "kolbax")]
+    def start(self, cwd=None, args=()):
+        """Starts the program with its command-line arguments and waits for its main
+        window."""
+        program = [os.path.join(self.app_dir, "kolbax"), *args]
         if self.user:
             program = ["setpriv", "--reuid=%d" % self.user.pw_uid,
                        "--regid=%d" % self.user.pw_gid, "--clear-groups"] + program
