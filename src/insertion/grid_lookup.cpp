@@ -6,8 +6,11 @@
 
 namespace insertion {
 
+// The message is appended piece by piece: GCC 12 at -O3 misreads "literal" + std::string
+// as an overlapping copy (a false -Wrestrict).
 InvalidIntegerValue::InvalidIntegerValue(std::string_view text)
-    : platform::RuntimeError("'" + std::string(text) + "' is not a valid integer value") {}
+    : platform::RuntimeError(
+          std::string("'").append(text).append("' is not a valid integer value")) {}
 
 int toInteger(std::string_view text) {
     int32_t value = 0;

@@ -176,7 +176,9 @@ TEST(InCommandWord, SemicolonAfterASpaceEndsItAndOpensMathematics) {
     // The caret was moved next to a space while the word was open.
     Typist t;
     t.text = "a ";
-    t.layouts = "LL";
+    // Built, not assigned from a literal: GCC 12 at -O3 warns of an uninitialized read
+    // inside std::string's copy of "LL" (a false -Wmaybe-uninitialized).
+    t.layouts = std::string(2, 'L');
     t.caret = 2;
     t.insertCharset = kLatin;
     t.inCommandWord = true;
