@@ -556,7 +556,9 @@ TEST_F(RichEditTest, ClipboardConvertsBetweenUnicodeAndCp1251) {
     EXPECT_EQ(edit.CharsetAt(edit.SelStart() - 1), kLatinCharset);
 
     // A paste filter decides what goes in.
-    edit.OnPaste = [](const QString& text) { return "[" + toCp1251(text) + "]"; };
+    // Bracketed before the conversion: GCC 12 at -O3 warns falsely (-Wrestrict) of
+    // "[" + std::string.
+    edit.OnPaste = [](const QString& text) { return toCp1251(u'[' + text + u']'); };
     edit.Clear();
     QApplication::clipboard()->setText("q");
     QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
