@@ -8,26 +8,15 @@
 #   bench/bench_startup.sh [BUILD_FOLDER] [RUNS]        (defaults: build, 7)
 #
 # TeXstudio and Texmaker are installed for this benchmark if missing (Debian packages
-# texstudio and texmaker); nothing else needs them. Targets: start-up at most 0.5x
-# TeXstudio and 0.8x Texmaker, open at most 0.3x TeXstudio.
+# texstudio and texmaker, through scripts/setup.sh); nothing else needs them. Targets:
+# start-up at most 0.5x TeXstudio and 0.8x Texmaker, open at most 0.3x TeXstudio.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 runs=${2:-7}
 [ -x "$build/kolbax" ] || { echo "no $build/kolbax: build first (scripts/build.sh)" >&2; exit 1; }
 
-missing=()
-for p in texstudio texmaker xvfb openbox xdotool python3; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "bench: installing ${missing[*]} for this benchmark"
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo_cmd apt-get update -qq
-  $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+scripts/setup.sh texstudio texmaker >/dev/null
 
 work=$(mktemp -d /tmp/kolbax-bench.XXXXXX)
 xvfb_pid=""

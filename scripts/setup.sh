@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs, only where missing and without questions, every Debian package the editor,
-# its tests and its benchmarks need. Safe to run again.
+# its tests and its benchmarks need, and any packages named as arguments (tools that one
+# script alone wants, such as the editors the start-up benchmark compares with). Safe to
+# run again.
 set -euo pipefail
 
 packages=(
@@ -12,6 +14,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf fonts-stix
   texlive-latex-base texlive-lang-cyrillic texlive-fonts-recommended
   dpkg-dev file desktop-file-utils appstream
+  "$@"
 )
 
 missing=()
