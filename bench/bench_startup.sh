@@ -7,6 +7,10 @@
 #
 #   bench/bench_startup.sh [BUILD_FOLDER] [RUNS]        (defaults: build, 7)
 #
+# A window counts when it is mapped with its title: the editor names the document in its
+# caption once the text is in the control; TeXstudio does so before it shows the text, so
+# its open time is taken early, in its favour.
+#
 # TeXstudio and Texmaker are installed for this benchmark if missing (Debian packages
 # texstudio and texmaker, through scripts/setup.sh); nothing else needs them. Targets:
 # start-up at most 0.5x TeXstudio and 0.8x Texmaker, open at most 0.3x TeXstudio.
