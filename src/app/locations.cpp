@@ -4,16 +4,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace app {
 namespace {
 
-// An XDG base folder: the variable when it holds an absolute path (a relative one is
-// invalid and ignored), else the default below the home folder.
-QString xdgFolder(const QString& variable, const QString& home, const char* fallback) {
-    if (QDir::isAbsolutePath(variable)) return QDir::cleanPath(variable);
-    return QDir::cleanPath(home + QLatin1Char('/') + QLatin1String(fallback));
+// $XDG_CONFIG_HOME/kolbax when the variable holds an absolute path (a relative one is
+// invalid and ignored), else ~/.config/kolbax.
+QString configFolder(const LocationEnvironment& environment) {
+    const QString base = QDir::isAbsolutePath(environment.xdgConfigHome)
+                             ? environment.xdgConfigHome
+                             : environment.home + QStringLiteral("/.config");
+    return QDir::cleanPath(base + QStringLiteral("/kolbax"));
 }
 
 } // namespace
@@ -27,20 +30,18 @@ Locations findLocations(const QString& programFolder, const LocationEnvironment&
     locations.dataFolder = locations.portable
                                ? program
                                : QDir::cleanPath(program + QStringLiteral("/../share/kolbax"));
-    if (locations.portable && folderIsWritable(program))
-        locations.settingsFolder = program;
-    else
-        locations.settingsFolder =
-            xdgFolder(environment.xdgConfigHome, environment.home, ".config") +
-            QStringLiteral("/kolbax");
-    locations.stateFolder = xdgFolder(environment.xdgStateHome, environment.home, ".local/state") +
-                            QStringLiteral("/kolbax");
+    locations.settingsFolder =
+        locations.portable && folderIsWritable(program) ? program : configFolder(environment);
     return locations;
 }
 
 LocationEnvironment processEnvironment() {
-    return {qEnvironmentVariable("HOME"), qEnvironmentVariable("XDG_CONFIG_HOME"),
-            qEnvironmentVariable("XDG_STATE_HOME")};
+    QString home = qEnvironmentVariable("HOME");
+    if (!QDir::isAbsolutePath(home)) {
+        const passwd* user = ::getpwuid(::getuid());
+        home = user ? QFile::decodeName(user->pw_dir) : QString();
+    }
+    return {home, qEnvironmentVariable("XDG_CONFIG_HOME")};
 }
 
 bool isWritableFolder(const QString& folder) {

@@ -6,7 +6,8 @@
 //    works as well as /usr.
 //  - settings: the files the editor writes (filelist.ini, commands.set). Beside the
 //    program for a portable copy whose folder is writable, else $XDG_CONFIG_HOME/kolbax.
-//  - state: recovery journals, $XDG_STATE_HOME/kolbax.
+// The recovery journals keep their own folder ($XDG_STATE_HOME/kolbax, see
+// defaultJournalFolder in journal_store.h) for a portable copy too.
 // Paths are the file system's own (QString), never passed through a code page.
 #include <QString>
 #include <functional>
@@ -17,13 +18,11 @@ namespace app {
 struct LocationEnvironment {
     QString home;
     QString xdgConfigHome;
-    QString xdgStateHome;
 };
 
 struct Locations {
     QString dataFolder;
     QString settingsFolder;
-    QString stateFolder;
     bool portable = false; // the data files are beside the program
 };
 
@@ -36,7 +35,8 @@ inline constexpr const char* kCommandSetName = "commands.set";
 Locations findLocations(const QString& programFolder, const LocationEnvironment& environment,
                         const std::function<bool(const QString&)>& folderIsWritable);
 
-// The running process's HOME, XDG_CONFIG_HOME and XDG_STATE_HOME.
+// The running process's home (HOME when it is absolute, else the user's home in the
+// password database, as the journal folder takes it) and XDG_CONFIG_HOME.
 LocationEnvironment processEnvironment();
 
 // Whether the current user may create files in a folder.

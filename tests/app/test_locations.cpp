@@ -15,7 +15,7 @@ using namespace app;
 
 namespace {
 
-const LocationEnvironment kHomeOnly{"/home/ann", "", ""};
+const LocationEnvironment kHomeOnly{"/home/ann", ""};
 
 bool writable(const QString&) {
     return true;
@@ -45,7 +45,6 @@ TEST(Locations, PortableCopyKeepsDataAndSettingsBesideAWritableProgram) {
     EXPECT_TRUE(here.portable);
     EXPECT_EQ(here.dataFolder, program.path());
     EXPECT_EQ(here.settingsFolder, program.path());
-    EXPECT_EQ(here.stateFolder, "/home/ann/.local/state/kolbax");
 
     // A portable copy on a read-only medium still reads its data there, but writes its
     // settings into the user's config folder.
@@ -63,16 +62,11 @@ TEST(Locations, InstalledCopyReadsShareBesideItsBinFolderAndFollowsXdg) {
     EXPECT_FALSE(installed.portable);
     EXPECT_EQ(installed.dataFolder, root.path() + "/share/kolbax");
     EXPECT_EQ(installed.settingsFolder, "/home/ann/.config/kolbax");
-    EXPECT_EQ(installed.stateFolder, "/home/ann/.local/state/kolbax");
 
-    Locations xdg = findLocations(bin, {"/home/ann", "/cfg/", "/var/st"}, writable);
-    EXPECT_EQ(xdg.settingsFolder, "/cfg/kolbax");
-    EXPECT_EQ(xdg.stateFolder, "/var/st/kolbax");
-
-    // Relative XDG values are invalid and fall back to the defaults.
-    Locations relative = findLocations(bin, {"/home/ann", "cfg", "./st"}, writable);
-    EXPECT_EQ(relative.settingsFolder, "/home/ann/.config/kolbax");
-    EXPECT_EQ(relative.stateFolder, "/home/ann/.local/state/kolbax");
+    EXPECT_EQ(findLocations(bin, {"/home/ann", "/cfg/"}, writable).settingsFolder, "/cfg/kolbax");
+    // A relative XDG_CONFIG_HOME is invalid and falls back to the default.
+    EXPECT_EQ(findLocations(bin, {"/home/ann", "cfg"}, writable).settingsFolder,
+              "/home/ann/.config/kolbax");
 }
 
 TEST(Locations, FirstUseMakesTheSettingsFolderWithTheShippedCommandsAndKeepsTheUsersLater) {
@@ -80,7 +74,7 @@ TEST(Locations, FirstUseMakesTheSettingsFolderWithTheShippedCommandsAndKeepsTheU
     const QString data = root.path() + "/share/kolbax";
     QDir().mkpath(data);
     writeFile(data + "/commands.set", "latex\r\nxdvi\r\ndvips\r\n");
-    Locations locations{data, root.path() + "/home/.config/kolbax", "", false};
+    Locations locations{data, root.path() + "/home/.config/kolbax", false};
 
     ASSERT_TRUE(prepareSettingsFolder(locations));
     EXPECT_EQ(readFile(locations.settingsFolder + "/commands.set"), "latex\r\nxdvi\r\ndvips\r\n");
@@ -91,7 +85,7 @@ TEST(Locations, FirstUseMakesTheSettingsFolderWithTheShippedCommandsAndKeepsTheU
     EXPECT_EQ(readFile(locations.settingsFolder + "/commands.set"), "pdflatex\r\n");
 
     // A portable copy has its settings beside the data: nothing is made.
-    Locations portable{data, data, "", true};
+    Locations portable{data, data, true};
     EXPECT_TRUE(prepareSettingsFolder(portable));
 }
 
@@ -102,7 +96,7 @@ TEST(Locations, UnwritableConfigFolderIsReportedNotFatal) {
     QDir().mkpath(config);
     chmod(QFile::encodeName(root.path()).constData(), 0755); // the user may look inside
     chmod(QFile::encodeName(config).constData(), 0555);
-    Locations locations{root.path(), config + "/kolbax", "", false};
+    Locations locations{root.path(), config + "/kolbax", false};
 
     // As an ordinary user: root may write anywhere.
     pid_t pid = fork();
