@@ -48,21 +48,22 @@ class CommandLine(unittest.TestCase):
             self.assertEqual(s.app_file("filelist.ini"),
                              s.doc_path("first.tex").encode() + b"\r\n" + b"\r\n" * 3)
 
-    def test_missing_file_gives_the_message_and_the_usual_empty_start(self):
+    def test_missing_file_folder_or_fifo_gives_a_message_and_the_usual_empty_start(self):
         with Session(self) as s:
-            s.start(args=[s.doc_path("missing.tex")])
-            box = s.wait_window("^Kolbax$")  # the error box, captioned with the program's name
-            s.screenshot("message")
-            s.activate(box)
-            s.key("Return")
-            s.wait_no_window("^Kolbax$")
-            # The usual empty start: no document named in the caption.
-            wid = s.wait_window("^" + re.escape(TITLE) + "$")
-            s.activate(wid)
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
-            self.assertEqual(s.app_file("filelist.ini"), b"\r\n" * 4)
-
+            os.mkfifo(s.doc_path("fifo.tex"))
+            for name in ("missing.tex", "", "fifo.tex"):  # "" names the folder itself
+                s.start(args=[s.doc_path(name)])
+                box = s.wait_window("^Kolbax$")  # the error box, captioned with the program
+                s.screenshot("message")
+                s.activate(box)
+                s.key("Return")
+                s.wait_no_window("^Kolbax$")
+                # The usual empty start: no document named in the caption.
+                wid = s.wait_window("^" + re.escape(TITLE) + "$")
+                s.activate(wid)
+                s.key("alt+F4")
+                self.assertEqual(s.wait_exit(), 0)
+                self.assertEqual(s.app_file("filelist.ini"), b"\r\n" * 4)
 
 if __name__ == "__main__":
     e2e_main()
