@@ -195,7 +195,7 @@ class TForm1 : public QMainWindow {
     void N18Click();
     void N20Click();
     // Puts the caret at the start of a line (from 1) as "Перейти к строке..." does.
-    void GoToLine(int32_t lineNumber);
+    void CaretToLine(int32_t lineNumber);
     void N11Click();
     void N12Click();
     void N13Click();

@@ -67,7 +67,7 @@ bool goToLogEntry(TForm1& form, const LogEntry& entry, const QString& logFolder)
     }
     if (jump.action == LogJump::Action::OpenDocument && !form.OpenAnotherDocument(jump.path))
         return false;
-    if (jump.line) form.GoToLine(*jump.line);
+    if (jump.line) form.CaretToLine(*jump.line);
     return true;
 }
 
