@@ -50,7 +50,7 @@ TForm6::TForm6(QWidget* parent) : QMainWindow(parent) {
     ErrorList1->setAllColumnsShowFocus(true);
     ErrorList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ErrorList1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ErrorList1->setColumnWidth(processing::LogEntryModel::KindColumn, 100);
+    ErrorList1->setColumnWidth(processing::LogEntryModel::KindColumn, 115);
     ErrorList1->setColumnWidth(processing::LogEntryModel::FileColumn, 110);
     ErrorList1->setColumnWidth(processing::LogEntryModel::LineColumn, 50);
 
