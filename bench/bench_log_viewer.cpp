@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/tform1.h"
+#include "large_log.h"
 #include "platform/codepage.h"
 #include "platform/prompts.h"
 #include "platform/textfile.h"
@@ -25,20 +26,7 @@
 
 namespace {
 
-constexpr size_t kLogSize = 10 * 1024 * 1024;
 constexpr int kRuns = 7;
-
-std::string largeLog() {
-    const std::string sample =
-        platform::readFileBytes(QString::fromUtf8(KOLBAX_LOG_SAMPLES "/boxes.log"));
-    const size_t from = sample.find("\nOverfull") + 1;
-    const size_t to = sample.find("\n[1", from) + 1;
-    const std::string boxes = sample.substr(from, to - from);
-    std::string log = sample.substr(0, from);
-    while (log.size() + boxes.size() + (sample.size() - to) < kLogSize)
-        log += boxes;
-    return log + sample.substr(to);
-}
 
 // The viewer as it was: the LOG's lines into a memo.
 double plainViewer(const QString& path) {
