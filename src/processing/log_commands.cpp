@@ -47,8 +47,11 @@ void stepToError(TForm1& form, bool forward) {
     goToLogEntry(form, *entry, QFileInfo(log).absolutePath());
 }
 
-void showCompileCounts(TForm1& form, const QString& log) {
-    if (!QFileInfo(log).isFile()) return;
+// before: the LOG as the compile found it. A compile that wrote none (its program was no
+// TeX, or stopped at once) must not show the counts of an earlier one.
+void showCompileCounts(TForm1& form, const QString& log, const FileStamp& before) {
+    const FileStamp after(log);
+    if (!after.exists || after == before) return;
     form.ShowIndicatorNotice(countsText(countLogEntries(parseLog(platform::readFileBytes(log)))));
 }
 
@@ -75,8 +78,8 @@ void watchCompile(TForm1& form, pid_t pid) {
     const QString log = documentLogPath(form);
     errorSteps(form).compiledLog = log;
     QPointer<TForm1> window(&form);
-    ChildProcesses::instance().onEnded(pid, [window, log] {
-        if (window) window->Guarded([&] { showCompileCounts(*window, log); });
+    ChildProcesses::instance().onEnded(pid, [window, log, before = FileStamp(log)] {
+        if (window) window->Guarded([&] { showCompileCounts(*window, log, before); });
     });
 }
 

@@ -20,8 +20,8 @@ QString documentLogPath(const TForm1& form);
 bool goToLogEntry(TForm1& form, const LogEntry& entry, const QString& logFolder);
 
 // The compile pid has started on the document: its LOG becomes the one the next and
-// previous error commands follow, and when it ends the layout indicator shows the counts
-// of that LOG's errors and warnings until the next key or caret move.
+// previous error commands follow, and when it ends having written that LOG, the layout
+// indicator shows the counts of its errors and warnings until the next key or caret move.
 void watchCompile(TForm1& form, pid_t pid);
 
 } // namespace processing

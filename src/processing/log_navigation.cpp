@@ -40,24 +40,29 @@ QString logTextForDisplay(std::string_view bytes) {
     return platform::fromCp1251(cp1251);
 }
 
+FileStamp::FileStamp(const QString& path) {
+    const QFileInfo info(path);
+    exists = info.isFile();
+    if (!exists) return;
+    size = info.size();
+    modified = info.lastModified();
+}
+
 void ErrorSteps::refresh(const QString& logPath) {
-    const QFileInfo info(logPath);
-    const qint64 size = info.exists() ? info.size() : -1;
-    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
-    if (logPath == path_ && size == size_ && modified == modified_) return;
+    const FileStamp stamp(logPath);
+    if (logPath == path_ && stamp == stamp_) return;
     path_ = logPath;
-    size_ = size;
-    modified_ = modified;
+    stamp_ = stamp;
     errors_.clear();
     position_ = -1;
-    if (size < 0) return;
+    if (!stamp.exists) return;
     std::string bytes;
     try {
         bytes = platform::readFileBytes(logPath);
     } catch (const platform::RuntimeError&) {
         return; // an unreadable LOG has no errors to step through
     }
-    const QString folder = info.absolutePath();
+    const QString folder = QFileInfo(logPath).absolutePath();
     for (LogEntry& entry : parseLog(bytes))
         if (entry.kind == LogEntryKind::Error && !projectFileOf(entry, folder).isEmpty())
             errors_.push_back(std::move(entry));

@@ -37,6 +37,16 @@ LogJump jumpFor(const LogEntry& entry, const QString& logFolder, const QString& 
 // (a LOG of a UTF-8 document, file names), otherwise Russian letters in CP866.
 QString logTextForDisplay(std::string_view bytes);
 
+// A file as it stands: there or not, its size and time. Another stamp means another file.
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    QDateTime modified;
+    FileStamp() = default;
+    explicit FileStamp(const QString& path);
+    bool operator==(const FileStamp&) const = default;
+};
+
 // The errors of a compile's LOG that lead into the project, stepped through one at a time
 // from the main window. The LOG is read again whenever it has changed on disk (a new
 // compile), and the steps then start again before its first error.
@@ -57,8 +67,7 @@ class ErrorSteps {
     void refresh(const QString& logPath);
 
     QString path_;
-    qint64 size_ = -1;
-    QDateTime modified_;
+    FileStamp stamp_;
     std::vector<LogEntry> errors_;
     long position_ = -1; // the error gone to last; -1 before the first
 };

@@ -213,12 +213,25 @@ TEST_F(LogViewer, NextAndPreviousErrorStepFromTheMainWindow) {
 
 TEST_F(LogViewer, CompileEndShowsTheCountsUntilTheNextKey) {
     openNestedProject();
+    // A compiler that writes the LOG anew.
+    const std::string log = docs + "/nested.log";
+    standin::writeFile(appDir + "/writes-log",
+                       "#!/bin/sh\ncp '" + log + "' new.log\nmv new.log '" + log + "'\n");
+    ::chmod((appDir + "/writes-log").c_str(), 0755);
+    form->CompileCommand = "writes-log";
     form->TEXDVI1Click();
     ASSERT_TRUE(waitUntilAllReaped());
     EXPECT_EQ(form->Label1->text(), QStringLiteral("Ошибок: 3, предупреждений: 5"));
     QTest::keyClick(form->RichEdit1, Qt::Key_Right);
     EXPECT_TRUE(form->Label1->text() == QStringLiteral("Кириллица") ||
                 form->Label1->text() == QStringLiteral("Latin"));
+
+    // A compile that leaves the LOG as it was shows nothing.
+    const QString layout = form->Label1->text();
+    form->CompileCommand = "compiler";
+    form->TEXDVI1Click();
+    ASSERT_TRUE(waitUntilAllReaped());
+    EXPECT_EQ(form->Label1->text(), layout);
 
     // The compile's LOG is the one the error commands follow.
     form->findChild<QAction*>(QStringLiteral("NextError1"))->trigger();
