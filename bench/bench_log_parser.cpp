@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "large_log.h"
 #include "platform/textfile.h"
 #include "processing/log_parser.h"
 #include "processing/log_text.h"
@@ -21,21 +22,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr size_t kLogSize = 10 * 1024 * 1024;
 constexpr int kRuns = 7;
-
-// The sample LOG with its part from the first box warning up to the first page repeated.
-std::string largeLog() {
-    const std::string sample =
-        platform::readFileBytes(QString::fromUtf8(KOLBAX_LOG_SAMPLES "/boxes.log"));
-    const size_t from = sample.find("\nOverfull") + 1;
-    const size_t to = sample.find("\n[1", from) + 1;
-    const std::string boxes = sample.substr(from, to - from);
-    std::string log = sample.substr(0, from);
-    while (log.size() + boxes.size() + (sample.size() - to) < kLogSize)
-        log += boxes;
-    return log + sample.substr(to);
-}
 
 double threadCpuMs() {
     timespec now{};

@@ -223,6 +223,10 @@ void TForm1::BuildComponents() {
     addSeparator(n3, "N38");
     addCommand(this, n3, "N39", QStringLiteral("Настройка команд обработки"), nullptr, Service,
                &TForm1::N39Click);
+    addCommand(this, n3, "NextError1", QStringLiteral("Следующая ошибка"), "F8", -1,
+               &TForm1::NextError1Click);
+    addCommand(this, n3, "PreviousError1", QStringLiteral("Предыдущая ошибка"), "Shift+F8", -1,
+               &TForm1::PreviousError1Click);
 
     QMenu* n4 = topMenu("N4", QStringLiteral("Сервис       "), Service);
     addCommand(this, n4, "N23", QStringLiteral("Буквы"), "Ctrl+L", Letters, &TForm1::N23Click);

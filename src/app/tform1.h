@@ -33,6 +33,9 @@ class TForm8;
 class TForm9;
 class TFindDialog;
 class TReplaceDialog;
+namespace processing {
+class ErrorSteps;
+}
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -166,6 +169,9 @@ class TForm1 : public QMainWindow {
     // Refuses (with a runtime error, the current document kept) a path whose folder cannot
     // be entered or whose name the editor cannot keep exactly.
     void OpenDocument(const QString& path);
+    // Leaves the document as "Открыть" does (a modified one is saved first) and opens path;
+    // false when the user cancelled the save dialog and the document stayed.
+    bool OpenAnotherDocument(const QString& path);
     void N8Click();
     void N5Click();
     // True when the document was saved (the modified flag is then cleared).
@@ -188,6 +194,8 @@ class TForm1 : public QMainWindow {
     void N21Click();
     void N18Click();
     void N20Click();
+    // Puts the caret at the start of a line (from 1) as "Перейти к строке..." does.
+    void CaretToLine(int32_t lineNumber);
     void N11Click();
     void N12Click();
     void N13Click();
@@ -198,6 +206,10 @@ class TForm1 : public QMainWindow {
     void N22Click();
     void N39Click();
     void LOG1Click();
+    // The errors of the last compile's LOG, stepped through from the menu.
+    void NextError1Click();
+    void PreviousError1Click();
+    std::shared_ptr<processing::ErrorSteps> LogErrorSteps; // created at first use
 
     // ===== src/insertion: pictures, list chooser, environments, commands =====
     std::string LookupGridText(const platform::StringList& grid, int x, int y);

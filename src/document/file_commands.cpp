@@ -364,6 +364,13 @@ void TForm1::N5Click() {
     OpenDocument(*chosen);
 }
 
+bool TForm1::OpenAnotherDocument(const QString& path) {
+    if (!saveBeforeLeaving(*this)) return false;
+    RememberRecentFile();
+    OpenDocument(path);
+    return true;
+}
+
 bool TForm1::N6Click() {
     bool saved = DocName.isEmpty() ? N7Click() : SaveDocument();
     if (saved) RichEdit1->SetModified(false);

@@ -269,6 +269,10 @@ void TForm1::N20Click() {
         prompts().beep();
         return;
     }
+    CaretToLine(lineNumber);
+}
+
+void TForm1::CaretToLine(int32_t lineNumber) {
     const int32_t position =
         editing::lineStartPosition(lineNumber, RichEdit1->LineCount(),
                                    [this](int line) { return RichEdit1->LineLength(line); });

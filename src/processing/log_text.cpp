@@ -33,7 +33,10 @@ std::vector<std::string_view> splitLogLines(std::string_view bytes) {
 }
 
 void readLogLines(const QString& path, std::vector<std::string>& lines) {
-    const std::string bytes = platform::readFileBytes(path);
+    appendLogLines(platform::readFileBytes(path), lines);
+}
+
+void appendLogLines(std::string_view bytes, std::vector<std::string>& lines) {
     for (std::string_view view : splitLogLines(bytes)) {
         if (view.size() > kMaxLogLine) throw platform::RangeCheckError();
         std::string line(view);

@@ -22,4 +22,7 @@ std::vector<std::string_view> splitLogLines(std::string_view bytes);
 // at a line longer than kMaxLogLine; the lines appended before it stay.
 void readLogLines(const QString& path, std::vector<std::string>& lines);
 
+// readLogLines of a LOG's bytes already read.
+void appendLogLines(std::string_view bytes, std::vector<std::string>& lines);
+
 } // namespace processing

@@ -78,6 +78,9 @@ ChildProcesses& ChildProcesses::instance() {
 }
 
 ChildProcesses::~ChildProcesses() {
+    // Whoever waited for an end has gone before the registry.
+    for (auto& entry : children_)
+        entry.second.ended = nullptr;
     reapEnded();
     for (auto& [pid, child] : children_) {
         delete child.notifier.data();
@@ -164,9 +167,18 @@ bool ChildProcesses::reap(pid_t pid) {
         if (result == 0) return false;
         if (result < 0 && errno == EINTR) continue;
         // Ended and reaped now, or no longer a child of ours (ECHILD): forget it.
+        std::function<void()> ended = std::move(it->second.ended);
         forget(it);
+        if (ended) ended();
         return true;
     }
+}
+
+bool ChildProcesses::onEnded(pid_t pid, std::function<void()> ended) {
+    auto it = children_.find(pid);
+    if (it == children_.end()) return false;
+    it->second.ended = std::move(ended);
+    return true;
 }
 
 bool ChildProcesses::running(pid_t pid) {

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QString>
+#include <functional>
 #include <map>
 #include <string>
 #include <sys/types.h>
@@ -55,6 +56,11 @@ class ChildProcesses {
     // one is reaped. False for a pid this registry does not know (or has reaped).
     bool running(pid_t pid);
 
+    // Runs ended once the started program pid has ended and been reaped (from the event
+    // loop, or from whatever reaps it first). False, and nothing kept, for a pid this
+    // registry does not know.
+    bool onEnded(pid_t pid, std::function<void()> ended);
+
     // Reaps every started program that has ended.
     void reapEnded();
 
@@ -65,6 +71,7 @@ class ChildProcesses {
     struct Child {
         int pidfd = -1;
         QPointer<QSocketNotifier> notifier; // owned by the application object
+        std::function<void()> ended;
     };
     // Tries to reap one child; true when it has ended (and is forgotten).
     bool reap(pid_t pid);

@@ -6,6 +6,7 @@
 #include "platform/codepage.h"
 #include "platform/paths.h"
 #include "processing/command_line.h"
+#include "processing/log_commands.h"
 #include "processing/process_start.h"
 #include "processing/tform6.h"
 #include "processing/tform8.h"
@@ -54,6 +55,7 @@ void runProcessing(TForm1& form, Processing kind) {
         return;
     }
     if (kind == Processing::View) form.ViewerProcess = started.pid;
+    if (compile) processing::watchCompile(form, started.pid);
 }
 
 } // namespace
@@ -88,7 +90,6 @@ void TForm1::LOG1Click() {
         prompts().information(platform::toCp1251(QString::fromUtf8(kUntitled)));
         return;
     }
-    Form6->LogFileName = platform::joinPath(DocDir, processing::targetName(DocName, MainFile) +
-                                                        QStringLiteral(".log"));
+    Form6->LogFileName = processing::documentLogPath(*this);
     Form6->Open();
 }

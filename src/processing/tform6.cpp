@@ -1,12 +1,20 @@
 #include "processing/tform6.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QShowEvent>
+#include <QSplitter>
+#include <QTextBlock>
+#include <QTreeView>
 
 #include "app/tform1.h"
 #include "platform/codepage.h"
+#include "platform/textfile.h"
+#include "processing/log_commands.h"
+#include "processing/log_entry_model.h"
 #include "processing/log_text.h"
 
 TForm6::TForm6(QWidget* parent) : QMainWindow(parent) {
@@ -32,7 +40,33 @@ TForm6::TForm6(QWidget* parent) : QMainWindow(parent) {
     QFont memoFont(QStringLiteral("MS Sans Serif"));
     memoFont.setPixelSize(13);
     Memo1->setFont(memoFont);
-    setCentralWidget(Memo1);
+
+    Entries = new processing::LogEntryModel(this);
+    ErrorList1 = new QTreeView(this);
+    ErrorList1->setObjectName(QStringLiteral("ErrorList1"));
+    ErrorList1->setModel(Entries);
+    ErrorList1->setRootIsDecorated(false);
+    ErrorList1->setUniformRowHeights(true); // long LOGs list tens of thousands of boxes
+    ErrorList1->setAllColumnsShowFocus(true);
+    ErrorList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ErrorList1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ErrorList1->setColumnWidth(processing::LogEntryModel::KindColumn, 115);
+    ErrorList1->setColumnWidth(processing::LogEntryModel::FileColumn, 110);
+    ErrorList1->setColumnWidth(processing::LogEntryModel::LineColumn, 50);
+
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("Splitter1"));
+    split->setChildrenCollapsible(false);
+    split->addWidget(Memo1);
+    split->addWidget(ErrorList1);
+    split->setSizes({230, 110});
+    setCentralWidget(split);
+
+    connect(ErrorList1, &QAbstractItemView::activated, this,
+            [this](const QModelIndex& index) { ErrorList1Activate(index.row()); });
+    connect(ErrorList1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { ErrorList1RowChanged(current.row()); });
+    connect(Memo1, &QPlainTextEdit::cursorPositionChanged, this, [this] { Memo1CursorMoved(); });
 }
 
 void TForm6::Open() {
@@ -47,6 +81,7 @@ void TForm6::Open() {
 
 void TForm6::FormShow() {
     Memo1->clear();
+    Entries->setEntries({});
     LogShown = true;
     std::vector<std::string> lines;
     auto showLines = [&] {
@@ -57,7 +92,9 @@ void TForm6::FormShow() {
         Memo1->setPlainText(text.join(QLatin1Char('\n')));
     };
     try {
-        processing::readLogLines(LogFileName, lines);
+        const std::string bytes = platform::readFileBytes(LogFileName);
+        Entries->setEntries(processing::parseLog(bytes));
+        processing::appendLogLines(bytes, lines);
     } catch (...) {
         showLines();
         throw;
@@ -71,6 +108,44 @@ void TForm6::FormClose() {
 
 void TForm6::N1Click() {
     close();
+}
+
+void TForm6::ErrorList1Activate(int row) {
+    auto* main = qobject_cast<TForm1*>(parentWidget());
+    if (main == nullptr || row < 0 || row >= Entries->rowCount()) return;
+    const processing::LogEntry entry = Entries->entryAt(row);
+    const QString logFolder = QFileInfo(LogFileName).absolutePath();
+    bool shown = false;
+    main->Guarded([&] { shown = processing::goToLogEntry(*main, entry, logFolder); });
+    if (!shown) return;
+    main->raise();
+    main->activateWindow();
+}
+
+// A LOG line clicked: the list shows the entry it belongs to.
+void TForm6::Memo1CursorMoved() {
+    if (followingSelection_) return;
+    const auto line = static_cast<size_t>(Memo1->textCursor().blockNumber());
+    const std::optional<int> row = Entries->rowAtLogLine(line);
+    if (!row) return;
+    followingSelection_ = true;
+    const QModelIndex index = Entries->index(*row, 0);
+    ErrorList1->setCurrentIndex(index);
+    ErrorList1->scrollTo(index);
+    followingSelection_ = false;
+}
+
+// An entry chosen in the list: the LOG shows where it begins.
+void TForm6::ErrorList1RowChanged(int row) {
+    if (followingSelection_ || row < 0 || row >= Entries->rowCount()) return;
+    const QTextBlock block =
+        Memo1->document()->findBlockByNumber(static_cast<int>(Entries->entryAt(row).firstLogLine));
+    if (!block.isValid()) return;
+    followingSelection_ = true;
+    QTextCursor cursor(block);
+    Memo1->setTextCursor(cursor);
+    Memo1->centerCursor();
+    followingSelection_ = false;
 }
 
 void TForm6::showEvent(QShowEvent* event) {

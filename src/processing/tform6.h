@@ -1,12 +1,18 @@
 #pragma once
 // The LOG viewer: a window beside the main window that shows the compiler's LOG file with
-// its Russian letters readable. It is loaded each time it opens and then keeps that text
-// until it is closed.
+// its Russian letters readable, and under it the list of the LOG's errors, warnings and bad
+// boxes. It is loaded each time it opens and then keeps that text until it is closed. Enter
+// or a double click on an entry shows its place in the main window; a click on a LOG line
+// selects the entry it belongs to.
 #include <QMainWindow>
 #include <string>
 
 class QAction;
 class QPlainTextEdit;
+class QTreeView;
+namespace processing {
+class LogEntryModel;
+}
 
 class TForm6 : public QMainWindow {
     Q_OBJECT
@@ -16,6 +22,8 @@ class TForm6 : public QMainWindow {
 
     QAction* N1 = nullptr;           // "ЗАКРЫТЬ"
     QPlainTextEdit* Memo1 = nullptr; // the LOG text, read-only
+    QTreeView* ErrorList1 = nullptr; // the entries: errors first, then warnings
+    processing::LogEntryModel* Entries = nullptr;
 
     // The file loaded when the window opens: its absolute path.
     QString LogFileName;
@@ -31,6 +39,13 @@ class TForm6 : public QMainWindow {
     void FormShow();
     void FormClose();
     void N1Click();
+    // The entry of a row of ErrorList1 shown in the main window.
+    void ErrorList1Activate(int row);
+
+  private:
+    void Memo1CursorMoved();
+    void ErrorList1RowChanged(int row);
+    bool followingSelection_ = false; // the memo and the list are being kept in step
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -101,6 +101,8 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder) {
                                              {"N22", u"Печать ", "F10"},
                                              {"N38", nullptr, ""},
                                              {"N39", u"Настройка команд обработки", ""},
+                                             {"NextError1", u"Следующая ошибка", "F8"},
+                                             {"PreviousError1", u"Предыдущая ошибка", "Shift+F8"},
                                          });
     expectMenu(editor.find<QMenu>("N4"), {
                                              {"N23", u"Буквы", "Ctrl+L"},

@@ -1,8 +1,13 @@
 #include <QAction>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBlock>
+#include <QTreeView>
 
 #include "processing/editor_fixture.h"
+#include "processing/log_entry_model.h"
 #include "processing/tform6.h"
 
 namespace {
@@ -10,6 +15,30 @@ namespace {
 class LogViewer : public EditorFixture {
   protected:
     QString shownText() const { return form->Form6->Memo1->toPlainText(); }
+
+    // nested.tex with its files nested/level1.tex and nested/level2.tex, and the LOG TeX
+    // Live wrote for them: errors at level2.tex:3, level1.tex:5, nested.tex:6, and five
+    // warnings. nested.tex is the document in the editor.
+    void openNestedProject() {
+        QDir().mkpath(QString::fromStdString(docs + "/nested"));
+        for (const char* name :
+             {"nested.log", "nested.tex", "nested/level1.tex", "nested/level2.tex"})
+            QFile::copy(QStringLiteral(KOLBAX_LOG_SAMPLES "/") + name,
+                        QString::fromStdString(docs + "/") + name);
+        form->OpenDocument(QString::fromStdString(docs + "/nested.tex"));
+        prompts->shown.clear();
+    }
+
+    QString cell(int row, int column) const {
+        return form->Form6->Entries->index(row, column).data().toString();
+    }
+
+    // The caret's line (from 1), at the start of which it must stand.
+    int caretLine() const {
+        QTextCursor caret = form->RichEdit1->textCursor();
+        EXPECT_EQ(caret.positionInBlock(), 0);
+        return caret.blockNumber() + 1;
+    }
 };
 
 } // namespace
@@ -109,4 +138,102 @@ TEST_F(LogViewer, OverlongLineKeepsTheLinesBeforeIt) {
     EXPECT_EQ(prompts->ofKind("error")[0].text, "Range check error");
     EXPECT_EQ(shownText(), QStringLiteral("before"));
     EXPECT_TRUE(form->Form6->LogShown);
+}
+
+TEST_F(LogViewer, ListsTheEntriesErrorsFirstAndShowsTheirPlaces) {
+    openNestedProject();
+    form->LOG1Click();
+    TForm6* f6 = form->Form6;
+    processing::LogEntryModel* entries = f6->Entries;
+    ASSERT_EQ(entries->rowCount(), 8);
+    EXPECT_EQ(cell(0, 0), QStringLiteral("Ошибка"));
+    EXPECT_EQ(cell(0, 1), QStringLiteral("nested/level2.tex"));
+    EXPECT_EQ(cell(0, 2), QStringLiteral("3"));
+    EXPECT_EQ(cell(0, 3), QStringLiteral("Undefined control sequence."));
+    EXPECT_EQ(cell(2, 1) + ":" + cell(2, 2), QStringLiteral("nested.tex:6"));
+    EXPECT_EQ(cell(3, 0), QStringLiteral("Предупреждение"));
+
+    // A click on a LOG line of the third error selects it; the list in turn shows an
+    // entry's first LOG line in the memo.
+    const auto lineOf = [&](int row) {
+        return static_cast<int>(entries->entryAt(row).firstLogLine);
+    };
+    f6->Memo1->setTextCursor(QTextCursor(f6->Memo1->document()->findBlockByNumber(lineOf(2) + 1)));
+    EXPECT_EQ(f6->ErrorList1->currentIndex().row(), 2);
+    f6->ErrorList1->setCurrentIndex(entries->index(5, 0));
+    EXPECT_EQ(f6->Memo1->textCursor().blockNumber(), lineOf(5));
+
+    // Enter on the error of the document in the editor: the caret to its line.
+    f6->ErrorList1->setCurrentIndex(entries->index(2, 0));
+    QTest::keyClick(f6->ErrorList1, Qt::Key_Return);
+    EXPECT_EQ(form->DocName, QStringLiteral("nested"));
+    EXPECT_EQ(caretLine(), 6);
+
+    // A double click on the error of another file, the document modified: it is saved, and
+    // the other file opened as "Открыть" opens one, the caret on the error's line.
+    form->RichEdit1->SetSelText("%");
+    const QRect rect = f6->ErrorList1->visualRect(entries->index(1, 3));
+    QTest::mouseClick(f6->ErrorList1->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(f6->ErrorList1->viewport(), Qt::LeftButton, {}, rect.center());
+    EXPECT_EQ(form->DocName, QStringLiteral("level1"));
+    EXPECT_EQ(form->DocDir, QString::fromStdString(docs + "/nested"));
+    EXPECT_EQ(caretLine(), 5);
+    EXPECT_NE(standin::slurp(docs + "/nested.tex").find("\r\n%\\undefinedinmain\r\n"),
+              std::string::npos);
+    EXPECT_EQ(form->RecentFiles[0], QString::fromStdString(docs + "/nested.tex"));
+}
+
+TEST_F(LogViewer, NextAndPreviousErrorStepFromTheMainWindow) {
+    auto* next = form->findChild<QAction*>(QStringLiteral("NextError1"));
+    auto* previous = form->findChild<QAction*>(QStringLiteral("PreviousError1"));
+    ASSERT_TRUE(next && previous);
+
+    // No LOG: a beep.
+    int beeps = prompts->beeps;
+    next->trigger();
+    EXPECT_EQ(prompts->beeps, beeps + 1);
+
+    openNestedProject();
+    next->trigger();
+    EXPECT_EQ(form->DocName, QStringLiteral("level2"));
+    EXPECT_EQ(caretLine(), 3);
+    next->trigger();
+    next->trigger();
+    EXPECT_EQ(form->DocName, QStringLiteral("nested"));
+    EXPECT_EQ(caretLine(), 6);
+    // Past the last error: a beep (opening a file may beep for its layout; not here).
+    beeps = prompts->beeps;
+    next->trigger();
+    EXPECT_EQ(prompts->beeps, beeps + 1);
+    previous->trigger();
+    EXPECT_EQ(form->DocName, QStringLiteral("level1"));
+    EXPECT_EQ(caretLine(), 5);
+    EXPECT_FALSE(form->Form6->isVisible());
+}
+
+TEST_F(LogViewer, CompileEndShowsTheCountsUntilTheNextKey) {
+    openNestedProject();
+    // A compiler that writes the LOG anew.
+    const std::string log = docs + "/nested.log";
+    standin::writeFile(appDir + "/writes-log",
+                       "#!/bin/sh\ncp '" + log + "' new.log\nmv new.log '" + log + "'\n");
+    ::chmod((appDir + "/writes-log").c_str(), 0755);
+    form->CompileCommand = "writes-log";
+    form->TEXDVI1Click();
+    ASSERT_TRUE(waitUntilAllReaped());
+    EXPECT_EQ(form->Label1->text(), QStringLiteral("Ошибок: 3, предупреждений: 5"));
+    QTest::keyClick(form->RichEdit1, Qt::Key_Right);
+    EXPECT_TRUE(form->Label1->text() == QStringLiteral("Кириллица") ||
+                form->Label1->text() == QStringLiteral("Latin"));
+
+    // A compile that leaves the LOG as it was shows nothing.
+    const QString layout = form->Label1->text();
+    form->CompileCommand = "compiler";
+    form->TEXDVI1Click();
+    ASSERT_TRUE(waitUntilAllReaped());
+    EXPECT_EQ(form->Label1->text(), layout);
+
+    // The compile's LOG is the one the error commands follow.
+    form->findChild<QAction*>(QStringLiteral("NextError1"))->trigger();
+    EXPECT_EQ(form->DocName, QStringLiteral("level2"));
 }

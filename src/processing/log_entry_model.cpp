@@ -1,0 +1,76 @@
+#include "processing/log_entry_model.h"
+
+#include "processing/log_navigation.h"
+
+namespace processing {
+
+void LogEntryModel::setEntries(std::vector<LogEntry> entries) {
+    beginResetModel();
+    entries_ = std::move(entries);
+    order_ = errorsFirst(entries_);
+    rowOf_.assign(entries_.size(), 0);
+    for (size_t row = 0; row < order_.size(); ++row)
+        rowOf_[order_[row]] = static_cast<int>(row);
+    endResetModel();
+}
+
+std::optional<int> LogEntryModel::rowAtLogLine(size_t logLine) const {
+    const std::optional<size_t> entry = entryAtLogLine(entries_, logLine);
+    if (!entry) return std::nullopt;
+    return rowOf_[*entry];
+}
+
+int LogEntryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(order_.size());
+}
+
+int LogEntryModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant LogEntryModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    const LogEntry& entry = entryAt(index.row());
+    switch (index.column()) {
+    case KindColumn:
+        switch (entry.kind) {
+        case LogEntryKind::Error:
+            return QStringLiteral("Ошибка");
+        case LogEntryKind::Warning:
+            return QStringLiteral("Предупреждение");
+        case LogEntryKind::BadBox:
+            return QStringLiteral("Бокс");
+        }
+        return {};
+    case FileColumn: {
+        std::string_view file = entry.file;
+        if (file.starts_with("./")) file.remove_prefix(2);
+        return logTextForDisplay(file);
+    }
+    case LineColumn:
+        return entry.line ? QVariant(*entry.line) : QVariant();
+    case MessageColumn:
+        return logTextForDisplay(entry.message);
+    default:
+        return {};
+    }
+}
+
+QVariant LogEntryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    switch (section) {
+    case KindColumn:
+        return QStringLiteral("Вид");
+    case FileColumn:
+        return QStringLiteral("Файл");
+    case LineColumn:
+        return QStringLiteral("Строка");
+    case MessageColumn:
+        return QStringLiteral("Сообщение");
+    default:
+        return {};
+    }
+}
+
+} // namespace processing
