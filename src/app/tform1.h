@@ -33,6 +33,9 @@ class TForm8;
 class TForm9;
 class TFindDialog;
 class TReplaceDialog;
+namespace app {
+class DocumentJournal;
+}
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -138,6 +141,8 @@ class TForm1 : public QMainWindow {
     void help1Click();
     void ToolButton23Click();
     void RememberRecentFile();
+    // The recovery journal of the document's unsaved text (app/document_journal.h).
+    std::unique_ptr<app::DocumentJournal> Journal;
 
     // ===== src/keyboard: layout indicator, Smart Keyboard switch and typing rules =====
     void RefreshLayoutIndicator();
