@@ -35,7 +35,7 @@ class RecoveryJournal(unittest.TestCase):
         time.sleep(0.5)
 
     def test_a_killed_editor_gives_the_typed_text_back(self):
-        original = cp866("Привет, $x$\r\n")
+        original = cp866("Hello, мир! $x$\r\n")
         with Session(self) as s:
             self.start_session(s)
             s.write_doc("a.tex", original)
@@ -46,7 +46,7 @@ class RecoveryJournal(unittest.TestCase):
             self.assertEqual(s.doc_file("a.tex"), original)
             # A save cut short between writing and renaming leaves its temporary file beside
             # the document; the document itself is the old one.
-            s.write_doc(".~a.tex.AbCdEfGh", b"abc Pri")
+            s.write_doc(".~a.tex.AbCdEfGh", b"abc Hel")
 
             wid = s.start()
             self.answer(s, "Return")
