@@ -109,7 +109,7 @@ TEST_F(Journaling, ASaveOrADeclinedSaveAtExitRemovesIt) {
     EXPECT_TRUE(fs::is_empty(stateFolder()));
 }
 
-TEST_F(Journaling, AFailedOrCancelledSaveKeepsIt) {
+TEST_F(Journaling, AFailedSaveKeepsIt) {
     TForm1& form = openTyped("a.tex", "old\r\n", "new ");
     journal().writeSnapshot();
     fs::remove_all(folder.dir / "docs"); // the save cannot be written
@@ -169,15 +169,6 @@ TEST_F(Journaling, AJournalIsRestoredAsAModifiedDocumentWithItsCaret) {
     EXPECT_TRUE(again.DocName.isEmpty());
     EXPECT_EQ(again.RichEdit1->Text(), "untitled\r\n");
     EXPECT_TRUE(again.RichEdit1->Modified());
-}
-
-TEST_F(Journaling, NoThenDeleteRemovesTheJournal) {
-    leaveOrphan({"", app::JournalEncoding::Cp866, 1, 0, "gone\r\n"});
-    start();
-    editor->prompts->questionAnswers = {false, true};
-    EXPECT_FALSE(journal().offerOrphans());
-    EXPECT_TRUE(journals().empty());
-    EXPECT_FALSE(editor->form->RichEdit1->Modified());
 }
 
 TEST_F(Journaling, AnUnwritableStateFolderIsReportedOnceAndTypingGoesOn) {
