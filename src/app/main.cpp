@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/document_journal.h"
 #include "app/qt_translations.h"
 #include "app/tform1.h"
 #include "platform/errors.h"
@@ -87,9 +88,12 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(form1->windowIcon()); // the dialogs and the task bar
     form1->CreateDialogs();
     form1->show();
-    if (!line.file.isEmpty())
-        QTimer::singleShot(0, form1.get(),
-                           [&form1, &line] { openCommandLineDocument(*form1, line.file); });
+    // Unsaved text left by an abrupt end is offered first; a restored document is not
+    // replaced by the command line's, which would save it unasked.
+    QTimer::singleShot(0, form1.get(), [&form1, &line] {
+        const bool restored = form1->Journal->offerOrphans();
+        if (!restored && !line.file.isEmpty()) openCommandLineDocument(*form1, line.file);
+    });
     int code = application.exec();
     // The loop can also end without the window having been closed (QCoreApplication::exit).
     // The shutdown then runs in a loop of its own, as no prompt can be shown once the loop

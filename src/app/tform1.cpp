@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 
+#include "app/document_journal.h"
 #include "app/tform9.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
@@ -23,6 +24,7 @@ TForm1::TForm1(const std::string& appDir, std::unique_ptr<platform::Prompts> pro
     BuildComponents();
     ConnectEditorEvents();
     CreateFindDialogs();
+    Journal = std::make_unique<app::DocumentJournal>(*this);
     Guarded([this] { FormCreate(); });
 }
 
@@ -51,10 +53,12 @@ void TForm1::Guarded(const std::function<void()>& handler) {
 // runs the whole shutdown again.
 void TForm1::closeEvent(QCloseEvent* event) {
     if (!shutDown_) shutDown_ = FormDestroy();
-    if (shutDown_)
+    if (shutDown_) {
+        Journal->endSession(); // what was not saved was declined
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {

@@ -36,6 +36,9 @@ class TReplaceDialog;
 namespace processing {
 class ErrorSteps;
 }
+namespace app {
+class DocumentJournal;
+}
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -141,6 +144,8 @@ class TForm1 : public QMainWindow {
     void help1Click();
     void ToolButton23Click();
     void RememberRecentFile();
+    // The recovery journal of the document's unsaved text (app/document_journal.h).
+    std::unique_ptr<app::DocumentJournal> Journal;
 
     // ===== src/keyboard: layout indicator, Smart Keyboard switch and typing rules =====
     void RefreshLayoutIndicator();

@@ -31,6 +31,10 @@ QStringList TForm9::helpLines() {
         QStringLiteral(
             "в PATH, но не в папке документа. Другие пакеты не проверялись, но должны подойти."),
         QString(),
+        QStringLiteral("Несохранённые изменения не позже чем через две секунды записываются в"),
+        QStringLiteral("папку $XDG_STATE_HOME/kolbax (обычно ~/.local/state/kolbax), а не рядом"),
+        QStringLiteral("с документом; после сбоя редактор предложит их восстановить."),
+        QString(),
         QStringLiteral("Желаю Вам успешных публикаций!"),
         QString(),
         QStringLiteral("                                        Разработчик KolBAX"),

@@ -229,7 +229,7 @@ TEST_F(MainWindow, HelpShowsTheHelpWindowModally) {
     EXPECT_TRUE(help.Memo1->isReadOnly());
     EXPECT_EQ(help.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QStringList lines = help.Memo1->toPlainText().split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 25);
+    ASSERT_EQ(lines.size(), 29);
     EXPECT_EQ(lines[0], QStringLiteral("Глубокоуважаемый(ая) Юзер(ь)!"));
     // The platform facts are this platform's.
     QString text = help.Memo1->toPlainText();
@@ -240,6 +240,7 @@ TEST_F(MainWindow, HelpShowsTheHelpWindowModally) {
     // Where the programs of the commands are looked for, and where never.
     EXPECT_TRUE(text.contains(QStringLiteral("в папке редактора, затем")));
     EXPECT_TRUE(text.contains(QStringLiteral("в PATH, но не в папке документа")));
+    EXPECT_TRUE(text.contains(QStringLiteral("$XDG_STATE_HOME/kolbax (обычно ~/.local/state/kolbax)")));
     EXPECT_FALSE(lines.last().trimmed().isEmpty()); // signature
 }
 
