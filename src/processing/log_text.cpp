@@ -5,6 +5,7 @@
 #include "document/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/textfile.h"
+#include "processing/log_utf8.h"
 
 namespace processing {
 
@@ -33,9 +34,15 @@ std::vector<std::string_view> splitLogLines(std::string_view bytes) {
 }
 
 void readLogLines(const QString& path, std::vector<std::string>& lines) {
-    const std::string bytes = platform::readFileBytes(path);
+    std::string bytes = platform::readFileBytes(path);
+    const bool utf8 = isUtf8Log(bytes);
+    if (utf8) bytes = withWholeCharacters(bytes);
     for (std::string_view view : splitLogLines(bytes)) {
         if (view.size() > kMaxLogLine) throw platform::RangeCheckError();
+        if (utf8) {
+            lines.push_back(utf8LogLineToCp1251(view));
+            continue;
+        }
         std::string line(view);
         for (char& c : line)
             c = static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
