@@ -11,6 +11,7 @@
 #include "document/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/status_file.h"
+#include "document/tex_document.h"
 #include "document/texts.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
@@ -28,20 +29,40 @@ namespace {
 constexpr int kMaxSavedLines = 65536;
 constexpr size_t kMaxSavedLineLength = 65535;
 
-// The control's text as it is saved: CP866 bytes, every line followed by CR LF, the line
-// limits checked on the way. One pass over the document's characters, no copies between;
-// empty when the control holds no lines. Throws RangeCheckError before anything is written.
-std::string savedText(const platform::TRichEdit& edit) {
-    // Unicode to CP866 through CP1251, for every character the control can hold.
-    static const std::vector<unsigned char> toCp866 = [] {
-        std::vector<unsigned char> table(65536);
-        for (size_t u = 0; u < table.size(); ++u) {
+// Unicode to CP1251 ("?" for what it lacks), and on to CP866, for every character the
+// control can hold.
+using CharacterTable = std::vector<unsigned char>;
+
+const CharacterTable& toCp1251Table() {
+    static const CharacterTable table = [] {
+        CharacterTable t(65536);
+        for (size_t u = 0; u < t.size(); ++u) {
             unsigned char byte = '?';
             platform::unicodeToCp1251(static_cast<char16_t>(u), byte);
-            table[u] = document::cp1251ToCp866(byte);
+            t[u] = byte;
         }
-        return table;
+        return t;
     }();
+    return table;
+}
+
+const CharacterTable& toCp866Table() {
+    static const CharacterTable table = [] {
+        CharacterTable t = toCp1251Table();
+        for (unsigned char& byte : t)
+            byte = document::cp1251ToCp866(byte);
+        return t;
+    }();
+    return table;
+}
+
+// The control's text as it is saved: every character through the table, every line
+// followed by CR LF (or by "\n" alone, the editor's own form of a UTF-8 document's text),
+// the line limits checked on the way. One pass over the document's characters, no copies
+// between; empty when the control holds no lines. Throws RangeCheckError before anything
+// is written.
+std::string savedText(const platform::TRichEdit& edit, const CharacterTable& table,
+                      bool crBeforeLineFeed) {
     const QString raw = edit.document()->toRawText();
     std::string text(static_cast<size_t>(raw.size()) +
                          static_cast<size_t>(edit.document()->blockCount()) + 2,
@@ -52,7 +73,7 @@ std::string savedText(const platform::TRichEdit& edit) {
     auto endLine = [&] {
         if (static_cast<size_t>(out - lineStart) > kMaxSavedLineLength || ++lines > kMaxSavedLines)
             throw platform::RangeCheckError();
-        *out++ = '\r';
+        if (crBeforeLineFeed) *out++ = '\r';
         *out++ = '\n';
         lineStart = out;
     };
@@ -61,7 +82,7 @@ std::string savedText(const platform::TRichEdit& edit) {
         if (u == QChar::ParagraphSeparator)
             endLine();
         else
-            *out++ = static_cast<char>(toCp866[u]);
+            *out++ = static_cast<char>(table[u]);
     }
     if (out != lineStart) endLine(); // a last line without its break gains one
     text.resize(static_cast<size_t>(out - text.data()));
@@ -92,10 +113,27 @@ std::vector<platform::TextRun> toControlRuns(std::vector<platform::RtfRun> runs)
     return result;
 }
 
+// The bytes of the document's file, in its encoding.
+std::string savedFileBytes(const TForm1& form) {
+    if (form.DocEncoding == platform::TextEncoding::Utf8)
+        return document::utf8FileBytes(savedText(*form.RichEdit1, toCp1251Table(), false),
+                                       form.DocLayout);
+    return savedText(*form.RichEdit1, toCp866Table(), true);
+}
+
+struct LoadedDocument {
+    std::vector<platform::TextRun> runs;
+    platform::TextEncoding encoding = platform::TextEncoding::Cp866;
+    platform::Utf8Layout layout;
+};
+
 // Reads a TeX file as its RTF view shows it, nothing written beside it, while Label1 shows
 // the loading notice. When reading fails Label1 gets back what it showed and the error
-// goes on.
-std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const QString& path) {
+// goes on. adjust, when given, changes the file's bytes before they are read (a template
+// taking the new document's encoding).
+LoadedDocument readTexFileWithNotice(TForm1& form, const QString& path,
+                                     std::string (*adjust)(std::string,
+                                                           platform::TextEncoding) = nullptr) {
     const QString text = form.Label1->text();
     const QPalette palette = form.Label1->palette();
     const bool visible = form.Label1->isVisible();
@@ -108,7 +146,10 @@ std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const QString
     form.Label1->repaint();
     QCoreApplication::processEvents();
     try {
-        return toControlRuns(document::readTexFile(path));
+        std::string bytes = document::readDocumentBytes(path);
+        if (adjust) bytes = adjust(std::move(bytes), form.DocEncoding);
+        document::TexDocument doc = document::readTexDocument(bytes, QFileInfo(path).fileName());
+        return {toControlRuns(std::move(doc.runs)), doc.encoding, doc.layout};
     } catch (...) {
         form.Label1->setText(text);
         form.Label1->setPalette(palette);
@@ -181,6 +222,8 @@ void setCaption(TForm1& form, bool untitled) {
     caption += untitled ? document::text(document::kUntitled) : form.DocName;
     if (!form.MainFile.isEmpty() && form.MainFile != QLatin1String("*"))
         caption += document::text(document::kAttachedTo) + form.MainFile;
+    if (form.DocEncoding == platform::TextEncoding::Utf8)
+        caption += document::text(document::kUtf8CaptionTail);
     form.setWindowTitle(caption);
 }
 
@@ -228,13 +271,13 @@ void openRecentFile(TForm1& form, size_t index) {
 
 void TForm1::LoadTexFile(const QString& path) {
     if (!fileExists(path)) return;
-    showLoadedRuns(*this, readTexFileWithNotice(*this, path));
+    showLoadedRuns(*this, readTexFileWithNotice(*this, path).runs);
 }
 
 void TForm1::SaveTexFile(const QString& path) {
     // An untitled document (the path is only ".tex") is not saved.
     if (platform::splitPath(path).nameWithoutExtension.isEmpty()) return;
-    const std::string text = savedText(*RichEdit1);
+    const std::string text = savedFileBytes(*this);
     if (text.empty()) return; // no lines: the file on disk stays as it is
     platform::writeFileAtomically(path, text);
 }
@@ -282,13 +325,16 @@ void TForm1::OpenDocument(const QString& chosen) {
     const DocumentPath next = documentPathFor(chosen);
     FolderChange folder(next.folder, document::kCannotOpenInFolder);
     const QString path = platform::joinPath(next.folder, next.name + next.extension);
-    std::optional<std::vector<platform::TextRun>> runs;
-    if (fileExists(path)) runs = readTexFileWithNotice(*this, path);
+    std::optional<LoadedDocument> loaded;
+    if (fileExists(path)) loaded = readTexFileWithNotice(*this, path);
     folder.keep();
 
     setDocumentPath(*this, next);
-    if (runs)
-        showLoadedRuns(*this, *runs);
+    // A name that does not exist yet starts a CP866 document, as it always has.
+    DocEncoding = loaded ? loaded->encoding : platform::TextEncoding::Cp866;
+    DocLayout = loaded ? loaded->layout : platform::Utf8Layout{};
+    if (loaded)
+        showLoadedRuns(*this, loaded->runs);
     else
         RichEdit1->Clear();
     setCaption(*this, false);
@@ -333,11 +379,17 @@ void TForm1::N8Click() {
     RichEdit1->SetInsertCharset(platform::kCyrillicCharset);
     prompts().showModal(*Form2);
     update();
+    DocEncoding = NewDocEncoding;
+    DocLayout = {};
     setCaption(*this, true);
     ShownCharset = -1;
 
     if (UserTemplate == QLatin1String("*")) {
-        LoadTexFile(platform::joinPath(platform::fsPath(AppDir), QStringLiteral("default.tex")));
+        const QString standard =
+            platform::joinPath(platform::fsPath(AppDir), QStringLiteral("default.tex"));
+        if (fileExists(standard))
+            showLoadedRuns(
+                *this, readTexFileWithNotice(*this, standard, document::templateForEncoding).runs);
     } else if (!UserTemplate.isEmpty()) {
         platform::PathParts parts = platform::splitPath(UserTemplate);
         QString companion = UserTemplate.left(UserTemplate.size() - parts.extension.size()) +

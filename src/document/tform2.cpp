@@ -28,6 +28,9 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
                          QStringLiteral("Шаблон пользователя ")},
                         this);
     RadioGroup2->SetItemIndex(1);
+    RadioGroup3 = new TRadioGroup(QStringLiteral("RadioGroup3"), QStringLiteral("Кодировка"),
+                                  {QStringLiteral("&CP866"), QStringLiteral("&UTF-8")}, this);
+    RadioGroup3->SetItemIndex(0);
     CheckBox1 = new QCheckBox(QStringLiteral("Умная Клава"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setChecked(true);
@@ -42,6 +45,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     auto* groups = new QHBoxLayout;
     groups->addWidget(RadioGroup1);
     groups->addWidget(RadioGroup2);
+    groups->addWidget(RadioGroup3);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CheckBox1);
     buttons->addStretch();
@@ -50,6 +54,8 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
     layout->addLayout(buttons);
+    // The encoding's column widens the dialog by what it takes; nothing else moves.
+    setFixedSize(403 + RadioGroup3->sizeHint().width() + groups->spacing(), 244);
 
     connect(RadioGroup1, &TRadioGroup::Click, this, &TForm2::RadioGroup1Click);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -89,6 +95,8 @@ void TForm2::Button1Click() {
         break;
     }
     form1_->SmartKeyboardOn = CheckBox1->isChecked();
+    form1_->NewDocEncoding = RadioGroup3->ItemIndex() == 1 ? platform::TextEncoding::Utf8
+                                                           : platform::TextEncoding::Cp866;
     accept();
 }
 
