@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/tform1.h"
 #include "document/radio_group.h"
@@ -29,8 +30,9 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
                         this);
     RadioGroup2->SetItemIndex(1);
     RadioGroup3 = new TRadioGroup(QStringLiteral("RadioGroup3"), QStringLiteral("Кодировка"),
-                                  {QStringLiteral("&CP866"), QStringLiteral("&UTF-8")}, this);
+                                  {QStringLiteral("&CP866"), QStringLiteral("&UTF-8")}, this, true);
     RadioGroup3->SetItemIndex(0);
+    RadioGroup3->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     CheckBox1 = new QCheckBox(QStringLiteral("Умная Клава"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setChecked(true);
@@ -45,7 +47,6 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     auto* groups = new QHBoxLayout;
     groups->addWidget(RadioGroup1);
     groups->addWidget(RadioGroup2);
-    groups->addWidget(RadioGroup3);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CheckBox1);
     buttons->addStretch();
@@ -53,9 +54,10 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     buttons->addWidget(Button2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
+    layout->addWidget(RadioGroup3);
     layout->addLayout(buttons);
-    // The encoding's column widens the dialog by what it takes; nothing else moves.
-    setFixedSize(403 + RadioGroup3->sizeHint().width() + groups->spacing(), 244);
+    // The encoding's row below the two groups makes the dialog taller by what it takes.
+    setFixedSize(403, 244 + RadioGroup3->sizeHint().height() + std::max(layout->spacing(), 0));
 
     connect(RadioGroup1, &TRadioGroup::Click, this, &TForm2::RadioGroup1Click);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);

@@ -768,7 +768,7 @@ TEST_F(FileCommands, NewDocumentsTakeTheChosenEncodingAndTheTemplateItsInputEnco
     };
     TForm2& dialog = *form->Form2;
     EXPECT_EQ(dialog.RadioGroup3->ItemIndex(), 0);
-    EXPECT_EQ(dialog.height(), 244);
+    EXPECT_EQ(dialog.width(), 403);
 
     newDocument(1);
     EXPECT_EQ(caption(), kPrefix + cp(u"(без имени) [UTF-8]"));
