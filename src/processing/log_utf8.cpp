@@ -72,7 +72,12 @@ std::string withWholeCharacters(std::string_view bytes) {
             while (head + tail < length && breakEnd + tail < bytes.size() &&
                    isContinuation(static_cast<unsigned char>(bytes[breakEnd + tail])))
                 ++tail;
-            if (head + tail == length) {
+            // The break stays where moving it would change the lines: at the end of the
+            // LOG, or a CR that would meet an LF and end one line instead of two.
+            const bool keepsLines =
+                breakEnd + tail < bytes.size() &&
+                !(bytes[breakEnd - 1] == '\r' && bytes[breakEnd + tail] == '\n');
+            if (head + tail == length && keepsLines) {
                 out.append(bytes.substr(i, head));
                 out.append(bytes.substr(breakEnd, tail));
                 out.append(bytes.substr(i + head, breakEnd - (i + head)));
