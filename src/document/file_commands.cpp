@@ -5,7 +5,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QTextDocument>
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <exception>
+#include <memory>
 
 #include "app/tform1.h"
 #include "document/cyrillic.h"
@@ -56,37 +60,111 @@ const CharacterTable& toCp866Table() {
     return table;
 }
 
-// The control's text as it is saved: every character through the table, every line
-// followed by CR LF (or by "\n" alone, the editor's own form of a UTF-8 document's text),
-// the line limits checked on the way. One pass over the document's characters, no copies
-// between; empty when the control holds no lines. Throws RangeCheckError before anything
-// is written.
-std::string savedText(const platform::TRichEdit& edit, const CharacterTable& table,
-                      bool crBeforeLineFeed) {
+// How the document's characters and line ends become the bytes of its file.
+struct Cp866Writer {
+    static constexpr size_t kMaxCharacterBytes = 1;
+    const CharacterTable& table = toCp866Table();
+    std::string_view lineEnd = "\r\n";
+    std::string_view start;
+    bool lastLineEnds = true;
+
+    void put(char16_t u, char*& out) const { *out++ = static_cast<char>(table[u]); }
+};
+
+struct Utf8Character {
+    std::array<char, 3> bytes{};
+    unsigned char length = 0;
+};
+
+struct Utf8Writer {
+    static constexpr size_t kMaxCharacterBytes = 3;
+    const std::vector<Utf8Character>& table;
+    std::string_view lineEnd;
+    std::string_view start; // the byte-order mark, when the file had one
+    bool lastLineEnds = true;
+
+    void put(char16_t u, char*& out) const {
+        const Utf8Character& c = table[u];
+        std::memcpy(out, c.bytes.data(), c.bytes.size());
+        out += c.length;
+    }
+};
+
+// Every character the control can hold in UTF-8, by way of CP1251 ("?" for what it lacks).
+const std::vector<Utf8Character>& toUtf8Table() {
+    static const std::vector<Utf8Character> table = [] {
+        std::array<Utf8Character, 256> ofCp1251;
+        for (size_t b = 0; b < ofCp1251.size(); ++b) {
+            const std::string utf8 = platform::encodeUtf8Document(
+                std::string(1, static_cast<char>(b)), platform::Utf8Layout{false, {}, false});
+            std::memcpy(ofCp1251[b].bytes.data(), utf8.data(), utf8.size());
+            ofCp1251[b].length = static_cast<unsigned char>(utf8.size());
+        }
+        const CharacterTable& cp1251 = toCp1251Table();
+        std::vector<Utf8Character> t(cp1251.size());
+        for (size_t u = 0; u < t.size(); ++u)
+            t[u] = ofCp1251[cp1251[u]];
+        return t;
+    }();
+    return table;
+}
+
+std::string_view lineEndOf(platform::LineEnd lineEnd) {
+    switch (lineEnd) {
+    case platform::LineEnd::Lf:
+        return "\n";
+    case platform::LineEnd::Cr:
+        return "\r";
+    case platform::LineEnd::CrLf:
+        break;
+    }
+    return "\r\n";
+}
+
+// The control's text as it is saved: every character and line end written by the writer,
+// the line limits (in characters) checked on the way. A last line without its break gains
+// one, unless the writer keeps a file whose last line had none: then the last line end is
+// left out. One pass over the document's characters, no copies between; empty when the
+// control holds no lines. Throws RangeCheckError before anything is written.
+template <typename Writer>
+std::string savedText(const platform::TRichEdit& edit, const Writer& writer) {
     const QString raw = edit.document()->toRawText();
-    std::string text(static_cast<size_t>(raw.size()) +
-                         static_cast<size_t>(edit.document()->blockCount()) + 2,
-                     '\0');
-    char* out = text.data();
-    const char* lineStart = out;
+    // Room for the longest form, left uninitialised: only what is written is touched.
+    const size_t room =
+        writer.start.size() + static_cast<size_t>(raw.size()) * Writer::kMaxCharacterBytes +
+        (static_cast<size_t>(edit.document()->blockCount()) + 2) * writer.lineEnd.size();
+    const std::unique_ptr<char[]> buffer(new char[room]);
+    char* out = std::copy(writer.start.begin(), writer.start.end(), buffer.get());
+    size_t lineLength = 0;
     int lines = 0;
-    auto endLine = [&] {
-        if (static_cast<size_t>(out - lineStart) > kMaxSavedLineLength || ++lines > kMaxSavedLines)
+    auto countLine = [&] {
+        if (lineLength > kMaxSavedLineLength || ++lines > kMaxSavedLines)
             throw platform::RangeCheckError();
-        if (crBeforeLineFeed) *out++ = '\r';
-        *out++ = '\n';
-        lineStart = out;
+        lineLength = 0;
+    };
+    auto endLine = [&] {
+        countLine();
+        out = std::copy(writer.lineEnd.begin(), writer.lineEnd.end(), out);
     };
     for (QChar ch : raw) {
         const char16_t u = ch.unicode();
-        if (u == QChar::ParagraphSeparator)
+        if (u == QChar::ParagraphSeparator) {
+            endLine();
+        } else {
+            writer.put(u, out);
+            ++lineLength;
+        }
+    }
+    if (lineLength > 0) {
+        if (writer.lastLineEnds)
             endLine();
         else
-            *out++ = static_cast<char>(table[u]);
+            countLine();
+    } else if (lines > 0 && !writer.lastLineEnds) {
+        out -= writer.lineEnd.size();
     }
-    if (out != lineStart) endLine(); // a last line without its break gains one
-    text.resize(static_cast<size_t>(out - text.data()));
-    return text;
+    if (lines == 0) return {};
+    return std::string(buffer.get(), static_cast<size_t>(out - buffer.get()));
 }
 
 bool fileExists(const QString& path) {
@@ -115,10 +193,13 @@ std::vector<platform::TextRun> toControlRuns(std::vector<platform::RtfRun> runs)
 
 // The bytes of the document's file, in its encoding.
 std::string savedFileBytes(const TForm1& form) {
-    if (form.DocEncoding == platform::TextEncoding::Utf8)
-        return document::utf8FileBytes(savedText(*form.RichEdit1, toCp1251Table(), false),
-                                       form.DocLayout);
-    return savedText(*form.RichEdit1, toCp866Table(), true);
+    if (form.DocEncoding == platform::TextEncoding::Utf8) {
+        const platform::Utf8Layout& layout = form.DocLayout;
+        return savedText(*form.RichEdit1, Utf8Writer{toUtf8Table(), lineEndOf(layout.lineEnd),
+                                                     layout.byteOrderMark ? "\xEF\xBB\xBF" : "",
+                                                     layout.lastLineEnds});
+    }
+    return savedText(*form.RichEdit1, Cp866Writer{});
 }
 
 struct LoadedDocument {

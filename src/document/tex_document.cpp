@@ -63,9 +63,4 @@ std::string templateForEncoding(std::string bytes, platform::TextEncoding encodi
     return bytes;
 }
 
-std::string utf8FileBytes(std::string lines, const platform::Utf8Layout& layout) {
-    if (!layout.lastLineEnds && !lines.empty() && lines.back() == '\n') lines.pop_back();
-    return platform::encodeUtf8Document(lines, layout);
-}
-
 } // namespace document

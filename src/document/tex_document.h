@@ -39,9 +39,4 @@ TexDocument readTexDocumentFile(const QString& path);
 // the UTF-8 one in a UTF-8 document.
 std::string templateForEncoding(std::string templateBytes, platform::TextEncoding encoding);
 
-// The file bytes of a UTF-8 document from the control's text in CP1251, "\n" after every
-// line as the control has it: the last line keeps its line end only when the layout says
-// the file's last line had one.
-std::string utf8FileBytes(std::string cp1251Lines, const platform::Utf8Layout& layout);
-
 } // namespace document

@@ -736,6 +736,14 @@ TEST_F(FileCommands, Utf8DocumentsOpenAndSaveByteForByteAndRefusalsKeepTheDocume
     run("N7");
     EXPECT_EQ(readBytes(docs / "v.tex"), file);
     EXPECT_EQ(caption(), kPrefix + "v [UTF-8]");
+    // Line ends of every kind, ended last lines or not, and an empty last line.
+    for (const std::string other : {"xъ\ry\r", "«a»\r\n\r\n", "ъ\n\n", "\xEF\xBB\xBFъ"}) {
+        writeBytes(docs / "w.tex", other);
+        open(doc("w.tex"));
+        run("N6");
+        EXPECT_EQ(readBytes(docs / "w.tex"), other);
+    }
+    open(doc("v.tex"));
 
     // What the editor cannot hold is refused by its name; the document stays.
     writeBytes(docs / "greek.tex", "a\r\nугол α\r\n");

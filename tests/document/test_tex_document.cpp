@@ -83,19 +83,6 @@ TEST(TexDocument, RefusalsNameTheFileAndTheCharacter) {
     EXPECT_TRUE(alpha.contains(QStringLiteral("«α» (U+03B1) в строке 3"))) << alpha.toStdString();
 }
 
-TEST(TexDocument, SavedBytesKeepTheLayout) {
-    platform::Utf8Layout layout;
-    EXPECT_EQ(utf8FileBytes("\xC0\n\n", layout), "А\r\n\r\n");
-    layout = {true, platform::LineEnd::Lf, false};
-    EXPECT_EQ(utf8FileBytes("a\nb\n", layout), "\xEF\xBB\xBF"
-                                               "a\nb");
-    for (const std::string file : {"\xEF\xBB\xBFъ\nb", "xъ\ry\r", "«a»\r\n\r\n"}) {
-        const TexDocument doc = read(file);
-        ASSERT_EQ(doc.encoding, TextEncoding::Utf8) << file;
-        EXPECT_EQ(utf8FileBytes(joined(doc.runs), doc.layout), file);
-    }
-}
-
 TEST(TexDocument, TheTemplateTakesTheEncodingOfTheNewDocument) {
     const std::string tex = "\\usepackage[T2A]{fontenc}\r\n\\usepackage[cp866]{inputenc}\r\n";
     EXPECT_EQ(templateForEncoding(tex, TextEncoding::Cp866), tex);
