@@ -8,6 +8,7 @@
 
 #include "processing/log_parser.h"
 #include "processing/log_text.h"
+#include "processing/log_utf8.h"
 
 namespace {
 
@@ -32,6 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace processing;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const size_t lines = splitLogLines(bytes).size();
+    // A LOG read as UTF-8 keeps its lines, each no longer in CP1251 than in its bytes.
+    const std::string whole = withWholeCharacters(bytes);
+    check(whole.size() == bytes.size());
+    const std::vector<std::string_view> wholeLines = splitLogLines(whole);
+    check(wholeLines.size() == lines);
+    for (std::string_view line : wholeLines)
+        check(utf8LogLineToCp1251(line).size() <= line.size());
     const std::vector<LogEntry> entries = parseLog(bytes);
 
     for (size_t i = 0; i < entries.size(); ++i) {

@@ -15,6 +15,7 @@
 #include "platform/prompts.h"
 #include "platform/richedit.h"
 #include "platform/string_list.h"
+#include "platform/utf8_document.h"
 
 class QAction;
 class QLabel;
@@ -124,6 +125,14 @@ class TForm1 : public QMainWindow {
     bool IndicatorNoticeShown = false; // Label1 holds a notice instead of the layout
     int32_t MarkedPosition = -1;
     pid_t ViewerProcess = 0;
+
+    // The document's encoding on disk, Cp866 or Utf8, found again from the file at every
+    // open and kept by "Сохранить как"; DocLayout is how a UTF-8 document's file lays out
+    // its text (byte-order mark, line ends), so that a save writes the same bytes back.
+    // NewDocEncoding is the new-file dialog's choice for new documents (src/document).
+    platform::TextEncoding DocEncoding = platform::TextEncoding::Cp866;
+    platform::Utf8Layout DocLayout;
+    platform::TextEncoding NewDocEncoding = platform::TextEncoding::Cp866;
 
     // ===== src/app: start-up, layout, shutdown, help, recent files =====
     void FormCreate();

@@ -5,12 +5,17 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QTextDocument>
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <exception>
+#include <memory>
 
 #include "app/tform1.h"
 #include "document/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/status_file.h"
+#include "document/tex_document.h"
 #include "document/texts.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
@@ -28,44 +33,138 @@ namespace {
 constexpr int kMaxSavedLines = 65536;
 constexpr size_t kMaxSavedLineLength = 65535;
 
-// The control's text as it is saved: CP866 bytes, every line followed by CR LF, the line
-// limits checked on the way. One pass over the document's characters, no copies between;
-// empty when the control holds no lines. Throws RangeCheckError before anything is written.
-std::string savedText(const platform::TRichEdit& edit) {
-    // Unicode to CP866 through CP1251, for every character the control can hold.
-    static const std::vector<unsigned char> toCp866 = [] {
-        std::vector<unsigned char> table(65536);
-        for (size_t u = 0; u < table.size(); ++u) {
+// Unicode to CP1251 ("?" for what it lacks), and on to CP866, for every character the
+// control can hold.
+using CharacterTable = std::vector<unsigned char>;
+
+const CharacterTable& toCp1251Table() {
+    static const CharacterTable table = [] {
+        CharacterTable t(65536);
+        for (size_t u = 0; u < t.size(); ++u) {
             unsigned char byte = '?';
             platform::unicodeToCp1251(static_cast<char16_t>(u), byte);
-            table[u] = document::cp1251ToCp866(byte);
+            t[u] = byte;
         }
-        return table;
+        return t;
     }();
+    return table;
+}
+
+const CharacterTable& toCp866Table() {
+    static const CharacterTable table = [] {
+        CharacterTable t = toCp1251Table();
+        for (unsigned char& byte : t)
+            byte = document::cp1251ToCp866(byte);
+        return t;
+    }();
+    return table;
+}
+
+// How the document's characters and line ends become the bytes of its file.
+struct Cp866Writer {
+    static constexpr size_t kMaxCharacterBytes = 1;
+    const CharacterTable& table = toCp866Table();
+    std::string_view lineEnd = "\r\n";
+    std::string_view start;
+    bool lastLineEnds = true;
+
+    void put(char16_t u, char*& out) const { *out++ = static_cast<char>(table[u]); }
+};
+
+struct Utf8Character {
+    std::array<char, 3> bytes{};
+    unsigned char length = 0;
+};
+
+struct Utf8Writer {
+    static constexpr size_t kMaxCharacterBytes = 3;
+    const std::vector<Utf8Character>& table;
+    std::string_view lineEnd;
+    std::string_view start; // the byte-order mark, when the file had one
+    bool lastLineEnds = true;
+
+    void put(char16_t u, char*& out) const {
+        const Utf8Character& c = table[u];
+        std::memcpy(out, c.bytes.data(), c.bytes.size());
+        out += c.length;
+    }
+};
+
+// Every character the control can hold in UTF-8, by way of CP1251 ("?" for what it lacks).
+const std::vector<Utf8Character>& toUtf8Table() {
+    static const std::vector<Utf8Character> table = [] {
+        std::array<Utf8Character, 256> ofCp1251;
+        for (size_t b = 0; b < ofCp1251.size(); ++b) {
+            const std::string utf8 = platform::encodeUtf8Document(
+                std::string(1, static_cast<char>(b)), platform::Utf8Layout{false, {}, false});
+            std::memcpy(ofCp1251[b].bytes.data(), utf8.data(), utf8.size());
+            ofCp1251[b].length = static_cast<unsigned char>(utf8.size());
+        }
+        const CharacterTable& cp1251 = toCp1251Table();
+        std::vector<Utf8Character> t(cp1251.size());
+        for (size_t u = 0; u < t.size(); ++u)
+            t[u] = ofCp1251[cp1251[u]];
+        return t;
+    }();
+    return table;
+}
+
+std::string_view lineEndOf(platform::LineEnd lineEnd) {
+    switch (lineEnd) {
+    case platform::LineEnd::Lf:
+        return "\n";
+    case platform::LineEnd::Cr:
+        return "\r";
+    case platform::LineEnd::CrLf:
+        break;
+    }
+    return "\r\n";
+}
+
+// The control's text as it is saved: every character and line end written by the writer,
+// the line limits (in characters) checked on the way. A last line without its break gains
+// one, unless the writer keeps a file whose last line had none: then the last line end is
+// left out. One pass over the document's characters, no copies between; empty when the
+// control holds no lines. Throws RangeCheckError before anything is written.
+template <typename Writer>
+std::string savedText(const platform::TRichEdit& edit, const Writer& writer) {
     const QString raw = edit.document()->toRawText();
-    std::string text(static_cast<size_t>(raw.size()) +
-                         static_cast<size_t>(edit.document()->blockCount()) + 2,
-                     '\0');
-    char* out = text.data();
-    const char* lineStart = out;
+    // Room for the longest form, left uninitialised: only what is written is touched.
+    const size_t room =
+        writer.start.size() + static_cast<size_t>(raw.size()) * Writer::kMaxCharacterBytes +
+        (static_cast<size_t>(edit.document()->blockCount()) + 2) * writer.lineEnd.size();
+    const std::unique_ptr<char[]> buffer(new char[room]);
+    char* out = std::copy(writer.start.begin(), writer.start.end(), buffer.get());
+    size_t lineLength = 0;
     int lines = 0;
-    auto endLine = [&] {
-        if (static_cast<size_t>(out - lineStart) > kMaxSavedLineLength || ++lines > kMaxSavedLines)
+    auto countLine = [&] {
+        if (lineLength > kMaxSavedLineLength || ++lines > kMaxSavedLines)
             throw platform::RangeCheckError();
-        *out++ = '\r';
-        *out++ = '\n';
-        lineStart = out;
+        lineLength = 0;
+    };
+    auto endLine = [&] {
+        countLine();
+        out = std::copy(writer.lineEnd.begin(), writer.lineEnd.end(), out);
     };
     for (QChar ch : raw) {
         const char16_t u = ch.unicode();
-        if (u == QChar::ParagraphSeparator)
+        if (u == QChar::ParagraphSeparator) {
+            endLine();
+        } else {
+            writer.put(u, out);
+            ++lineLength;
+        }
+    }
+    if (lineLength > 0) {
+        if (writer.lastLineEnds)
             endLine();
         else
-            *out++ = static_cast<char>(toCp866[u]);
+            countLine();
+    } else if (lines > 0 && !writer.lastLineEnds) {
+        out -= writer.lineEnd.size();
     }
-    if (out != lineStart) endLine(); // a last line without its break gains one
-    text.resize(static_cast<size_t>(out - text.data()));
-    return text;
+    if (lines == 0) return {};
+    return std::string(buffer.get(), static_cast<size_t>(out - buffer.get()));
 }
 
 bool fileExists(const QString& path) {
@@ -92,10 +191,30 @@ std::vector<platform::TextRun> toControlRuns(std::vector<platform::RtfRun> runs)
     return result;
 }
 
+// The bytes of the document's file, in its encoding.
+std::string savedFileBytes(const TForm1& form) {
+    if (form.DocEncoding == platform::TextEncoding::Utf8) {
+        const platform::Utf8Layout& layout = form.DocLayout;
+        return savedText(*form.RichEdit1, Utf8Writer{toUtf8Table(), lineEndOf(layout.lineEnd),
+                                                     layout.byteOrderMark ? "\xEF\xBB\xBF" : "",
+                                                     layout.lastLineEnds});
+    }
+    return savedText(*form.RichEdit1, Cp866Writer{});
+}
+
+struct LoadedDocument {
+    std::vector<platform::TextRun> runs;
+    platform::TextEncoding encoding = platform::TextEncoding::Cp866;
+    platform::Utf8Layout layout;
+};
+
 // Reads a TeX file as its RTF view shows it, nothing written beside it, while Label1 shows
 // the loading notice. When reading fails Label1 gets back what it showed and the error
-// goes on.
-std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const QString& path) {
+// goes on. adjust, when given, changes the file's bytes before they are read (a template
+// taking the new document's encoding).
+LoadedDocument readTexFileWithNotice(TForm1& form, const QString& path,
+                                     std::string (*adjust)(std::string,
+                                                           platform::TextEncoding) = nullptr) {
     const QString text = form.Label1->text();
     const QPalette palette = form.Label1->palette();
     const bool visible = form.Label1->isVisible();
@@ -108,7 +227,10 @@ std::vector<platform::TextRun> readTexFileWithNotice(TForm1& form, const QString
     form.Label1->repaint();
     QCoreApplication::processEvents();
     try {
-        return toControlRuns(document::readTexFile(path));
+        std::string bytes = document::readDocumentBytes(path);
+        if (adjust) bytes = adjust(std::move(bytes), form.DocEncoding);
+        document::TexDocument doc = document::readTexDocument(bytes, QFileInfo(path).fileName());
+        return {toControlRuns(std::move(doc.runs)), doc.encoding, doc.layout};
     } catch (...) {
         form.Label1->setText(text);
         form.Label1->setPalette(palette);
@@ -181,6 +303,8 @@ void setCaption(TForm1& form, bool untitled) {
     caption += untitled ? document::text(document::kUntitled) : form.DocName;
     if (!form.MainFile.isEmpty() && form.MainFile != QLatin1String("*"))
         caption += document::text(document::kAttachedTo) + form.MainFile;
+    if (form.DocEncoding == platform::TextEncoding::Utf8)
+        caption += document::text(document::kUtf8CaptionTail);
     form.setWindowTitle(caption);
 }
 
@@ -228,13 +352,13 @@ void openRecentFile(TForm1& form, size_t index) {
 
 void TForm1::LoadTexFile(const QString& path) {
     if (!fileExists(path)) return;
-    showLoadedRuns(*this, readTexFileWithNotice(*this, path));
+    showLoadedRuns(*this, readTexFileWithNotice(*this, path).runs);
 }
 
 void TForm1::SaveTexFile(const QString& path) {
     // An untitled document (the path is only ".tex") is not saved.
     if (platform::splitPath(path).nameWithoutExtension.isEmpty()) return;
-    const std::string text = savedText(*RichEdit1);
+    const std::string text = savedFileBytes(*this);
     if (text.empty()) return; // no lines: the file on disk stays as it is
     platform::writeFileAtomically(path, text);
 }
@@ -282,13 +406,16 @@ void TForm1::OpenDocument(const QString& chosen) {
     const DocumentPath next = documentPathFor(chosen);
     FolderChange folder(next.folder, document::kCannotOpenInFolder);
     const QString path = platform::joinPath(next.folder, next.name + next.extension);
-    std::optional<std::vector<platform::TextRun>> runs;
-    if (fileExists(path)) runs = readTexFileWithNotice(*this, path);
+    std::optional<LoadedDocument> loaded;
+    if (fileExists(path)) loaded = readTexFileWithNotice(*this, path);
     folder.keep();
 
     setDocumentPath(*this, next);
-    if (runs)
-        showLoadedRuns(*this, *runs);
+    // A name that does not exist yet starts a CP866 document, as it always has.
+    DocEncoding = loaded ? loaded->encoding : platform::TextEncoding::Cp866;
+    DocLayout = loaded ? loaded->layout : platform::Utf8Layout{};
+    if (loaded)
+        showLoadedRuns(*this, loaded->runs);
     else
         RichEdit1->Clear();
     setCaption(*this, false);
@@ -333,11 +460,17 @@ void TForm1::N8Click() {
     RichEdit1->SetInsertCharset(platform::kCyrillicCharset);
     prompts().showModal(*Form2);
     update();
+    DocEncoding = NewDocEncoding;
+    DocLayout = {};
     setCaption(*this, true);
     ShownCharset = -1;
 
     if (UserTemplate == QLatin1String("*")) {
-        LoadTexFile(platform::joinPath(platform::fsPath(AppDir), QStringLiteral("default.tex")));
+        const QString standard =
+            platform::joinPath(platform::fsPath(AppDir), QStringLiteral("default.tex"));
+        if (fileExists(standard))
+            showLoadedRuns(
+                *this, readTexFileWithNotice(*this, standard, document::templateForEncoding).runs);
     } else if (!UserTemplate.isEmpty()) {
         platform::PathParts parts = platform::splitPath(UserTemplate);
         QString companion = UserTemplate.left(UserTemplate.size() - parts.extension.size()) +

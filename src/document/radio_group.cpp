@@ -1,14 +1,16 @@
 #include "document/radio_group.h"
 
 #include <QButtonGroup>
+#include <QHBoxLayout>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 TRadioGroup::TRadioGroup(const QString& name, const QString& caption, const QStringList& items,
-                         QWidget* parent)
+                         QWidget* parent, bool horizontal)
     : QGroupBox(caption, parent) {
     setObjectName(name);
-    auto* layout = new QVBoxLayout(this);
+    QBoxLayout* layout = horizontal ? static_cast<QBoxLayout*>(new QHBoxLayout(this))
+                                    : static_cast<QBoxLayout*>(new QVBoxLayout(this));
     auto* group = new QButtonGroup(this);
     for (qsizetype i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);

@@ -11,8 +11,9 @@ class TRadioGroup : public QGroupBox {
     Q_OBJECT
 
   public:
+    // The items stand one under another, or side by side when horizontal.
     TRadioGroup(const QString& name, const QString& caption, const QStringList& items,
-                QWidget* parent);
+                QWidget* parent, bool horizontal = false);
 
     int ItemIndex() const;
     void SetItemIndex(int index);

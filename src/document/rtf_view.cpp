@@ -18,11 +18,15 @@ constexpr int kLatinSet = 0;
 // What a byte of the TeX file does in the view.
 enum class ByteClass : unsigned char { Plain, Cyrillic, Latin, Brace };
 
-constexpr std::array<ByteClass, 256> makeClasses() {
+// The Russian letters are where CP866 keeps them, or for a text already in CP1251 where
+// CP1251 keeps them; the markup is the same in both.
+constexpr std::array<ByteClass, 256> makeClasses(bool cp1251Text) {
     std::array<ByteClass, 256> classes{};
-    for (int b = 0; b < 256; ++b)
-        classes[static_cast<size_t>(b)] =
-            isCp866Letter(static_cast<unsigned char>(b)) ? ByteClass::Cyrillic : ByteClass::Plain;
+    for (int b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        const bool letter = cp1251Text ? cp1251ToCp866(byte) != byte : isCp866Letter(byte);
+        classes[static_cast<size_t>(b)] = letter ? ByteClass::Cyrillic : ByteClass::Plain;
+    }
     for (char c : std::string_view("$\\abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_#^"))
         classes[static_cast<unsigned char>(c)] = ByteClass::Latin;
     classes['{'] = ByteClass::Brace;
@@ -30,13 +34,17 @@ constexpr std::array<ByteClass, 256> makeClasses() {
     return classes;
 }
 
-constexpr std::array<ByteClass, 256> kClasses = makeClasses();
+using ByteClasses = std::array<ByteClass, 256>;
+constexpr ByteClasses kClasses = makeClasses(false);
+constexpr ByteClasses kCp1251Classes = makeClasses(true);
 
 // Walks a TeX file as its view shows it: line by line by the text-file rules, each byte
 // with the run switch that has to come before it. Both the view's text and the runs the
 // control gets from it are written by this one walk. A lone LF stays inside its line in
 // the view's text; for the control's runs it ends the line.
-template <typename Out> void walkView(std::string_view tex, bool loneLineFeedEndsLine, Out& out) {
+template <typename Out>
+void walkView(std::string_view tex, bool loneLineFeedEndsLine, Out& out,
+              const ByteClasses& classes = kClasses) {
     size_t mark = tex.find('\x1A');
     if (mark != std::string_view::npos) tex = tex.substr(0, mark);
 
@@ -47,7 +55,7 @@ template <typename Out> void walkView(std::string_view tex, bool loneLineFeedEnd
         if (end == std::string_view::npos) end = tex.size();
         for (size_t i = pos; i < end; ++i) {
             const auto byte = static_cast<unsigned char>(tex[i]);
-            const ByteClass byteClass = kClasses[byte];
+            const ByteClass byteClass = classes[byte];
             if (byteClass == ByteClass::Cyrillic && runState != kCyrillicSet) {
                 runState = kCyrillicSet;
                 out.openRun(runState);
@@ -111,6 +119,9 @@ class RtfViewWriter {
 // The bytes hold no NUL (readTexView refuses them), which the reader would skip.
 class ViewRunsWriter {
   public:
+    // fromCp866: the walked bytes are CP866, and its letters become CP1251 ones.
+    explicit ViewRunsWriter(bool fromCp866 = true) : fromCp866_(fromCp866) {}
+
     void openRun(int charset) {
         charset_ = charset;
         halfPoints_ = kRunHalfPoints;
@@ -118,8 +129,8 @@ class ViewRunsWriter {
     }
 
     void put(ByteClass byteClass, unsigned char byte) {
-        text().push_back(
-            static_cast<char>(byteClass == ByteClass::Cyrillic ? cp866ToCp1251(byte) : byte));
+        text().push_back(static_cast<char>(
+            byteClass == ByteClass::Cyrillic && fromCp866_ ? cp866ToCp1251(byte) : byte));
     }
 
     void endLine() { text().push_back('\n'); }
@@ -144,6 +155,7 @@ class ViewRunsWriter {
         return runs_.back().text;
     }
 
+    bool fromCp866_ = true;
     int charset_ = kLatinSet;
     int halfPoints_ = 0;
     bool checked_ = false;
@@ -172,6 +184,12 @@ std::vector<platform::RtfRun> readTexView(std::string_view tex) {
     checkNothingDropped(tex);
     ViewRunsWriter writer;
     walkView(tex, true, writer);
+    return writer.finish();
+}
+
+std::vector<platform::RtfRun> readCp1251View(std::string_view text) {
+    ViewRunsWriter writer(false);
+    walkView(text, true, writer, kCp1251Classes);
     return writer.finish();
 }
 

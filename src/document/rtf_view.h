@@ -33,6 +33,11 @@ std::string buildRtfView(std::string_view texBytes);
 // 0x1A padding loads without it.
 std::vector<platform::RtfRun> readTexView(std::string_view texBytes);
 
+// The runs of a text already in CP1251 in which "\n" ends a line (a UTF-8 document's text),
+// split into Russian and Latin runs exactly as readTexView splits the same text in CP866.
+// The text holds no NUL, CR or 0x1A.
+std::vector<platform::RtfRun> readCp1251View(std::string_view cp1251Text);
+
 // The bytes of a file the editor opens as a document or a template. Anything but a regular
 // file (a folder, a FIFO, a device) is refused with a message for the user (RuntimeError)
 // before a byte is read; other failures throw InOutError.

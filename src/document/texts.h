@@ -25,6 +25,8 @@ inline constexpr std::u16string_view kTemplateTitle = u"Выбери файл ш
 inline constexpr std::u16string_view kCaptionPrefix = u"KolBAX (ver.0.3beta): ";
 inline constexpr std::u16string_view kUntitled = u"(без имени)";
 inline constexpr std::u16string_view kAttachedTo = u" к ";
+// The caption ends with it for a UTF-8 document; a CP866 document's caption has no tail.
+inline constexpr std::u16string_view kUtf8CaptionTail = u" [UTF-8]";
 inline constexpr std::u16string_view kLoadingNotice = u"Загружаю файл... Подожди!";
 inline constexpr std::u16string_view kCannotOpenInFolder =
     u"Файл не открыт: нет папки или нет права войти в неё: ";

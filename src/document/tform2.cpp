@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/tform1.h"
 #include "document/radio_group.h"
@@ -28,6 +29,10 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
                          QStringLiteral("Шаблон пользователя ")},
                         this);
     RadioGroup2->SetItemIndex(1);
+    RadioGroup3 = new TRadioGroup(QStringLiteral("RadioGroup3"), QStringLiteral("Кодировка"),
+                                  {QStringLiteral("&CP866"), QStringLiteral("&UTF-8")}, this, true);
+    RadioGroup3->SetItemIndex(0);
+    RadioGroup3->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     CheckBox1 = new QCheckBox(QStringLiteral("Умная Клава"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setChecked(true);
@@ -49,7 +54,10 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     buttons->addWidget(Button2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
+    layout->addWidget(RadioGroup3);
     layout->addLayout(buttons);
+    // The encoding's row below the two groups makes the dialog taller by what it takes.
+    setFixedSize(403, 244 + RadioGroup3->sizeHint().height() + std::max(layout->spacing(), 0));
 
     connect(RadioGroup1, &TRadioGroup::Click, this, &TForm2::RadioGroup1Click);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -89,6 +97,8 @@ void TForm2::Button1Click() {
         break;
     }
     form1_->SmartKeyboardOn = CheckBox1->isChecked();
+    form1_->NewDocEncoding = RadioGroup3->ItemIndex() == 1 ? platform::TextEncoding::Utf8
+                                                           : platform::TextEncoding::Cp866;
     accept();
 }
 

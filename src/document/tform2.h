@@ -1,7 +1,7 @@
 #pragma once
-// The new-file dialog: the project status, the template and the Smart Keyboard of a new
-// document. OK writes them straight into the editor state; the choices stay from one
-// showing to the next.
+// The new-file dialog: the project status, the template, the encoding and the Smart
+// Keyboard of a new document. OK writes them straight into the editor state; the choices
+// stay from one showing to the next.
 #include <QDialog>
 
 class QCheckBox;
@@ -20,6 +20,8 @@ class TForm2 : public QDialog {
     TRadioGroup* RadioGroup1 = nullptr;
     // Template: 0 none, 1 the standard template, 2 the user's template.
     TRadioGroup* RadioGroup2 = nullptr;
+    // Encoding of the new document: 0 CP866 (the default), 1 UTF-8.
+    TRadioGroup* RadioGroup3 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;

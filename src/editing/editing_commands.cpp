@@ -153,11 +153,12 @@ void installPasteGuard(TForm1& form) {
             }
         });
     }
-    form.RichEdit1->OnPaste = [state](const QString& text) -> std::string {
+    form.RichEdit1->OnPaste = [&form, state](const QString& text) -> std::string {
         state->changed = 0;
         if (state->hasEditorCopy && withoutCarriageReturns(text) == state->editorCopy)
             return platform::toCp1251(text);
-        editing::GuardedPaste guarded = editing::guardPastedText(text);
+        editing::GuardedPaste guarded =
+            editing::guardPastedText(text, form.DocEncoding == platform::TextEncoding::Utf8);
         state->changed = guarded.changed;
         return std::move(guarded.text);
     };

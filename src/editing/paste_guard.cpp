@@ -68,7 +68,7 @@ const char* texSpelling(char16_t ch) {
     return nullptr;
 }
 
-GuardedPaste guardPastedText(QStringView text) {
+GuardedPaste guardPastedText(QStringView text, bool utf8Document) {
     GuardedPaste result;
     result.text.reserve(static_cast<size_t>(text.size()));
     const qsizetype n = text.size();
@@ -76,6 +76,12 @@ GuardedPaste guardPastedText(QStringView text) {
         const char16_t ch = text[i].unicode();
         if (ch == u'\u2029' || ch == u'\u2028') { // paragraph and line separators
             result.text.push_back('\n');
+            continue;
+        }
+        unsigned char byte;
+        const bool held = platform::unicodeToCp1251(ch, byte);
+        if (held && utf8Document) {
+            result.text.push_back(static_cast<char>(byte));
             continue;
         }
         if (const char* tex = texSpelling(ch)) {
@@ -86,8 +92,7 @@ GuardedPaste guardPastedText(QStringView text) {
                 result.text += "{}";
             continue;
         }
-        unsigned char byte;
-        if (platform::unicodeToCp1251(ch, byte) && survivesCp866RoundTrip(byte)) {
+        if (held && survivesCp866RoundTrip(byte)) {
             result.text.push_back(static_cast<char>(byte));
             continue;
         }

@@ -21,6 +21,8 @@ bool survivesCp866RoundTrip(unsigned char byte);
 // The TeX spelling of a character, or nullptr when the guard has none for it.
 const char* texSpelling(char16_t ch);
 
-GuardedPaste guardPastedText(QStringView text);
+// A UTF-8 document writes every CP1251 character back as itself, so there only what
+// CP1251 cannot hold becomes "?"; typographic characters stay.
+GuardedPaste guardPastedText(QStringView text, bool utf8Document = false);
 
 } // namespace editing

@@ -2,7 +2,12 @@
 
 #include <cerrno>
 
+#include "platform/codepage.h"
+
 namespace platform {
+
+UnicodeRuntimeError::UnicodeRuntimeError(const QString& message)
+    : RuntimeError(toCp1251(message)), message_(message) {}
 
 FileOpenError::FileOpenError(const std::string& path) : RuntimeError("Cannot open file " + path) {}
 

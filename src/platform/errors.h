@@ -1,6 +1,7 @@
 #pragma once
 // Runtime errors of the editor. A handler that meets one ends at that point; the guard
 // (guard.h) shows the message in an error box and the program goes on.
+#include <QString>
 #include <stdexcept>
 #include <string>
 
@@ -10,6 +11,18 @@ namespace platform {
 class RuntimeError : public std::runtime_error {
   public:
     explicit RuntimeError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// A runtime error whose message names something the editor's code page lacks (the first
+// character of a file that it cannot hold): the guard shows message() as it is; what()
+// has "?" in place of such characters.
+class UnicodeRuntimeError : public RuntimeError {
+  public:
+    explicit UnicodeRuntimeError(const QString& message);
+    const QString& message() const { return message_; }
+
+  private:
+    QString message_;
 };
 
 // "Cannot open file %s": a data file loaded into a string list could not be opened.

@@ -26,6 +26,8 @@ std::string applicationTitle() {
 void runGuarded(Prompts& prompts, const std::function<void()>& handler) {
     try {
         handler();
+    } catch (const UnicodeRuntimeError& error) {
+        prompts.unicodeError(applicationTitle(), error.message());
     } catch (const RuntimeError& error) {
         prompts.error(applicationTitle(), error.what());
     } catch (const std::bad_alloc&) {

@@ -29,6 +29,10 @@ QStringList qtNameFilters(const std::string& filter) {
     return filters;
 }
 
+void Prompts::unicodeError(const std::string& caption, const QString& message) {
+    error(caption, toCp1251(message));
+}
+
 void QtPrompts::information(const std::string& message) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), fromCp1251(message),
                     QMessageBox::Ok, parentWindow());
@@ -38,6 +42,12 @@ void QtPrompts::information(const std::string& message) {
 void QtPrompts::error(const std::string& caption, const std::string& message) {
     QMessageBox box(QMessageBox::Critical, fromCp1251(caption), fromCp1251(message),
                     QMessageBox::Ok, parentWindow());
+    box.exec();
+}
+
+void QtPrompts::unicodeError(const std::string& caption, const QString& message) {
+    QMessageBox box(QMessageBox::Critical, fromCp1251(caption), message, QMessageBox::Ok,
+                    parentWindow());
     box.exec();
 }
 
@@ -97,6 +107,11 @@ void ScriptedPrompts::information(const std::string& message) {
 
 void ScriptedPrompts::error(const std::string& caption, const std::string& message) {
     shown.push_back({"error", caption, message});
+}
+
+void ScriptedPrompts::unicodeError(const std::string& caption, const QString& message) {
+    shown.push_back({"error", caption, toCp1251(message)});
+    unicodeErrors.push_back(message);
 }
 
 bool ScriptedPrompts::question(const std::string& caption, const std::string& text) {

@@ -24,6 +24,9 @@ class Prompts {
     virtual void information(const std::string& message) = 0;
     // Error box of the runtime guard, captioned with the application title.
     virtual void error(const std::string& caption, const std::string& message) = 0;
+    // The same box for a message holding characters the editor's code page lacks; without
+    // its own way to show them a seam shows the message in CP1251 ("?" for them).
+    virtual void unicodeError(const std::string& caption, const QString& message);
     // Yes/No question without icon; true for Yes.
     virtual bool question(const std::string& caption, const std::string& text) = 0;
     // Input box with OK and Cancel; nullopt on Cancel.
@@ -54,6 +57,7 @@ class QtPrompts : public Prompts {
   public:
     void information(const std::string& message) override;
     void error(const std::string& caption, const std::string& message) override;
+    void unicodeError(const std::string& caption, const QString& message) override;
     bool question(const std::string& caption, const std::string& text) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
@@ -80,6 +84,8 @@ class ScriptedPrompts : public Prompts {
     };
 
     std::vector<Shown> shown;
+    // The messages of unicodeError as they were given; shown has them in CP1251.
+    std::vector<QString> unicodeErrors;
     int beeps = 0;
 
     std::deque<bool> questionAnswers;
@@ -91,6 +97,7 @@ class ScriptedPrompts : public Prompts {
 
     void information(const std::string& message) override;
     void error(const std::string& caption, const std::string& message) override;
+    void unicodeError(const std::string& caption, const QString& message) override;
     bool question(const std::string& caption, const std::string& text) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;

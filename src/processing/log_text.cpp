@@ -5,6 +5,7 @@
 #include "document/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/textfile.h"
+#include "processing/log_utf8.h"
 
 namespace processing {
 
@@ -36,9 +37,20 @@ void readLogLines(const QString& path, std::vector<std::string>& lines) {
     appendLogLines(platform::readFileBytes(path), lines);
 }
 
-void appendLogLines(std::string_view bytes, std::vector<std::string>& lines) {
+void appendLogLines(std::string_view raw, std::vector<std::string>& lines) {
+    const bool utf8 = isUtf8Log(raw);
+    std::string whole;
+    std::string_view bytes = raw;
+    if (utf8) {
+        whole = withWholeCharacters(raw);
+        bytes = whole;
+    }
     for (std::string_view view : splitLogLines(bytes)) {
         if (view.size() > kMaxLogLine) throw platform::RangeCheckError();
+        if (utf8) {
+            lines.push_back(utf8LogLineToCp1251(view));
+            continue;
+        }
         std::string line(view);
         for (char& c : line)
             c = static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));

@@ -18,8 +18,9 @@ std::vector<std::string_view> splitLogLines(std::string_view bytes);
 
 // Reads a LOG file line by line (lines as splitLogLines cuts them) and appends each line to
 // lines with its CP866 letters turned into the same CP1251 letters (every other byte
-// unchanged). Throws InOutError when the file cannot be opened or read, and RangeCheckError
-// at a line longer than kMaxLogLine; the lines appended before it stay.
+// unchanged), or, for a LOG in UTF-8 (isUtf8Log), its characters in CP1251. Throws
+// InOutError when the file cannot be opened or read, and RangeCheckError at a line longer
+// than kMaxLogLine; the lines appended before it stay.
 void readLogLines(const QString& path, std::vector<std::string>& lines);
 
 // readLogLines of a LOG's bytes already read.

@@ -720,3 +720,78 @@ TEST_F(FileCommands, OddNamesAndOddContent) {
 }
 
 } // namespace
+
+TEST_F(FileCommands, Utf8DocumentsOpenAndSaveByteForByteAndRefusalsKeepTheDocument) {
+    const std::string file = "\xEF\xBB\xBF\\section{Введение}\n«Текст» — №\nконец";
+    writeBytes(docs / "u.tex", file);
+    open(doc("u.tex"));
+    EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Utf8);
+    EXPECT_EQ(caption(), kPrefix + "u [UTF-8]");
+    EXPECT_EQ(text(), cp(u"\\section{Введение}\r\n«Текст» — №\r\nконец\r\n"));
+    EXPECT_EQ(form->RichEdit1->CharsetAt(9), 204);
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "u.tex"), file);
+    // "Сохранить как" keeps the encoding and the layout.
+    prompts->fileAnswers.push_back(doc("v.tex"));
+    run("N7");
+    EXPECT_EQ(readBytes(docs / "v.tex"), file);
+    EXPECT_EQ(caption(), kPrefix + "v [UTF-8]");
+    // Line ends of every kind, ended last lines or not, and an empty last line.
+    for (const std::string other : {"xъ\ry\r", "«a»\r\n\r\n", "ъ\n\n", "\xEF\xBB\xBFъ"}) {
+        writeBytes(docs / "w.tex", other);
+        open(doc("w.tex"));
+        run("N6");
+        EXPECT_EQ(readBytes(docs / "w.tex"), other);
+    }
+    open(doc("v.tex"));
+
+    // What the editor cannot hold is refused by its name; the document stays.
+    writeBytes(docs / "greek.tex", "a\r\nугол α\r\n");
+    writeBytes(docs / "wide.tex", "\xFF\xFE\x61\x00");
+    for (const char* name : {"greek.tex", "wide.tex"}) {
+        prompts->shown.clear();
+        prompts->unicodeErrors.clear();
+        open(doc(QLatin1String(name)));
+        ASSERT_EQ(prompts->unicodeErrors.size(), 1u) << name;
+        EXPECT_EQ(errors().size(), 1u);
+        EXPECT_EQ(caption(), kPrefix + "v [UTF-8]");
+        EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Utf8);
+    }
+    EXPECT_TRUE(prompts->unicodeErrors[0].contains(QStringLiteral("UTF-16")));
+    writeBytes(docs / "c.tex", to866(cp(u"Текст\r\n")));
+    open(doc("c.tex"));
+    EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp866);
+    EXPECT_EQ(caption(), kPrefix + "c");
+}
+
+TEST_F(FileCommands, NewDocumentsTakeTheChosenEncodingAndTheTemplateItsInputEncoding) {
+    writeBytes(app / "default.tex", to866(cp(u"\\usepackage[cp866]{inputenc}\r\n% шаблон\r\n")));
+    const auto newDocument = [this](int encoding) {
+        prompts->modalActions.push_back([=](QDialog& dialog) {
+            dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup3Item%1").arg(encoding))
+                ->click();
+            answer(0, true, 1)(dialog);
+        });
+        run("N8");
+    };
+    TForm2& dialog = *form->Form2;
+    EXPECT_EQ(dialog.RadioGroup3->ItemIndex(), 0);
+    EXPECT_EQ(dialog.width(), 403);
+
+    newDocument(1);
+    EXPECT_EQ(caption(), kPrefix + cp(u"(без имени) [UTF-8]"));
+    EXPECT_EQ(text(), cp(u"\\usepackage[utf8]{inputenc}\r\n% шаблон\r\n"));
+    form->RichEdit1->SetSel(form->RichEdit1->TextLength(), 0);
+    type(cp(u"«Да»"));
+    prompts->fileAnswers.push_back(doc("n.tex"));
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "n.tex"), "\\usepackage[utf8]{inputenc}\r\n% шаблон\r\n«Да»\r\n");
+
+    newDocument(0);
+    EXPECT_EQ(caption(), kPrefix + cp(u"(без имени)"));
+    EXPECT_EQ(text(), cp(u"\\usepackage[cp866]{inputenc}\r\n% шаблон\r\n"));
+    // An ASCII file declaring UTF-8 opens as UTF-8, so Russian typed later is saved so.
+    writeBytes(docs / "ascii.tex", "\\usepackage[utf8]{inputenc}\r\n");
+    open(doc("ascii.tex"));
+    EXPECT_EQ(caption(), kPrefix + "ascii [UTF-8]");
+}

@@ -89,3 +89,13 @@ TEST(PasteGuard, ParagraphSeparatorsBecomeLineBreaks) {
     EXPECT_EQ(g.text, "a\nb");
     EXPECT_EQ(g.changed, 0);
 }
+
+// A UTF-8 document writes each CP1251 character back as itself: only what CP1251 lacks
+// is replaced.
+TEST(PasteGuard, Utf8DocumentsKeepEveryCp1251Character) {
+    const auto g = guardPastedText(
+        u"\u00AB\u0414\u0430\u00BB \u2014\u2013\u2026\u201C\u201D\u201E\u2116\u00A0\u20AC\u00E9",
+        true);
+    EXPECT_EQ(g.text, "\xAB\xC4\xE0\xBB \x97\x96\x85\x93\x94\x84\xB9\xA0\x88?");
+    EXPECT_EQ(g.changed, 1);
+}

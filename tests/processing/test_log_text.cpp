@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <iconv.h>
 
+#include "platform/codepage.h"
 #include "platform/errors.h"
 #include "processing/log_text.h"
 #include "processing/stand_in.h"
@@ -101,4 +102,18 @@ TEST(LogText, OverlongLineStopsLoadingAndKeepsTheLinesBefore) {
         log += "Overfull \\hbox (12.3pt too wide) in paragraph at lines 10--12\n";
     standin::writeFile(path, log);
     EXPECT_EQ(load(path).size(), 2000u);
+}
+
+// latex writes a UTF-8 source's Russian into its LOG in UTF-8, cutting its lines after a
+// count of bytes even inside a character: the character goes whole to the line it ends.
+TEST(LogText, Utf8LogsAreShownInCp1251) {
+    const auto lines = load(std::string(KOLBAX_LOG_SAMPLES) + "/utf8.log");
+    ASSERT_GT(lines.size(), 316u);
+    EXPECT_EQ(lines[315], platform::toCp1251(u"Package проба Warning: Русский текст"));
+
+    QTemporaryDir dir;
+    std::string path = dir.path().toStdString() + "/t.log";
+    standin::writeFile(path, "Да\xD0\n\x9F\xD1\x80\r\n\xCE\xB1 \xFF\n");
+    EXPECT_EQ(load(path), (std::vector<std::string>{platform::toCp1251(u"ДаП"),
+                                                    platform::toCp1251(u"р"), "? ?"}));
 }

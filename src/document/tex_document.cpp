@@ -1,0 +1,66 @@
+#include "document/tex_document.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "document/rtf_view.h"
+#include "platform/errors.h"
+
+namespace document {
+namespace {
+
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// An ASCII file declaring the UTF-8 input encoding, as a UTF-8 document.
+std::optional<platform::Utf8Document> declaredUtf8(std::string_view bytes) {
+    if (bytes.find(kUtf8InputEncoding) == std::string_view::npos || !isAscii(bytes))
+        return std::nullopt;
+    std::optional<platform::Utf8Document> doc = platform::decodeUtf8Document(bytes);
+    if (doc && doc->unheld) return std::nullopt; // NUL or Ctrl+Z: refused as CP866 below
+    return doc;
+}
+
+} // namespace
+
+TexDocument readTexDocument(std::string_view bytes, const QString& fileName) {
+    platform::TextReading read = platform::readText(bytes);
+    if (read.encoding == platform::TextEncoding::Cp866) {
+        if (std::optional<platform::Utf8Document> doc = declaredUtf8(bytes)) {
+            read.encoding = platform::TextEncoding::Utf8;
+            read.utf8 = std::move(*doc);
+        }
+    }
+    TexDocument result;
+    result.encoding = read.encoding;
+    switch (read.encoding) {
+    case platform::TextEncoding::Cp866:
+        result.runs = readTexView(bytes);
+        break;
+    case platform::TextEncoding::Utf16:
+        throw platform::UnicodeRuntimeError(platform::utf16Message(fileName));
+    case platform::TextEncoding::Utf8:
+        if (read.utf8.unheld)
+            throw platform::UnicodeRuntimeError(
+                platform::unheldCharacterMessage(fileName, *read.utf8.unheld));
+        result.layout = read.utf8.layout;
+        result.runs = readCp1251View(read.utf8.text);
+        break;
+    }
+    return result;
+}
+
+TexDocument readTexDocumentFile(const QString& path) {
+    return readTexDocument(readDocumentBytes(path), QFileInfo(path).fileName());
+}
+
+std::string templateForEncoding(std::string bytes, platform::TextEncoding encoding) {
+    if (encoding != platform::TextEncoding::Utf8) return bytes;
+    const size_t at = bytes.find(kCp866InputEncoding);
+    if (at != std::string::npos) bytes.replace(at, kCp866InputEncoding.size(), kUtf8InputEncoding);
+    return bytes;
+}
+
+} // namespace document
