@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 
+#include "app/accessible_names.h"
 #include "app/tform9.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
@@ -39,6 +40,7 @@ void TForm1::CreateDialogs() {
     Form7 = new TForm7(this);
     Form8 = new TForm8(this);
     Form9 = new TForm9(this);
+    app::nameNamelessControls(*this);
 }
 
 void TForm1::Guarded(const std::function<void()>& handler) {

@@ -16,7 +16,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     setWindowTitle(QStringLiteral("Задай параметры создаваемого файла"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
     move(265, 157);
-    setFixedSize(403, 244);
+    resize(403, 244);
 
     RadioGroup1 = new TRadioGroup(
         QStringLiteral("RadioGroup1"), QStringLiteral("Статус файла в проекте"),
@@ -50,6 +50,8 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
     layout->addLayout(buttons);
+    // The designed size is the least: a larger font widens the window to its captions.
+    setMinimumSize(layout->totalMinimumSize().expandedTo(QSize(403, 244)));
 
     connect(RadioGroup1, &TRadioGroup::Click, this, &TForm2::RadioGroup1Click);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
