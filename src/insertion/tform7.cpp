@@ -63,7 +63,7 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     for (QPushButton* button : {Button1, Button2})
         button->setMinimumSize(QSize(105, 25).expandedTo(button->sizeHint()));
     auto* side = new QVBoxLayout;
-    side->setContentsMargins(17, 24, 0, 0);
+    side->setContentsMargins(17, 24, 8, 0);
     side->addWidget(Button1);
     side->addSpacing(31);
     side->addWidget(Button2);

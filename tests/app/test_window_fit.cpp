@@ -70,6 +70,10 @@ TEST(WindowFit, EveryCaptionFitsItsWidgetAndEveryWindowTheScreen) {
         for (const std::string& text : cutTexts(*window))
             cut.push_back(text);
         EXPECT_LE(window->frameGeometry().height(), 1080) << window->objectName().toStdString();
+        // KOLBAX_WINDOW_SHOTS names a folder for pictures of the windows, to look at.
+        if (const QString shots = qEnvironmentVariable("KOLBAX_WINDOW_SHOTS"); !shots.isEmpty())
+            window->grab().save(shots + QLatin1Char('/') + window->metaObject()->className() +
+                                ".png");
         window->hide();
     }
     EXPECT_EQ(cut, std::vector<std::string>{});
