@@ -25,5 +25,7 @@ void TForm1::ArrangeControls() {
     const int editorHeight = Label1->y() - ToolBar1->height() - 2 * kEditorBorderWidth;
     RichEdit1->setGeometry(0, ToolBar1->height(), std::max(width, kEditorMinimumWidth),
                            std::max(editorHeight, 0));
-    Label1->resize(std::max(width - Label2->width(), 0), kLabel1Height);
+    // The designed height, or the text's own where the font needs more.
+    Label1->resize(std::max(width - Label2->width(), 0),
+                   std::max(kLabel1Height, Label1->sizeHint().height()));
 }

@@ -1,11 +1,16 @@
 #include "app/locations.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/errors.h"
 
 namespace app {
 namespace {
@@ -62,6 +67,26 @@ bool prepareSettingsFolder(const Locations& locations) {
     if (!copy.open(QIODevice::WriteOnly)) return false;
     copy.write(bytes);
     return copy.commit();
+}
+
+Locations programLocations() {
+    return findLocations(QCoreApplication::applicationDirPath(), processEnvironment(),
+                         isWritableFolder);
+}
+
+void makeFolder(const QString& folder) {
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
+    for (qsizetype end = 1; end <= path.size(); ++end) {
+        if (end < path.size() && path[end] != '/') continue;
+        const QByteArray part = path.left(end);
+        struct stat status {};
+        if (::stat(part.constData(), &status) == 0) {
+            if (!S_ISDIR(status.st_mode)) throw platform::InOutError(ENOTDIR);
+            continue;
+        }
+        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
+            throw platform::InOutError(errno);
+    }
 }
 
 } // namespace app

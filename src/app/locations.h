@@ -48,4 +48,11 @@ bool isWritableFolder(const QString& folder);
 // shipped commands, and writing the settings at exit reports the failure.
 bool prepareSettingsFolder(const Locations& locations);
 
+// The locations of the running program: its own folder and the process's environment.
+Locations programLocations();
+
+// Creates a folder and its missing parents. Throws InOutError with the errno of the part
+// that could not be made (EACCES where the user may not create it).
+void makeFolder(const QString& folder);
+
 } // namespace app

@@ -10,29 +10,37 @@
 namespace app {
 namespace {
 
-bool exists(const std::string& path) {
-    return QFileInfo::exists(platform::fsPath(path));
+platform::TextFileReader readerOf(const QString& path) {
+    return platform::TextFileReader::fromBytes(platform::readFileBytes(path));
 }
 
 } // namespace
 
-CommandLines readCommandSet(const std::string& path) {
+CommandLines readCommandSet(const QString& path) {
     CommandLines lines;
-    if (!exists(path)) return lines;
-    platform::TextFileReader reader(path);
+    if (!QFileInfo::exists(path)) return lines;
+    platform::TextFileReader reader = readerOf(path);
     lines.compile = reader.readLine();
     lines.view = reader.readLine();
     lines.print = reader.readLine();
     return lines;
 }
 
-RecentFileList readFileList(const std::string& path) {
+RecentFileList readFileList(const QString& path) {
     RecentFileList list;
-    if (!exists(path)) return list;
-    platform::TextFileReader reader(path);
+    if (!QFileInfo::exists(path)) return list;
+    platform::TextFileReader reader = readerOf(path);
     for (QString& entry : list)
         entry = platform::pathFromStored(reader.readLine());
     return list;
+}
+
+CommandLines readCommandSet(const std::string& path) {
+    return readCommandSet(platform::fsPath(path));
+}
+
+RecentFileList readFileList(const std::string& path) {
+    return readFileList(platform::fsPath(path));
 }
 
 std::string fileListBytes(const RecentFileList& list) {

@@ -20,6 +20,9 @@ struct CommandLines {
 };
 
 // Throws InOutError when the file exists but cannot be read.
+CommandLines readCommandSet(const QString& path);
+RecentFileList readFileList(const QString& path);
+// The same for a CP1251 path.
 CommandLines readCommandSet(const std::string& path);
 RecentFileList readFileList(const std::string& path);
 

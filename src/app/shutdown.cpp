@@ -4,10 +4,12 @@
 #include <QMessageBox>
 #include <QWindow>
 
+#include "app/locations.h"
 #include "app/settings_files.h"
 #include "app/tform1.h"
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -61,6 +63,11 @@ class ShutdownPromptGuard : public QObject {
 
 } // namespace
 
+void TForm1::WriteSettingsFile(const char* name, std::string_view bytes) {
+    app::makeFolder(SettingsDir);
+    platform::writeFileAtomically(platform::joinPath(SettingsDir, QLatin1String(name)), bytes);
+}
+
 void TForm1::N9Click() {
     close();
 }
@@ -72,9 +79,7 @@ bool TForm1::FormDestroy() {
     // user's list with the entries of this run.
     Guarded([this] {
         RememberRecentFile();
-        if (recentFilesRead_)
-            platform::writeFileAtomically(AppDir + "/filelist.ini",
-                                          app::fileListBytes(RecentFiles));
+        if (recentFilesRead_) WriteSettingsFile("filelist.ini", app::fileListBytes(RecentFiles));
     });
     if (!RichEdit1->Modified()) return true;
     guard.setQuestionUp(true);

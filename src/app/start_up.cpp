@@ -1,12 +1,14 @@
-// The start-up handler: fills the editor state from the data files in the program's
-// folder and sets the window to its first look. The required data files are loaded in
-// turn until one fails (the guard shows its message) and the lists it and the later ones
-// would fill stay empty; the two settings files are read whatever became of them, and the
-// window gets its hints, Smart Keyboard state and prompt in any case.
+// The start-up handler: fills the editor state from the data files and the settings
+// (app::Locations says where they are) and sets the window to its first look. The required data
+// files are loaded in turn until one fails (the guard shows its message) and the lists it and the
+// later ones would fill stay empty; the two settings files are read whatever became of them, and
+// the window gets its hints, Smart Keyboard state and prompt in any case.
+#include <QFileInfo>
 #include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/locations.h"
 #include "app/main_window.h"
 #include "app/settings_files.h"
 #include "app/tform1.h"
@@ -22,9 +24,28 @@ void loadSorted(platform::StringList& list, const std::string& path) {
 
 } // namespace
 
+void TForm1::FindLocations() {
+    if (!AppDir.empty()) {
+        if (SettingsDir.isEmpty()) SettingsDir = platform::fsPath(AppDir);
+        return;
+    }
+    const app::Locations locations = app::programLocations();
+    AppDir = platform::toCp1251(locations.dataFolder);
+    SettingsDir = locations.settingsFolder;
+    // When the folder cannot be made, the shipped commands are read instead and the
+    // shutdown reports the folder.
+    app::prepareSettingsFolder(locations);
+}
+
+QString TForm1::SettingsFileToRead(const char* name) const {
+    const QString own = platform::joinPath(SettingsDir, QLatin1String(name));
+    if (QFileInfo::exists(own)) return own;
+    return platform::joinPath(platform::fsPath(AppDir), QLatin1String(name));
+}
+
 void TForm1::FormCreate() {
     setWindowTitle(app::mainCaption());
-    if (AppDir.empty()) AppDir = platform::programFolder();
+    FindLocations();
     const std::string folder = AppDir.back() == '/' ? AppDir : AppDir + "/";
     auto dataFile = [&folder](const char* name) { return folder + name; };
 
@@ -47,13 +68,14 @@ void TForm1::FormCreate() {
     });
 
     step([&] {
-        app::CommandLines commands = app::readCommandSet(dataFile("commands.set"));
+        app::CommandLines commands = app::readCommandSet(SettingsFileToRead("commands.set"));
         CompileCommand = commands.compile;
         ViewCommand = commands.view;
         PrintCommand = commands.print;
     });
 
-    recentFilesRead_ = step([&] { RecentFiles = app::readFileList(dataFile("filelist.ini")); });
+    recentFilesRead_ = step(
+        [&] { RecentFiles = app::readFileList(platform::joinPath(SettingsDir, "filelist.ini")); });
     if (!RecentFiles[0].isEmpty()) N10->setVisible(true);
     // Each entry stands by itself: an empty one hides nothing that a later one shows.
     QAction* items[] = {File11, File21, File31, File41};
@@ -82,8 +104,10 @@ void TForm1::FormCreate() {
     int count = 0;
     const app::ToolbarHint* hints = app::toolbarHints(count);
     for (int i = 0; i < count; ++i)
-        if (auto* button = ToolBar1->findChild<QToolButton*>(QLatin1String(hints[i].button)))
+        if (auto* button = ToolBar1->findChild<QToolButton*>(QLatin1String(hints[i].button))) {
             button->setToolTip(hints[i].hint);
+            button->setAccessibleName(hints[i].hint);
+        }
 
     SmartKeyboardOn = true;
     RefreshSmartKeyboardControls();

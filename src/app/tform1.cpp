@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 
+#include "app/accessible_names.h"
 #include "app/document_journal.h"
 #include "app/tform9.h"
 #include "document/tform2.h"
@@ -41,6 +42,7 @@ void TForm1::CreateDialogs() {
     Form7 = new TForm7(this);
     Form8 = new TForm8(this);
     Form9 = new TForm9(this);
+    app::nameNamelessControls(*this);
 }
 
 void TForm1::Guarded(const std::function<void()>& handler) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <vector>
 
@@ -45,7 +46,8 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 
   public:
-    // appDir: the folder holding the data files; empty = the program's own folder.
+    // appDir: the folder holding the data files and the settings; empty = where the
+    // running program finds them (app::programLocations).
     // prompts: the modal seam; null = real Qt dialogs.
     explicit TForm1(const std::string& appDir = {},
                     std::unique_ptr<platform::Prompts> prompts = nullptr);
@@ -107,6 +109,9 @@ class TForm1 : public QMainWindow {
     QString DocName;
     QString DocDir;
     std::string AppDir;
+    // Where filelist.ini and commands.set are written: AppDir for a portable copy, the
+    // user's config folder for an installed one (app::Locations).
+    QString SettingsDir;
     QString DocExt;
     QString MainFile;
     bool SmartKeyboardOn = false;
@@ -136,6 +141,10 @@ class TForm1 : public QMainWindow {
 
     // ===== src/app: start-up, layout, shutdown, help, recent files =====
     void FormCreate();
+    // Fills AppDir (unless given) and SettingsDir.
+    void FindLocations();
+    // A settings file in SettingsDir, or the shipped one in AppDir when the user has none.
+    QString SettingsFileToRead(const char* name) const;
     // The shutdown: enters the document into the recent files, writes filelist.ini and,
     // when the document is modified, asks whether to save it. Runs from closeEvent while
     // the window still stands (the title bar, "Выход", the end of the event loop), not
@@ -145,6 +154,8 @@ class TForm1 : public QMainWindow {
     // while its prompts are up: closes and quits arriving meanwhile are refused.
     bool FormDestroy();
     // True once the shutdown has run and the window may go.
+    // Writes filelist.ini or commands.set into SettingsDir, making the folder first.
+    void WriteSettingsFile(const char* name, std::string_view bytes);
     bool HasShutDown() const { return shutDown_; }
     void FormPaint();
     void FormResize();
@@ -168,6 +179,8 @@ class TForm1 : public QMainWindow {
     void RichEdit1MouseUp();
     // A click on the layout indicator switches the layout by hand.
     void Label1Click();
+    // Ctrl+Shift or Alt+Shift in one of the program's text fields.
+    void SwitchLayoutInField();
     void RichEdit1KeyDown(int virtualKey, Qt::KeyboardModifiers shift);
     void RichEdit1KeyPress(char& key);
     void RichEdit1KeyUp(int virtualKey, Qt::KeyboardModifiers shift);

@@ -12,6 +12,7 @@ class TForm9 : public QDialog {
 
     QPlainTextEdit* Memo1 = nullptr;
 
-    // The help text, one entry a line.
-    static QStringList helpLines();
+    // The help text, one entry a paragraph (an empty entry is an empty line between
+    // them); the window wraps each paragraph to its own width.
+    static QStringList helpParagraphs();
 };

@@ -17,7 +17,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     setWindowTitle(QStringLiteral("Задай параметры создаваемого файла"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
     move(265, 157);
-    setFixedSize(403, 244);
+    resize(403, 244);
 
     RadioGroup1 = new TRadioGroup(
         QStringLiteral("RadioGroup1"), QStringLiteral("Статус файла в проекте"),
@@ -56,8 +56,11 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     layout->addLayout(groups);
     layout->addWidget(RadioGroup3);
     layout->addLayout(buttons);
-    // The encoding's row below the two groups makes the dialog taller by what it takes.
-    setFixedSize(403, 244 + RadioGroup3->sizeHint().height() + std::max(layout->spacing(), 0));
+    // The designed size, with the encoding's row below the two groups, is the least: a
+    // larger font widens the window to its captions.
+    const int designedHeight =
+        244 + RadioGroup3->sizeHint().height() + std::max(layout->spacing(), 0);
+    setMinimumSize(layout->totalMinimumSize().expandedTo(QSize(403, designedHeight)));
 
     connect(RadioGroup1, &TRadioGroup::Click, this, &TForm2::RadioGroup1Click);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);

@@ -35,7 +35,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     setWindowTitle(QStringLiteral("Задай параметры файла"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
     move(192, 109);
-    setFixedSize(410, 153);
+    resize(410, 153);
 
     RadioGroup1 = new TRadioGroup(
         QStringLiteral("RadioGroup1"), QStringLiteral("Статус файла в проекте"),
@@ -57,6 +57,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(RadioGroup1);
     layout->addLayout(side);
+    // The designed size is the least: a larger font widens the window to its captions.
+    setMinimumSize(layout->totalMinimumSize().expandedTo(QSize(410, 153)));
 
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);

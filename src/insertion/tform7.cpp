@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "platform/codepage.h"
@@ -29,7 +30,8 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName("ListBox1");
-    ListBox1->setGeometry(0, 0, 167, 273);
+    ListBox1->setMinimumSize(167, 273);
+    ListBox1->setAccessibleName(QStringLiteral("Список для вставки"));
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setUniformItemSizes(true);
     QFont listFont(QStringLiteral("MS Sans Serif"));
@@ -41,26 +43,42 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
 
     Button1 = new QPushButton(QString::fromUtf8("ОК"), this);
     Button1->setObjectName("Button1");
-    Button1->setGeometry(184, 24, 105, 25);
     Button1->setFont(buttonFont());
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
     Button2 = new QPushButton(QString::fromUtf8("ОТМЕНИТЬ"), this);
     Button2->setObjectName("Button2");
-    Button2->setGeometry(184, 80, 105, 25);
     Button2->setFont(buttonFont());
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 
     CheckBox1 = new QCheckBox(QString::fromUtf8("*-вариант"), this);
     CheckBox1->setObjectName("CheckBox1");
-    CheckBox1->setGeometry(192, 168, 97, 17);
     connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
 
     CheckBox2 = new QCheckBox(QStringLiteral("\\label{...}"), this);
     CheckBox2->setObjectName("CheckBox2");
-    CheckBox2->setGeometry(192, 208, 97, 25);
 
-    setFixedSize(289, 273);
+    // The list at the left, the buttons and switches beside it; the designed size is the
+    // least, and a larger font widens the column to its captions.
+    for (QPushButton* button : {Button1, Button2})
+        button->setMinimumSize(QSize(105, 25).expandedTo(button->sizeHint()));
+    auto* side = new QVBoxLayout;
+    side->setContentsMargins(17, 24, 8, 0);
+    side->addWidget(Button1);
+    side->addSpacing(31);
+    side->addWidget(Button2);
+    side->addSpacing(63);
+    side->addWidget(CheckBox1);
+    side->addSpacing(23);
+    side->addWidget(CheckBox2);
+    side->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ListBox1, 1);
+    layout->addLayout(side);
+    setMinimumSize(layout->totalMinimumSize().expandedTo(QSize(289, 273)));
+    resize(minimumSize());
 }
 
 void TForm7::SetItems(const platform::StringList& entries) {

@@ -60,6 +60,7 @@ void TForm1::RefreshSmartKeyboardControls() {
         ToolButton24->setToolTip(QStringLiteral("Разбудить Умную Клаву"));
         Label2->setText(QStringLiteral("Умная Клава спит"));
     }
+    ToolButton24->setAccessibleName(ToolButton24->toolTip());
     Label2->repaint();
 }
 
@@ -85,4 +86,13 @@ void TForm1::Label1Click() {
                                     : platform::kCyrillicCharset);
     RefreshLayoutIndicator();
     RichEdit1->setFocus();
+}
+
+// The user's own switch in one of the program's text fields: the layout turns over for the
+// fields and the editing area alike, and the indicator shows it.
+void TForm1::SwitchLayoutInField() {
+    RichEdit1->SetInsertCharset(RichEdit1->InsertCharset() == platform::kCyrillicCharset
+                                    ? platform::kLatinCharset
+                                    : platform::kCyrillicCharset);
+    RefreshLayoutIndicator();
 }

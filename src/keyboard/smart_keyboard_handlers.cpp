@@ -2,6 +2,7 @@
 // typing rules, which work on the main window's flags and on RichEdit1.
 #include "app/tform1.h"
 #include "keyboard/typing_rules.h"
+#include "platform/own_layout_fields.h"
 
 namespace {
 
@@ -40,6 +41,9 @@ void TForm1::ConnectEditorEvents() {
     connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         if (IndicatorNoticeShown) Guarded([this] { EndIndicatorNotice(); });
     });
+    new platform::OwnLayoutFields(
+        *this, [this] { return RichEdit1->InsertCharset() == platform::kCyrillicCharset; },
+        [this] { Guarded([this] { SwitchLayoutInField(); }); });
 }
 
 void TForm1::RichEdit1KeyDown(int virtualKey, Qt::KeyboardModifiers shift) {

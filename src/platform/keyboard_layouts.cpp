@@ -240,4 +240,53 @@ KeyMapping mapKey(const KeyInput& key, bool cyrillic) {
     return result;
 }
 
+namespace {
+
+enum ModifierBit { kShiftBit = 1, kControlBit = 2, kAltBit = 4 };
+
+int modifierBit(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Shift:
+        return kShiftBit;
+    case Qt::Key_Control:
+        return kControlBit;
+    case Qt::Key_Alt:
+        return kAltBit;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+void LayoutSwitchKeys::keyDown(int qtKey) {
+    if (const int bit = modifierBit(qtKey)) {
+        held_ |= bit;
+        armed_ = !otherKeyPressed_ &&
+                 (held_ == (kShiftBit | kControlBit) || held_ == (kShiftBit | kAltBit));
+    } else {
+        otherKeyPressed_ = held_ != 0;
+        armed_ = false;
+    }
+}
+
+bool LayoutSwitchKeys::keyUp(int qtKey) {
+    const int bit = modifierBit(qtKey);
+    if (!bit) return false;
+    const bool switched = armed_;
+    armed_ = false;
+    held_ &= ~bit;
+    if (held_ == 0) otherKeyPressed_ = false;
+    return switched;
+}
+
+void LayoutSwitchKeys::click() {
+    if (held_ != 0) otherKeyPressed_ = true;
+    armed_ = false;
+}
+
+void LayoutSwitchKeys::reset() {
+    *this = {};
+}
+
 } // namespace platform

@@ -35,4 +35,23 @@ KeyMapping mapKey(const KeyInput& key, bool cyrillic);
 // The virtual-key code alone (the same for both layouts).
 int virtualKeyOf(const KeyInput& key);
 
+// The user's own layout switch: Ctrl+Shift or Alt+Shift pressed and released with no other
+// key or click in between. Fed with the Qt keys of presses (auto-repeats left out) and
+// releases.
+class LayoutSwitchKeys {
+  public:
+    void keyDown(int qtKey);
+    // True when this release completes the switch.
+    bool keyUp(int qtKey);
+    // A click while modifiers are held: this chord no longer switches.
+    void click();
+    // The focus went elsewhere: the held keys are forgotten.
+    void reset();
+
+  private:
+    int held_ = 0;
+    bool otherKeyPressed_ = false;
+    bool armed_ = false;
+};
+
 } // namespace platform

@@ -146,20 +146,7 @@ class DocumentChunks : public ChunkSource {
     std::string chunk_;
 };
 
-enum ModifierBit { kShiftBit = 1, kControlBit = 2, kAltBit = 4 };
-
-int modifierBit(int qtKey) {
-    switch (qtKey) {
-    case Qt::Key_Shift:
-        return kShiftBit;
-    case Qt::Key_Control:
-        return kControlBit;
-    case Qt::Key_Alt:
-        return kAltBit;
-    default:
-        return 0;
-    }
-}
+} // namespace
 
 KeyInput keyInputOf(const QKeyEvent* e) {
     KeyInput input;
@@ -175,8 +162,6 @@ KeyInput keyInputOf(const QKeyEvent* e) {
     input.capsLock = input.scanCode != 0 && (e->nativeModifiers() & 0x2) != 0;
     return input;
 }
-
-} // namespace
 
 TRichEdit::TRichEdit(QWidget* parent) : QPlainTextEdit(parent) {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -632,16 +617,7 @@ void TRichEdit::typeCharacter(unsigned char c) {
 
 void TRichEdit::keyPressEvent(QKeyEvent* e) {
     const KeyInput input = keyInputOf(e);
-    if (!e->isAutoRepeat()) {
-        if (const int bit = modifierBit(e->key())) {
-            heldModifiers_ |= bit;
-            switchArmed_ = !otherKeyPressed_ && (heldModifiers_ == (kShiftBit | kControlBit) ||
-                                                 heldModifiers_ == (kShiftBit | kAltBit));
-        } else {
-            otherKeyPressed_ = heldModifiers_ != 0;
-            switchArmed_ = false;
-        }
-    }
+    if (!e->isAutoRepeat()) layoutSwitch_.keyDown(e->key());
 
     if (OnKeyDown) OnKeyDown(virtualKeyOf(input), e->modifiers());
 
@@ -700,22 +676,14 @@ void TRichEdit::keyReleaseEvent(QKeyEvent* e) {
         e->accept();
         return;
     }
-    if (const int bit = modifierBit(e->key())) {
-        if (switchArmed_) {
-            switchArmed_ = false;
-            SetInsertCharset(InsertCharset() == kCyrillicCharset ? kLatinCharset
-                                                                 : kCyrillicCharset);
-        }
-        heldModifiers_ &= ~bit;
-        if (heldModifiers_ == 0) otherKeyPressed_ = false;
-    }
+    if (layoutSwitch_.keyUp(e->key()))
+        SetInsertCharset(InsertCharset() == kCyrillicCharset ? kLatinCharset : kCyrillicCharset);
     if (OnKeyUp) OnKeyUp(virtualKeyOf(keyInputOf(e)), e->modifiers());
     e->accept();
 }
 
 void TRichEdit::mousePressEvent(QMouseEvent* e) {
-    if (heldModifiers_ != 0) otherKeyPressed_ = true;
-    switchArmed_ = false;
+    layoutSwitch_.click();
     QPlainTextEdit::mousePressEvent(e);
     pendingCharset_.reset();
     if (OnMouseDown) OnMouseDown();
@@ -732,9 +700,7 @@ void TRichEdit::inputMethodEvent(QInputMethodEvent* e) {
 }
 
 void TRichEdit::focusOutEvent(QFocusEvent* e) {
-    heldModifiers_ = 0;
-    otherKeyPressed_ = false;
-    switchArmed_ = false;
+    layoutSwitch_.reset();
     QPlainTextEdit::focusOutEvent(e);
 }
 

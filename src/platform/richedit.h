@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/keyboard_layouts.h"
+
 namespace platform {
 
 // Virtual-key codes the handlers test.
@@ -35,6 +37,9 @@ enum VirtualKey : int {
     VK_DOWN = 40,
     VK_OEM_5 = 220, // the backslash key
 };
+
+// What a key event says about the key, for the editor's own layouts.
+KeyInput keyInputOf(const QKeyEvent* e);
 
 constexpr int kLatinCharset = 0;
 constexpr int kCyrillicCharset = 204;
@@ -162,10 +167,7 @@ class TRichEdit : public QPlainTextEdit {
     // The insertion set chosen since the caret last moved; otherwise the set follows the text
     // at the caret.
     std::optional<int> pendingCharset_;
-    // The user's own layout switch: Ctrl+Shift or Alt+Shift pressed and released alone.
-    int heldModifiers_ = 0;
-    bool otherKeyPressed_ = false;
-    bool switchArmed_ = false;
+    LayoutSwitchKeys layoutSwitch_;
 };
 
 } // namespace platform

@@ -80,9 +80,8 @@ void TForm1::N39Click() {
     CompileCommand = platform::toCp1251(Form8->Edit1->text());
     ViewCommand = platform::toCp1251(Form8->Edit2->text());
     PrintCommand = platform::toCp1251(Form8->Edit3->text());
-    platform::writeFileAtomically(
-        AppDir + "/commands.set",
-        platform::joinLinesCrLf({CompileCommand, ViewCommand, PrintCommand}));
+    WriteSettingsFile("commands.set",
+                      platform::joinLinesCrLf({CompileCommand, ViewCommand, PrintCommand}));
 }
 
 void TForm1::LOG1Click() {

@@ -5,32 +5,31 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int top) {
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->move(32, top);
-    label->adjustSize();
     return label;
 }
 
-QLineEdit* makeEdit(QWidget* parent, const char* name, int top) {
+QLineEdit* makeEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(72, top, 401, 28);
+    edit->setMinimumSize(401, 28);
     return edit;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, int left,
-                        int width) {
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, int width) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(left, 304, width, 28);
     QFont bold = button->font();
     bold.setBold(true);
     button->setFont(bold);
+    button->setMinimumSize(QSize(width, 28).expandedTo(button->sizeHint()));
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -46,15 +45,40 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     setFont(formFont);
     setGeometry(192, 107, 544, 375);
 
-    Label1 =
-        makeLabel(this, "Label1", QStringLiteral("Команда компиляции TEX-файла в DVI-файл:"), 16);
-    Edit1 = makeEdit(this, "Edit1", 48);
-    Label2 = makeLabel(this, "Label2", QStringLiteral("Команда просмотра DVI-файла:"), 120);
-    Edit2 = makeEdit(this, "Edit2", 152);
-    Label3 = makeLabel(this, "Label3", QStringLiteral("Команда печати DVI-файла:"), 224);
-    Edit3 = makeEdit(this, "Edit3", 256);
-    Button1 = makeButton(this, "Button1", QStringLiteral("OK"), 40, 185);
-    Button2 = makeButton(this, "Button2", QStringLiteral("ОТМЕНИТЬ"), 304, 169);
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Команда компиляции TEX-файла в DVI-файл:"));
+    Edit1 = makeEdit(this, "Edit1");
+    Label2 = makeLabel(this, "Label2", QStringLiteral("Команда просмотра DVI-файла:"));
+    Edit2 = makeEdit(this, "Edit2");
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Команда печати DVI-файла:"));
+    Edit3 = makeEdit(this, "Edit3");
+    Button1 = makeButton(this, "Button1", QStringLiteral("OK"), 185);
+    Button2 = makeButton(this, "Button2", QStringLiteral("ОТМЕНИТЬ"), 169);
+
+    // Each label above its field, the field indented under it, the buttons at the foot;
+    // the designed size is the least, and a larger font widens the window.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(32, 16, 32, 16);
+    layout->setSpacing(4);
+    const std::pair<QLabel*, QLineEdit*> rows[] = {
+        {Label1, Edit1}, {Label2, Edit2}, {Label3, Edit3}};
+    for (auto [label, edit] : rows) {
+        label->setBuddy(edit);
+        auto* row = new QHBoxLayout;
+        row->addSpacing(40);
+        row->addWidget(edit);
+        layout->addWidget(label);
+        layout->addLayout(row);
+        layout->addSpacing(40);
+    }
+    layout->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addSpacing(8);
+    buttons->addWidget(Button1);
+    buttons->addStretch();
+    buttons->addWidget(Button2);
+    buttons->addSpacing(40);
+    layout->addLayout(buttons);
+    setMinimumSize(layout->totalMinimumSize().expandedTo(QSize(544, 375)));
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 }

@@ -1,7 +1,10 @@
 // The layout indicator and the Smart Keyboard switch.
+#include <QLineEdit>
 #include <QTest>
 
 #include "app_fixture.h"
+#include "editing/find_dialogs.h"
+#include "processing/tform8.h"
 
 using namespace apptest;
 
@@ -123,4 +126,34 @@ TEST_F(Indicator, ClickOnTheIndicatorSwitchesTheLayoutOnlyWithADocument) {
     QTest::mouseClick(form.Label1, Qt::LeftButton);
     EXPECT_EQ(form.RichEdit1->InsertCharset(), 0);
     EXPECT_EQ(form.Label1->text(), QStringLiteral("Latin"));
+}
+
+// The editor's own layouts in the program's text fields: the keys type the active layout,
+// Ctrl+Shift switches it there for the editing area too, and fields of other windows keep
+// what the desktop typed.
+TEST_F(Indicator, ProgramFieldsTypeTheActiveLayoutAndSwitchIt) {
+    showCharset(204);
+    QLineEdit* settings = form.Form8->Edit1;
+    QLineEdit* find = form.FindDialog1->findChild<QLineEdit*>();
+    ASSERT_NE(find, nullptr);
+    settings->clear();
+    QTest::keyClicks(settings, "qwe");
+    QTest::keyClicks(find, "Q,");
+    EXPECT_EQ(settings->text(), QStringLiteral("йцу"));
+    EXPECT_EQ(find->text(), QStringLiteral("Йб"));
+
+    QTest::keyPress(settings, Qt::Key_Control);
+    QTest::keyPress(settings, Qt::Key_Shift, Qt::ControlModifier);
+    QTest::keyRelease(settings, Qt::Key_Shift, Qt::ControlModifier);
+    QTest::keyRelease(settings, Qt::Key_Control);
+    EXPECT_EQ(form.RichEdit1->InsertCharset(), 0);
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Latin"));
+    QTest::keyClicks(settings, "q\\");
+    EXPECT_EQ(settings->text(), QStringLiteral("йцуq\\"));
+    EXPECT_EQ(form.RichEdit1->InsertCharset(), 0); // no typing rule ran on the backslash
+
+    showCharset(204);
+    QLineEdit elsewhere;
+    QTest::keyClicks(&elsewhere, "q");
+    EXPECT_EQ(elsewhere.text(), QStringLiteral("q"));
 }

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "app/locations.h"
+#include "platform/errors.h"
 
 using namespace app;
 
@@ -102,7 +103,14 @@ TEST(Locations, UnwritableConfigFolderIsReportedNotFatal) {
     pid_t pid = fork();
     if (pid == 0) {
         if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
-        _exit(!prepareSettingsFolder(locations) && !isWritableFolder(config) ? 0 : 1);
+        if (prepareSettingsFolder(locations) || isWritableFolder(config)) _exit(1);
+        // Writing the settings at exit reports the folder as the write would.
+        try {
+            makeFolder(locations.settingsFolder);
+        } catch (const platform::InOutError& error) {
+            _exit(error.errorNumber() == EACCES ? 0 : 2);
+        }
+        _exit(4);
     }
     int status = 0;
     waitpid(pid, &status, 0);

@@ -1,5 +1,7 @@
 // The main window's components as designed: menu tree, drop-down menu, toolbar, pictures,
 // the help window; and every command reachable and harmless on a fresh editor.
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -65,6 +67,28 @@ TEST_F(MainWindow, MenuBarHoldsTheFourMenusAndHelp) {
         EXPECT_FALSE(action->icon().isNull()) << expected[i].first;
     }
     EXPECT_EQ(bar[4]->menu(), nullptr); // help is a command of its own
+}
+
+// Every control a user can reach has a name for screen readers: buttons their captions,
+// toolbar buttons their hints, fields their labels, the layout indicator its text.
+TEST_F(MainWindow, NoInteractiveWidgetIsNameless) {
+    std::vector<std::string> nameless;
+    for (QWidget* widget : form.findChildren<QWidget*>()) {
+        const bool interactive = widget->focusPolicy() != Qt::NoFocus ||
+                                 qobject_cast<QAbstractButton*>(widget) || widget == form.Label1;
+        if (!interactive || widget->isWindow()) continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+            nameless.push_back(std::string(widget->metaObject()->className()) + " " +
+                               widget->objectName().toStdString() + " in " +
+                               widget->window()->metaObject()->className());
+    }
+    EXPECT_EQ(nameless, std::vector<std::string>{});
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.Label1)->text(QAccessible::Name),
+              form.Label1->text());
+    form.ToolButton24->click();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.ToolButton24)->text(QAccessible::Name),
+              QStringLiteral("Разбудить Умную Клаву"));
 }
 
 TEST_F(MainWindow, MenusHoldTheirItemsInOrder) {
@@ -228,9 +252,13 @@ TEST_F(MainWindow, HelpShowsTheHelpWindowModally) {
     EXPECT_EQ(help.size(), QSize(567, 374));
     EXPECT_TRUE(help.Memo1->isReadOnly());
     EXPECT_EQ(help.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    // Paragraphs, not lines: the window wraps them to its width.
+    EXPECT_EQ(help.Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     QStringList lines = help.Memo1->toPlainText().split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 29);
+    ASSERT_EQ(lines.size(), 15);
     EXPECT_EQ(lines[0], QStringLiteral("Глубокоуважаемый(ая) Юзер(ь)!"));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("Главная")) &&
+                lines[4].endsWith(QStringLiteral("панели инструментов.")));
     // The platform facts are this platform's.
     QString text = help.Memo1->toPlainText();
     EXPECT_TRUE(text.contains(QStringLiteral("Linux")));

@@ -3,7 +3,7 @@ replace all, remember the place, go to line and go back, each driven by its key;
 file shows that each one worked."""
 import unittest
 
-from e2e_lib import Session, e2e_main
+from e2e_lib import Session, cp866, e2e_main
 
 
 class Editing(unittest.TestCase):
@@ -63,6 +63,29 @@ class Editing(unittest.TestCase):
             s.wait_doc_bytes("edit.tex", expected)
             s.screenshot("saved")
             self.assertEqual(s.doc_file("edit.tex"), expected)
+            s.key("alt+F4")
+            self.assertEqual(s.wait_exit(), 0)
+
+    def test_find_field_types_the_editors_layout_on_a_us_desktop(self):
+        with Session(self) as s:
+            s.write_doc("ru.tex", cp866("ой привет\r\n"))
+            s.write_doc("ru.sts", b"*\r\n0\r\n0\r\n")  # Smart Keyboard off
+            wid = s.start()
+            s.open_document(wid, "ru.tex")  # the caret in Cyrillic text: the Russian layout
+            s.key("F7")
+            find = s.wait_window("^Найти$")
+            s.activate(find)
+            s.type("ghbdtn")  # the keys of "привет"
+            s.key("Return")
+            s.screenshot("found")
+            s.activate(find)
+            s.key("Escape")
+            s.wait_no_window("^Найти$")
+            s.activate(wid)
+            s.type("x")  # "ч" over the found word
+            s.file_menu(wid, 3)  # Сохранить
+            expected = cp866("ой ч\r\n")
+            self.assertEqual(s.wait_doc_bytes("ru.tex", expected), expected)
             s.key("alt+F4")
             self.assertEqual(s.wait_exit(), 0)
 
