@@ -18,6 +18,10 @@ class Journaling : public ::testing::Test {
         ::setenv("XDG_STATE_HOME", (folder.dir / "state").c_str(), 1);
         fs::create_directories(folder.dir / "docs");
     }
+    ~Journaling() override {
+        editor.reset();
+        ::setenv("XDG_STATE_HOME", previousState.c_str(), 1);
+    }
 
     TForm1& start() {
         editor = std::make_unique<Editor>(folder.dir);
@@ -55,6 +59,8 @@ class Journaling : public ::testing::Test {
         return form;
     }
 
+    const std::string previousState =
+        std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
     AppFolder folder;
     std::unique_ptr<Editor> editor;
 };
