@@ -454,6 +454,7 @@ void TForm1::N8Click() {
     // The project link of the document left goes before the caption is set, so that the
     // new-file dialog is not shown under the old link.
     MainFile.clear();
+    DocEncoding = NewDocEncoding; // nor does the encoding of the document left stay shown
     setCaption(*this, true);
     RichEdit1->setEnabled(true);
     RichEdit1->setFocus();
