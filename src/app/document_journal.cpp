@@ -18,9 +18,10 @@ std::string questionCaption() {
     return platform::toCp1251(u"Восстановление");
 }
 
-// The encoding the document is saved in. CP866 is the only one today.
-JournalEncoding documentEncoding(const TForm1&) {
-    return JournalEncoding::Cp866;
+// The encoding the document is saved in.
+JournalEncoding documentEncoding(const TForm1& form) {
+    return form.DocEncoding == platform::TextEncoding::Utf8 ? JournalEncoding::Utf8
+                                                            : JournalEncoding::Cp866;
 }
 
 // The full path of the document's file as the journal keeps it; empty for an untitled
@@ -55,14 +56,19 @@ std::vector<platform::TextRun> runsOf(const std::string& text) {
     return runs;
 }
 
-// An empty untitled document, as "Создать" leaves it before its dialog and template.
-void startUntitled(TForm1& form) {
+// An empty untitled document in the journal's encoding, as "Создать" leaves it before its
+// dialog and template.
+void startUntitled(TForm1& form, JournalEncoding encoding) {
     form.LayoutBeep = true;
     form.RichEdit1->Clear();
     form.DocName.clear();
     form.MainFile.clear();
+    const bool utf8 = encoding == JournalEncoding::Utf8;
+    form.DocEncoding = utf8 ? platform::TextEncoding::Utf8 : platform::TextEncoding::Cp866;
+    form.DocLayout = platform::Utf8Layout{};
     form.setWindowTitle(document::text(document::kCaptionPrefix) +
-                        document::text(document::kUntitled));
+                        document::text(document::kUntitled) +
+                        (utf8 ? document::text(document::kUtf8CaptionTail) : QString()));
     form.setEnabled(true);
     form.RichEdit1->setEnabled(true);
     form.RichEdit1->setFocus();
@@ -152,7 +158,7 @@ void DocumentJournal::restore(JournalId id, const JournalRecord& record) {
     }
     // An untitled document, or one whose folder or file cannot be opened now: the text
     // comes back untitled and the user saves it under a name.
-    if (!named) startUntitled(form_);
+    if (!named) startUntitled(form_, record.encoding);
 
     platform::TRichEdit& edit = *form_.RichEdit1;
     edit.LoadRuns(runsOf(record.text));

@@ -141,7 +141,7 @@ TEST_F(Journaling, AJournalIsRestoredAsAModifiedDocumentWithItsCaret) {
     writeBytes(doc("a.tex"), "on disk\r\n");
     const std::string text = cp1251(u"восстановленный текст\r\n$x$\r\n");
     leaveOrphan({doc("a.tex").string(), app::JournalEncoding::Cp866, 1, 5, text});
-    leaveOrphan({"", app::JournalEncoding::Cp866, 2, 0, "untitled\r\n"}); // newer
+    leaveOrphan({"", app::JournalEncoding::Utf8, 2, 0, "untitled\r\n"}); // newer
 
     // The newest first: the untitled one is declined and kept for the next start; then the
     // named one is restored.
@@ -168,11 +168,13 @@ TEST_F(Journaling, AJournalIsRestoredAsAModifiedDocumentWithItsCaret) {
     EXPECT_EQ(journals().size(), 1u); // the declined untitled one waits for the next start
     editor.reset();
 
-    // Next start: the untitled one restores as a new untitled document.
+    // Next start: the untitled one restores as a new untitled document in its encoding.
     TForm1& again = start();
     editor->prompts->questionAnswers = {true};
     EXPECT_TRUE(journal().offerOrphans());
     EXPECT_TRUE(again.DocName.isEmpty());
+    EXPECT_EQ(again.DocEncoding, platform::TextEncoding::Utf8);
+    EXPECT_TRUE(again.windowTitle().endsWith(QStringLiteral(" [UTF-8]")));
     EXPECT_EQ(again.RichEdit1->Text(), "untitled\r\n");
     EXPECT_TRUE(again.RichEdit1->Modified());
 }

@@ -776,7 +776,7 @@ TEST_F(FileCommands, NewDocumentsTakeTheChosenEncodingAndTheTemplateItsInputEnco
     };
     TForm2& dialog = *form->Form2;
     EXPECT_EQ(dialog.RadioGroup3->ItemIndex(), 0);
-    EXPECT_EQ(dialog.width(), 403);
+    EXPECT_GE(dialog.width(), 403); // the designed width is the least; captions may widen it
 
     newDocument(1);
     EXPECT_EQ(caption(), kPrefix + cp(u"(без имени) [UTF-8]"));
