@@ -43,8 +43,7 @@ class CommandLine(unittest.TestCase):
             s.screenshot("opened")
             time.sleep(0.5)
             s.activate(wid)
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
             self.assertEqual(s.app_file("filelist.ini"),
                              s.doc_path("first.tex").encode() + b"\r\n" + b"\r\n" * 3)
 
@@ -61,8 +60,7 @@ class CommandLine(unittest.TestCase):
                 # The usual empty start: no document named in the caption.
                 wid = s.wait_window("^" + re.escape(TITLE) + "$")
                 s.activate(wid)
-                s.key("alt+F4")
-                self.assertEqual(s.wait_exit(), 0)
+                self.assertEqual(s.quit(), 0)
                 self.assertEqual(s.app_file("filelist.ini"), b"\r\n" * 4)
 
 if __name__ == "__main__":

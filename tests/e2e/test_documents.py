@@ -30,8 +30,7 @@ class Documents(unittest.TestCase):
             s.screenshot("saved")
             self.assertEqual(s.doc_file("e2e.tex"), expected)
             self.assertEqual(s.doc_file("e2e.sts"), b"*\r\n0\r\n4\r\n")
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
             self.assertEqual(s.app_file("filelist.ini"),
                              s.doc_path("e2e.tex").encode() + b"\r\n" + b"\r\n" * 3)
 
@@ -47,8 +46,7 @@ class Documents(unittest.TestCase):
             s.wait_doc_bytes("e2e.tex", expected)
             s.screenshot("reopened-and-saved")
             self.assertEqual(s.doc_file("e2e.tex"), expected)
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
 
     def test_a_file_with_lf_line_ends_keeps_its_lines(self):
         lines = ["% Комментарий", "\\section{Введение}", "", "Текст $x$."]
@@ -63,8 +61,7 @@ class Documents(unittest.TestCase):
             s.wait_doc_bytes("unix.tex", expected)
             s.screenshot("lf-file-saved")
             self.assertEqual(s.doc_file("unix.tex"), expected)
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
 
     def test_a_read_only_file_is_refused_and_kept(self):
         original = cp866("Только для чтения\r\n")
@@ -115,8 +112,7 @@ class Documents(unittest.TestCase):
             s.type("!")
             s.file_menu(wid, 3)  # Сохранить
             self.assertEqual(s.wait_doc_bytes("e2e.tex", b"!Hello\r\n"), b"!Hello\r\n")
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
             self.assertEqual(s.doc_file("binary.tex"), binary)
             self.assertEqual(s.doc_file("nul.tex"), with_nul)
 
@@ -170,8 +166,7 @@ class Documents(unittest.TestCase):
             self.assertEqual(s.doc_file("papers/thesis.tex"), papers)
             os.chmod(s.doc_path("locked"), 0o700)
             self.assertEqual(s.doc_file("locked/thesis.tex"), cp866("\\section{Papers}\r\n"))
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
             # The recent list holds the café path as marked UTF-8, the papers one as before.
             self.assertEqual(s.app_file("filelist.ini"),
                              b"\xEF\xBB\xBF" + s.doc_path("café/thesis.tex").encode() + b"\r\n" +

@@ -63,8 +63,7 @@ class Editing(unittest.TestCase):
             s.wait_doc_bytes("edit.tex", expected)
             s.screenshot("saved")
             self.assertEqual(s.doc_file("edit.tex"), expected)
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
 
     def test_find_field_types_the_editors_layout_on_a_us_desktop(self):
         with Session(self) as s:
@@ -86,8 +85,7 @@ class Editing(unittest.TestCase):
             s.file_menu(wid, 3)  # Сохранить
             expected = cp866("ой ч\r\n")
             self.assertEqual(s.wait_doc_bytes("ru.tex", expected), expected)
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
 
 
 if __name__ == "__main__":

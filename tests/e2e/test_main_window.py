@@ -13,16 +13,14 @@ class MainWindow(unittest.TestCase):
             wid = s.start()
             self.assertEqual(s.window_title(wid), "KolBAX (ver.0.3beta)")
             s.screenshot("started")
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
             self.assertEqual(s.app_file("filelist.ini"), b"\r\n" * 4)
 
     def test_two_line_filelist_comes_back_as_four_lines(self):
         entries = b"/home/user/texts/article.tex\r\n/home/user/b&w.tex\r\n"
         with Session(self, with_filelist=entries) as s:
             s.start()
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
             self.assertEqual(s.app_file("filelist.ini"), entries + b"\r\n\r\n")
 
     def test_exit_button_of_the_toolbar_ends_the_program(self):

@@ -89,8 +89,7 @@ class DebianPackage(unittest.TestCase):
             s.file_menu(wid, 3)  # Сохранить
             expected = b"abc Text\r\n"
             self.assertEqual(s.wait_doc_bytes("paper.tex", expected), expected)
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
             config = os.path.join(s.home, ".config", "kolbax")
             with open(os.path.join(config, "filelist.ini"), "rb") as f:
                 self.assertEqual(f.read(), s.doc_path("paper.tex").encode() + b"\r\n" * 4)

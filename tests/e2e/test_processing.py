@@ -146,8 +146,7 @@ class Processing(unittest.TestCase):
             self.assertFalse(os.path.exists(s.doc_path("chapter1.log")))
 
             s.activate(wid)
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
 
     def test_the_target_reaches_latex_as_one_file_never_as_an_option(self):
         """A status file whose main-file line is "-shell-escape x", beside an x.tex whose
@@ -177,8 +176,7 @@ class Processing(unittest.TestCase):
             s.key("F9")
             self.wait_for(lambda: os.path.exists(s.doc_path("my thesis.dvi")), "my thesis.dvi")
             self.assertFalse(os.path.exists(s.doc_path("pwned")))
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
 
 if __name__ == "__main__":
     e2e_main()

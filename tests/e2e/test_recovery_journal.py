@@ -56,8 +56,7 @@ class RecoveryJournal(unittest.TestCase):
             s.file_menu(wid, 3)  # Сохранить
             self.assertEqual(s.wait_doc_bytes("a.tex", b"abc " + original), b"abc " + original)
             self.assertEqual(self.journals(s), [])
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
 
     def test_an_untitled_document_declined_once_then_restored(self):
         with Session(self) as s:
@@ -76,8 +75,7 @@ class RecoveryJournal(unittest.TestCase):
             s.start()
             self.answer(s, "Escape")
             self.answer(s, "Escape")
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
             self.assertEqual(len(self.journals(s)), 1)
 
             wid = s.start()
@@ -91,8 +89,7 @@ class RecoveryJournal(unittest.TestCase):
             s.key("Return")
             self.assertEqual(s.wait_doc_bytes("draft.tex", b"12345\r\n"), b"12345\r\n")
             s.activate(wid)
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
             self.assertEqual(self.journals(s), [])
 
     def test_no_then_delete_removes_the_journal(self):
@@ -107,8 +104,7 @@ class RecoveryJournal(unittest.TestCase):
             self.answer(s, "Escape")
             self.answer(s, "Return")  # delete it
             self.assertEqual(self.journals(s), [])
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
             self.assertEqual(s.doc_file("a.tex"), b"old\r\n")
 
 

@@ -63,8 +63,7 @@ class Utf8Documents(unittest.TestCase):
             s.wait_doc_bytes("sentence.tex", expected)
             self.assertEqual(s.doc_file("sentence.tex"), expected)
             s.wait_window(re.escape(TITLE + ": sentence [UTF-8]"))
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
 
     def test_the_utf8_template_compiles_and_its_log_reads(self):
         with Session(self) as s:
@@ -108,8 +107,7 @@ class Utf8Documents(unittest.TestCase):
             s.key("alt+F4")
             s.wait_no_window(LOG_WINDOW)
             s.activate(wid)
-            s.key("alt+F4")
-            self.assertEqual(s.wait_exit(), 0)
+            self.assertEqual(s.quit(), 0)
 
 
 if __name__ == "__main__":
