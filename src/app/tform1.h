@@ -17,6 +17,7 @@
 #include "platform/richedit.h"
 #include "platform/string_list.h"
 #include "platform/utf8_document.h"
+#include "state/editor.h"
 
 class QAction;
 class QLabel;
@@ -42,7 +43,7 @@ namespace app {
 class DocumentJournal;
 }
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public state::Editor {
     Q_OBJECT
 
   public:
@@ -57,14 +58,12 @@ class TForm1 : public QMainWindow {
     // after constructing the main window).
     void CreateDialogs();
 
-    platform::Prompts& prompts() { return *prompts_; }
-    // Runs a handler through the runtime-error guard.
-    void Guarded(const std::function<void()>& handler);
+    platform::Prompts& prompts() override { return *prompts_; }
+    void Guarded(const std::function<void()>& handler) override;
 
     // ===== Components (src/app) =====
     QToolBar* ToolBar1 = nullptr;
-    platform::TRichEdit* RichEdit1 = nullptr;
-    QLabel* Label1 = nullptr;
+    // RichEdit1 and Label1 are state::Editor's.
     QLabel* Label2 = nullptr;
     QMenuBar* MainMenu1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
@@ -95,50 +94,6 @@ class TForm1 : public QMainWindow {
     TFindDialog* FindDialog1 = nullptr;       // src/editing
     TReplaceDialog* ReplaceDialog1 = nullptr; // src/editing
 
-    // ===== Editor state, in its declared order =====
-    platform::StringList LettersGrid;
-    platform::StringList SymbolsGrid;
-    platform::StringList FormulaEnvironments;
-    platform::StringList StatementEnvironmentNames;
-    platform::StringList StatementEnvironments;
-    platform::StringList OtherEnvironments;
-    platform::StringList CommandList;
-    int32_t EnvironmentKind = 0;
-    // The document's names are held as the file system names them (QString, lossless);
-    // DocDir is absolute once a document is named.
-    QString DocName;
-    QString DocDir;
-    std::string AppDir;
-    // Where filelist.ini and commands.set are written: AppDir for a portable copy, the
-    // user's config folder for an installed one (app::Locations).
-    QString SettingsDir;
-    QString DocExt;
-    QString MainFile;
-    bool SmartKeyboardOn = false;
-    bool LayoutBeep = false;
-    QString UserTemplate;
-    int32_t ShownCharset = 0;
-    std::string CompileCommand;
-    std::string ViewCommand;
-    std::string PrintCommand;
-    std::array<QString, 4> RecentFiles;
-
-    // Module variables of the main window, one set per editor.
-    bool RestoreAfterShift = false;
-    bool InCommandWord = false;
-    bool DollarSeen = false;
-    bool IndicatorNoticeShown = false; // Label1 holds a notice instead of the layout
-    int32_t MarkedPosition = -1;
-    pid_t ViewerProcess = 0;
-
-    // The document's encoding on disk, Cp866 or Utf8, found again from the file at every
-    // open and kept by "Сохранить как"; DocLayout is how a UTF-8 document's file lays out
-    // its text (byte-order mark, line ends), so that a save writes the same bytes back.
-    // NewDocEncoding is the new-file dialog's choice for new documents (src/document).
-    platform::TextEncoding DocEncoding = platform::TextEncoding::Cp866;
-    platform::Utf8Layout DocLayout;
-    platform::TextEncoding NewDocEncoding = platform::TextEncoding::Cp866;
-
     // ===== src/app: start-up, layout, shutdown, help, recent files =====
     void FormCreate();
     // Fills AppDir (unless given) and SettingsDir.
@@ -155,7 +110,7 @@ class TForm1 : public QMainWindow {
     bool FormDestroy();
     // True once the shutdown has run and the window may go.
     // Writes filelist.ini or commands.set into SettingsDir, making the folder first.
-    void WriteSettingsFile(const char* name, std::string_view bytes);
+    void WriteSettingsFile(const char* name, std::string_view bytes) override;
     bool HasShutDown() const { return shutDown_; }
     void FormPaint();
     void FormResize();
@@ -163,17 +118,17 @@ class TForm1 : public QMainWindow {
     void N9Click();
     void help1Click();
     void ToolButton23Click();
-    void RememberRecentFile();
+    void RememberRecentFile() override;
     // The recovery journal of the document's unsaved text (app/document_journal.h).
     std::unique_ptr<app::DocumentJournal> Journal;
 
     // ===== src/keyboard: layout indicator, Smart Keyboard switch and typing rules =====
-    void RefreshLayoutIndicator();
+    void RefreshLayoutIndicator() override;
     // Shows a notice in the indicator's place until the next key press, click or caret
     // move, or a change of layout; then the indicator shows the layout again.
-    void ShowIndicatorNotice(const QString& text);
-    void EndIndicatorNotice();
-    void RefreshSmartKeyboardControls();
+    void ShowIndicatorNotice(const QString& text) override;
+    void EndIndicatorNotice() override;
+    void RefreshSmartKeyboardControls() override;
     void ToolButton24Click();
     void RichEdit1MouseDown();
     void RichEdit1MouseUp();
@@ -192,13 +147,13 @@ class TForm1 : public QMainWindow {
     void WriteStatusFile();
     // False when the user cancelled the save dialog (nothing was saved, nothing changed);
     // a failed write throws and leaves the old files and the document's name as they were.
-    bool SaveDocument();
+    bool SaveDocument() override;
     // Refuses (with a runtime error, the current document kept) a path whose folder cannot
     // be entered or whose name the editor cannot keep exactly.
-    void OpenDocument(const QString& path);
+    void OpenDocument(const QString& path) override;
     // Leaves the document as "Открыть" does (a modified one is saved first) and opens path;
     // false when the user cancelled the save dialog and the document stayed.
-    bool OpenAnotherDocument(const QString& path);
+    bool OpenAnotherDocument(const QString& path) override;
     void N8Click();
     void N5Click();
     // True when the document was saved (the modified flag is then cleared).
@@ -222,7 +177,7 @@ class TForm1 : public QMainWindow {
     void N18Click();
     void N20Click();
     // Puts the caret at the start of a line (from 1) as "Перейти к строке..." does.
-    void CaretToLine(int32_t lineNumber);
+    void CaretToLine(int32_t lineNumber) override;
     void N11Click();
     void N12Click();
     void N13Click();
