@@ -323,6 +323,30 @@ class Session:
         self.wait_window(re.escape(TITLE + ": " + os.path.basename(name).split(".")[0]))
         self.activate(wid)
 
+    def save_as(self, wid, name):
+        """Saves the document under a name of the documents folder through File,
+        "Сохранить как..." and the real file dialog; waits for the file."""
+        self.file_menu(wid, 4)  # Создать, Открыть, Сохранить, Сохранить как
+        dialog = self.wait_window("Сохранить как")
+        self.activate(dialog)
+        self.key("ctrl+a")
+        self.type(self.doc_path(name))
+        self.key("Return")
+        self.wait_no_window("Сохранить как")
+        self.wait_file(self.doc_path(name))
+
+    def compile(self, wid, log):
+        """F9, then waits until latex has written the LOG `log` to its end."""
+        self.activate(wid)
+        self.key("F9")
+        wait_for(lambda: os.path.exists(self.doc_path(log))
+                 and b"Output written" in self.doc_file(log), log)
+
+    def clipboard(self):
+        r = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=10)
+        return r.stdout.decode("utf-8", "replace")
+
     def click(self, wid, x, y, button=1):
         """Clicks at (x, y) relative to the window's top-left corner."""
         self.run(["xdotool", "mousemove", "--window", wid, str(x), str(y)])
@@ -390,6 +414,15 @@ class Session:
                 return
             time.sleep(0.1)
         raise AssertionError("%s was not written" % path)
+
+
+def wait_for(predicate, what, timeout=120):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if predicate():
+            return
+        time.sleep(0.2)
+    raise AssertionError("timed out waiting for " + what)
 
 
 def cp866(text):

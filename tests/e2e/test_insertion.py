@@ -1,6 +1,5 @@
 """Insertion aids in the real program: an environment chosen with the keyboard, a symbol
 clicked on its picture and a command template, in a new document that is then saved."""
-import os
 import time
 import unittest
 

@@ -6,11 +6,10 @@ waits with a message until that viewer has been closed. A status file cannot sli
 option to latex: the target is one argument, never read as an option."""
 import os
 import re
-import subprocess
 import time
 import unittest
 
-from e2e_lib import TITLE, Session, e2e_main
+from e2e_lib import TITLE, Session, e2e_main, wait_for
 
 NEW_DIALOG = "Задай параметры создаваемого файла"
 LOG_WINDOW = "Просмотр LOG-файла"
@@ -18,28 +17,6 @@ WAIT_MESSAGE = "Сначала надо закрыть окно просмотр
 
 
 class Processing(unittest.TestCase):
-    def save_as(self, s, wid, name):
-        s.file_menu(wid, 4)  # Создать, Открыть, Сохранить, Сохранить как
-        dialog = s.wait_window("Сохранить как")
-        s.activate(dialog)
-        s.key("ctrl+a")
-        s.type(s.doc_path(name))
-        s.key("Return")
-        s.wait_no_window("Сохранить как")
-
-    def wait_for(self, predicate, what, timeout=120):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if predicate():
-                return
-            time.sleep(0.2)
-        raise AssertionError("timed out waiting for " + what)
-
-    def clipboard(self, s):
-        r = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=s.env,
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=10)
-        return r.stdout.decode("utf-8", "replace")
-
     def test_compile_read_the_log_and_view(self):
         with Session(self) as s:
             self.assertEqual(s.app_file("commands.set"),
@@ -62,18 +39,14 @@ class Processing(unittest.TestCase):
             s.type("Ghbdtn vbh")  # "Привет мир"
             s.key("Return")
             s.screenshot("typed")
-            self.save_as(s, wid, "thesis.tex")
+            s.save_as(wid, "thesis.tex")
             s.wait_window(re.escape(TITLE + ": thesis"))
             self.assertIn("\\oops Привет мир\r\n\\end{document}".encode("cp866"),
                           s.doc_file("thesis.tex"))
 
             # F9: latex leaves the DVI and LOG files beside the document.
-            s.activate(wid)
-            s.key("F9")
-            self.wait_for(lambda: os.path.exists(s.doc_path("thesis.dvi"))
-                          and os.path.exists(s.doc_path("thesis.log"))
-                          and b"Output written" in s.doc_file("thesis.log"),
-                          "thesis.dvi and thesis.log")
+            s.compile(wid, "thesis.log")
+            self.assertTrue(os.path.exists(s.doc_path("thesis.dvi")))
             log = s.doc_file("thesis.log")
             self.assertIn("Привет мир".encode("cp866"), log)
 
@@ -84,7 +57,7 @@ class Processing(unittest.TestCase):
             s.activate(viewer)
             s.key("ctrl+a", "ctrl+c")
             s.screenshot("log-viewer")
-            shown = self.clipboard(s)
+            shown = s.clipboard()
             self.assertIn("Undefined control sequence", shown)
             self.assertIn("Привет мир", shown)
 
@@ -138,11 +111,11 @@ class Processing(unittest.TestCase):
             s.wait_window(re.escape(TITLE + ": (без имени) к thesis"))
             s.activate(wid)
             s.type("Ukfdf")  # "Глава"
-            self.save_as(s, wid, "chapter1.tex")
+            s.save_as(wid, "chapter1.tex")
             s.wait_window(re.escape(TITLE + ": chapter1 к thesis"))
             s.activate(wid)
             s.key("F9")
-            self.wait_for(lambda: os.path.exists(s.doc_path("thesis.dvi")), "thesis.dvi")
+            wait_for(lambda: os.path.exists(s.doc_path("thesis.dvi")), "thesis.dvi")
             self.assertFalse(os.path.exists(s.doc_path("chapter1.log")))
 
             s.activate(wid)
@@ -166,7 +139,7 @@ class Processing(unittest.TestCase):
             s.open_document(wid, "chapter.tex")
             s.key("F9")
             log = "-shell-escape x.log"
-            self.wait_for(lambda: os.path.exists(s.doc_path(log))
+            wait_for(lambda: os.path.exists(s.doc_path(log))
                           and b"Output written" in s.doc_file(log), log)
             self.assertTrue(os.path.exists(s.doc_path("-shell-escape x.dvi")))
             self.assertFalse(os.path.exists(s.doc_path("x.log")))
@@ -174,7 +147,7 @@ class Processing(unittest.TestCase):
 
             s.open_document(wid, "my thesis.tex")
             s.key("F9")
-            self.wait_for(lambda: os.path.exists(s.doc_path("my thesis.dvi")), "my thesis.dvi")
+            wait_for(lambda: os.path.exists(s.doc_path("my thesis.dvi")), "my thesis.dvi")
             self.assertFalse(os.path.exists(s.doc_path("pwned")))
             self.assertEqual(s.quit(), 0)
 

@@ -108,15 +108,6 @@ class SmartKeyboard(unittest.TestCase):
         s.wait_window(re.escape(TITLE + ": (без имени)"))
         s.activate(wid)
 
-    def save_as(self, s, wid, name):
-        s.file_menu(wid, 4)  # Сохранить как...
-        dialog = s.wait_window("Сохранить как")
-        s.activate(dialog)
-        s.type(s.doc_path(name))
-        s.key("Return")
-        s.wait_no_window("Сохранить как")
-        s.wait_file(s.doc_path(name))
-
     def type_sentence_and_save(self, group):
         with Session(self, name="sentence-group-%d" % group) as s:
             if group:
@@ -134,7 +125,7 @@ class SmartKeyboard(unittest.TestCase):
                 x11.close()
             time.sleep(0.3)
             s.screenshot("typed")
-            self.save_as(s, wid, "sentence.tex")
+            s.save_as(wid, "sentence.tex")
             expected = cp866(SENTENCE + "\r\n")
             s.wait_doc_bytes("sentence.tex", expected)
             self.assertEqual(s.doc_file("sentence.tex").decode("cp866", "replace"),
