@@ -38,7 +38,7 @@ void TForm1::CreateDialogs() {
     Form3 = new TForm3(this);
     Form4 = new TForm4(this);
     Form5 = new TForm5(this);
-    Form6 = new TForm6(this);
+    Form6 = new TForm6(*this, this);
     Form7 = new TForm7(this);
     Form8 = new TForm8(this);
     Form9 = new TForm9(this);

@@ -1,11 +1,9 @@
 #include "app/tform9.h"
 
-#include <QPlainTextEdit>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "platform/memo.h"
 
 QStringList TForm9::helpParagraphs() {
     return {
@@ -46,17 +44,14 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Вместо справки"));
     setFont(QFont(app::uiFontFamily(), 12));
-    Memo1 = new QPlainTextEdit(this);
+    auto* memo = new platform::TMemo(this);
+    Memo1 = memo;
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setPlainText(helpParagraphs().join(QLatin1Char('\n')));
     // The signature stands at the right, however wide the window.
-    QTextBlockFormat right;
-    right.setAlignment(Qt::AlignRight);
-    QTextCursor signature(Memo1->document()->lastBlock());
-    signature.setBlockFormat(right);
+    memo->AlignLastLine(Qt::AlignRight);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Memo1);

@@ -1,16 +1,21 @@
 // The Processing menu: compile, view DVI, print, the command settings and the LOG viewer.
+#include "processing/processing_commands.h"
+
 #include <QLineEdit>
 
-#include "app/tform1.h"
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
+#include "platform/prompts.h"
+#include "platform/richedit.h"
 #include "processing/command_line.h"
 #include "processing/log_commands.h"
 #include "processing/process_start.h"
 #include "processing/tform6.h"
 #include "processing/tform8.h"
+#include "state/editor.h"
 
+namespace processing {
 namespace {
 
 const char* const kUntitled = "Не могу обрабатывать безымянный файл!";
@@ -18,77 +23,82 @@ const char* const kViewerOpen = "Сначала надо закрыть окно
 
 enum class Processing { Compile, View, Print };
 
-// Compile, view DVI and print: the same steps, with the differences marked.
-void runProcessing(TForm1& form, Processing kind) {
-    if (form.DocName.isEmpty()) {
-        form.prompts().information(platform::toCp1251(QString::fromUtf8(kUntitled)));
-        return;
+// Compile, view DVI and print: the same steps, with the differences marked. Returns the
+// started program, 0 when none was started.
+pid_t runProcessing(state::Editor& editor, Processing kind, TForm6* logViewer = nullptr) {
+    if (editor.DocName.isEmpty()) {
+        editor.prompts().information(platform::toCp1251(QString::fromUtf8(kUntitled)));
+        return 0;
     }
-    if (kind == Processing::Compile && form.Form6 != nullptr && form.Form6->LogShown)
-        form.Form6->close();
+    if (kind == Processing::Compile && logViewer != nullptr && logViewer->LogShown)
+        logViewer->close();
 
     // Wait, without a way out, until the DVI viewer started last has been closed.
-    processing::ChildProcesses& children = processing::ChildProcesses::instance();
-    while (form.ViewerProcess != 0 && children.running(form.ViewerProcess))
-        form.prompts().information(platform::toCp1251(QString::fromUtf8(kViewerOpen)));
-    if (kind == Processing::Compile) form.ViewerProcess = 0;
+    ChildProcesses& children = ChildProcesses::instance();
+    while (editor.ViewerProcess != 0 && children.running(editor.ViewerProcess))
+        editor.prompts().information(platform::toCp1251(QString::fromUtf8(kViewerOpen)));
+    if (kind == Processing::Compile) editor.ViewerProcess = 0;
 
     // A titled document is saved without a dialog; a failed save throws and ends the command.
-    if (form.RichEdit1->Modified() && !form.SaveDocument()) return;
-    form.RichEdit1->SetModified(false);
+    if (editor.RichEdit1->Modified() && !editor.SaveDocument()) return 0;
+    editor.RichEdit1->SetModified(false);
 
     // The configured command's words, then the target file as one argument, started in the
     // document's folder, where the target lies.
-    const QString target = processing::targetName(form.DocName, form.MainFile);
+    const QString target = targetName(editor.DocName, editor.MainFile);
     const bool compile = kind == Processing::Compile;
-    const std::string& command = compile                    ? form.CompileCommand
-                                 : kind == Processing::View ? form.ViewCommand
-                                                            : form.PrintCommand;
-    const QString argument = processing::targetArgument(target, compile ? QStringLiteral(".tex")
-                                                                        : QStringLiteral(".dvi"));
-    if (!compile) form.ViewerProcess = 0;
+    const std::string& command = compile                    ? editor.CompileCommand
+                                 : kind == Processing::View ? editor.ViewCommand
+                                                            : editor.PrintCommand;
+    const QString argument =
+        targetArgument(target, compile ? QStringLiteral(".tex") : QStringLiteral(".dvi"));
+    if (!compile) editor.ViewerProcess = 0;
 
-    processing::StartResult started = children.start(command, form.AppDir, argument, form.DocDir);
+    StartResult started = children.start(command, editor.AppDir, argument, editor.DocDir);
     if (started.error != 0) {
-        form.prompts().information(platform::toCp1251(
+        editor.prompts().information(platform::toCp1251(
             QStringLiteral("Процесс не пошел! (код ошибки %1)").arg(started.error)));
-        return;
+        return 0;
     }
-    if (kind == Processing::View) form.ViewerProcess = started.pid;
-    if (compile) processing::watchCompile(form, started.pid);
+    if (kind == Processing::View) editor.ViewerProcess = started.pid;
+    return started.pid;
 }
 
 } // namespace
 
-void TForm1::TEXDVI1Click() {
-    runProcessing(*this, Processing::Compile);
+void compile(state::Editor& editor, TForm6* logViewer, ErrorSteps& steps) {
+    const pid_t started = runProcessing(editor, Processing::Compile, logViewer);
+    if (started != 0) watchCompile(editor, steps, started);
 }
-void TForm1::DVI1Click() {
-    runProcessing(*this, Processing::View);
+void viewDvi(state::Editor& editor) {
+    runProcessing(editor, Processing::View);
 }
-void TForm1::N22Click() {
-    runProcessing(*this, Processing::Print);
-}
-
-void TForm1::N39Click() {
-    Form8->Edit1->setText(platform::fromCp1251(CompileCommand));
-    Form8->Edit2->setText(platform::fromCp1251(ViewCommand));
-    Form8->Edit3->setText(platform::fromCp1251(PrintCommand));
-    Form8->Accepted = false;
-    prompts().showModal(*Form8);
-    if (!Form8->Accepted) return;
-    CompileCommand = platform::toCp1251(Form8->Edit1->text());
-    ViewCommand = platform::toCp1251(Form8->Edit2->text());
-    PrintCommand = platform::toCp1251(Form8->Edit3->text());
-    WriteSettingsFile("commands.set",
-                      platform::joinLinesCrLf({CompileCommand, ViewCommand, PrintCommand}));
+void printDvi(state::Editor& editor) {
+    runProcessing(editor, Processing::Print);
 }
 
-void TForm1::LOG1Click() {
-    if (DocName.isEmpty()) {
-        prompts().information(platform::toCp1251(QString::fromUtf8(kUntitled)));
+void editCommands(state::Editor& editor, TForm8& dialog) {
+    dialog.Edit1->setText(platform::fromCp1251(editor.CompileCommand));
+    dialog.Edit2->setText(platform::fromCp1251(editor.ViewCommand));
+    dialog.Edit3->setText(platform::fromCp1251(editor.PrintCommand));
+    dialog.Accepted = false;
+    editor.prompts().showModal(dialog);
+    if (!dialog.Accepted) return;
+    editor.CompileCommand = platform::toCp1251(dialog.Edit1->text());
+    editor.ViewCommand = platform::toCp1251(dialog.Edit2->text());
+    editor.PrintCommand = platform::toCp1251(dialog.Edit3->text());
+    editor.WriteSettingsFile(
+        "commands.set",
+        platform::joinLinesCrLf({editor.CompileCommand, editor.ViewCommand, editor.PrintCommand}));
+}
+
+void showLog(state::Editor& editor, TForm6& logViewer) {
+    if (editor.DocName.isEmpty()) {
+        editor.prompts().information(platform::toCp1251(QString::fromUtf8(kUntitled)));
         return;
     }
-    Form6->LogFileName = processing::documentLogPath(*this);
-    Form6->Open();
+    logViewer.LogFileName = documentLogPath(editor);
+    logViewer.Open();
 }
+
+} // namespace processing

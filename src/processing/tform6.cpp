@@ -4,20 +4,19 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QShowEvent>
 #include <QSplitter>
-#include <QTextBlock>
 #include <QTreeView>
 
-#include "app/tform1.h"
 #include "platform/codepage.h"
+#include "platform/memo.h"
 #include "platform/textfile.h"
 #include "processing/log_commands.h"
 #include "processing/log_entry_model.h"
 #include "processing/log_text.h"
+#include "state/editor.h"
 
-TForm6::TForm6(QWidget* parent) : QMainWindow(parent) {
+TForm6::TForm6(state::Editor& editor, QWidget* parent) : QMainWindow(parent), editor_(editor) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Просмотр LOG-файла"));
     QFont formFont(QStringLiteral("MS Sans Serif"));
@@ -31,9 +30,8 @@ TForm6::TForm6(QWidget* parent) : QMainWindow(parent) {
     N1->setObjectName(QStringLiteral("N1"));
     connect(N1, &QAction::triggered, this, [this] { N1Click(); });
 
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new platform::TMemo(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -111,15 +109,17 @@ void TForm6::N1Click() {
 }
 
 void TForm6::ErrorList1Activate(int row) {
-    auto* main = qobject_cast<TForm1*>(parentWidget());
-    if (main == nullptr || row < 0 || row >= Entries->rowCount()) return;
+    if (row < 0 || row >= Entries->rowCount()) return;
     const processing::LogEntry entry = Entries->entryAt(row);
     const QString logFolder = QFileInfo(LogFileName).absolutePath();
     bool shown = false;
-    main->Guarded([&] { shown = processing::goToLogEntry(*main, entry, logFolder); });
+    editor_.Guarded([&] { shown = processing::goToLogEntry(editor_, entry, logFolder); });
     if (!shown) return;
-    main->raise();
-    main->activateWindow();
+    // The window the viewer stands beside holds the editor.
+    if (QWidget* main = parentWidget()) {
+        main->raise();
+        main->activateWindow();
+    }
 }
 
 // A LOG line clicked: the list shows the entry it belongs to.
@@ -138,20 +138,15 @@ void TForm6::Memo1CursorMoved() {
 // An entry chosen in the list: the LOG shows where it begins.
 void TForm6::ErrorList1RowChanged(int row) {
     if (followingSelection_ || row < 0 || row >= Entries->rowCount()) return;
-    const QTextBlock block =
-        Memo1->document()->findBlockByNumber(static_cast<int>(Entries->entryAt(row).firstLogLine));
-    if (!block.isValid()) return;
     followingSelection_ = true;
-    QTextCursor cursor(block);
-    Memo1->setTextCursor(cursor);
-    Memo1->centerCursor();
+    Memo1->ShowLine(static_cast<int>(Entries->entryAt(row).firstLogLine));
     followingSelection_ = false;
 }
 
 void TForm6::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (event->spontaneous() || LogShown) return;
-    if (auto* main = qobject_cast<TForm1*>(parentWidget())) main->Guarded([this] { FormShow(); });
+    editor_.Guarded([this] { FormShow(); });
 }
 
 void TForm6::hideEvent(QHideEvent* event) {

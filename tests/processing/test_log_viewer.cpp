@@ -1,11 +1,11 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
 #include <QTreeView>
 
+#include "platform/memo.h"
 #include "processing/editor_fixture.h"
 #include "processing/log_entry_model.h"
 #include "processing/tform6.h"
