@@ -165,6 +165,7 @@ class TForm1 : public QMainWindow, public state::Editor {
     void File41Click();
 
     // ===== src/editing: find and replace, place mark, go to line, clipboard =====
+    // (forwards in src/app/edit_menu.cpp to src/editing/editing_commands.h)
     int FindInEditor(const std::string& text, int start, int length, bool wholeWord,
                      bool matchCase);
     void N15Click();
