@@ -2,12 +2,8 @@
 // the paste guard.
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QWidget>
 #include <optional>
-#include <vector>
 
 #include "editing/editing_commands.h"
 #include "editing/find_dialogs.h"
@@ -45,83 +41,23 @@ class RichEditTarget final : public editing::FindTarget {
     }
     void replaceSelection(std::string_view text) override { edit_.SetSelText(text); }
 
-    // Inside an edit block (Replace All) the replacement is made in the document without
-    // moving the control's caret: moving it lays out and scrolls to every match, which
-    // costs a hundred times more than the edit. The new text takes the format that the
-    // control's own replacement gives it, which depends only on the formats of the
-    // characters before and at the selection start; each such pair is first replaced by
-    // the control itself and its result reused.
+    // Replace All runs inside an edit block: the replacement is made without moving the
+    // caret (replaceAll places it when the run is over). Held to the control's limit as
+    // typing is; refusing leaves the text as it is, which ends Replace All.
     int replaceRange(int start, int length, std::string_view text) override {
-        // Held to the control's limit as typing is; refusing leaves the text as it is, which
-        // ends Replace All.
-        if (edit_.TextLength() - length + platform::TRichEdit::LengthOf(text) >
-            platform::TRichEdit::kMaxLength) {
-            refused_ = true;
-            return start + length;
-        }
-        if (!inEditBlock_ || text.find_first_of("\r\n") != std::string_view::npos)
-            return FindTarget::replaceRange(start, length, text);
-        QTextDocument* document = edit_.document();
-        const int qtStart = edit_.ToQtPosition(start);
-        const QTextBlock block = document->findBlock(qtStart);
-        if (qtStart >= block.position() + block.length() - 1) // on a line break
-            return FindTarget::replaceRange(start, length, text);
-        const QTextCharFormat at = formatOfCharacter(document, qtStart);
-        const QTextCharFormat before =
-            qtStart == block.position() ? at : formatOfCharacter(document, qtStart - 1);
-        const QTextCharFormat* inserted = nullptr;
-        for (const Learned& l : learned_)
-            if (l.before == before && l.at == at) inserted = &l.inserted;
-        if (inserted == nullptr && !text.empty()) {
-            const int end = FindTarget::replaceRange(start, length, text);
-            if (learned_.size() < 32)
-                learned_.push_back({before, at, formatOfCharacter(document, qtStart)});
-            return end;
-        }
-        QTextCursor cursor(document);
-        cursor.setPosition(qtStart);
-        cursor.setPosition(edit_.ToQtPosition(start + length), QTextCursor::KeepAnchor);
-        if (text.empty())
-            cursor.removeSelectedText();
-        else
-            cursor.insertText(platform::fromCp1251(text), *inserted);
-        return start + static_cast<int>(text.size());
+        const int end = edit_.ReplaceRange(start, length, text);
+        if (end >= 0) return end;
+        refused_ = true;
+        return start + length;
     }
 
-    void setInEditBlock(bool on) { inEditBlock_ = on; }
     // A replacement was refused because it would take the text past the control's limit.
     bool refused() const { return refused_; }
 
   private:
-    struct Learned {
-        QTextCharFormat before;
-        QTextCharFormat at;
-        QTextCharFormat inserted;
-    };
-
-    static QTextCharFormat formatOfCharacter(QTextDocument* document, int qtPosition) {
-        QTextCursor probe(document);
-        probe.setPosition(qtPosition + 1);
-        return probe.charFormat();
-    }
-
     platform::TRichEdit& edit_;
     bool focused_ = false;
-    bool inEditBlock_ = false;
     bool refused_ = false;
-    std::vector<Learned> learned_;
-};
-
-// Groups a run of edits into one undo step, laid out once at the end.
-class EditBlock {
-  public:
-    explicit EditBlock(QTextDocument* document) : cursor_(document) { cursor_.beginEditBlock(); }
-    ~EditBlock() { cursor_.endEditBlock(); }
-    EditBlock(const EditBlock&) = delete;
-    EditBlock& operator=(const EditBlock&) = delete;
-
-  private:
-    QTextCursor cursor_;
 };
 
 // What the clipboard held when the editor itself last copied or cut: such text pastes
@@ -248,19 +184,14 @@ void replaceFromDialog(state::Editor& editor, const TReplaceDialog& replace) {
         const bool modified = edit.Modified();
         int count = 0;
         {
-            EditBlock block(edit.document());
-            target.setInEditBlock(true);
+            platform::TRichEdit::EditBlock block(edit);
             count = editing::replaceAll(target, replace.FindText(), replace.ReplaceText(), options);
         }
         if (target.refused()) {
             // All or nothing, as a paste is: when one replacement would take the text past
             // the limit, those made before it are taken back (they are one undo step) and
             // leave nothing to redo.
-            QTextDocument* document = edit.document();
-            if (count > 0) {
-                document->undo();
-                document->clearUndoRedoStacks(QTextDocument::RedoStack);
-            }
+            if (count > 0) edit.UndoLastStep();
             edit.SetModified(modified);
             edit.SetSel(selStart, selLength);
             editor.prompts().beep();
