@@ -165,6 +165,7 @@ class TForm1 : public QMainWindow, public state::Editor {
     void File41Click();
 
     // ===== src/editing: find and replace, place mark, go to line, clipboard =====
+    // (forwards in src/app/edit_menu.cpp to src/editing/editing_commands.h)
     int FindInEditor(const std::string& text, int start, int length, bool wholeWord,
                      bool matchCase);
     void N15Click();
@@ -194,6 +195,7 @@ class TForm1 : public QMainWindow, public state::Editor {
     std::shared_ptr<processing::ErrorSteps> LogErrorSteps; // created at first use
 
     // ===== src/insertion: pictures, list chooser, environments, commands =====
+    // (forwards in src/app/insert_menu.cpp to src/insertion/insertion_commands.h)
     std::string LookupGridText(const platform::StringList& grid, int x, int y);
     void N23Click();
     void N24Click();

@@ -1,13 +1,18 @@
 // The service menu's insertion aids: letter and symbol pictures, environments and
 // commands chosen from lists.
 #include <QCheckBox>
+#include <QWidget>
 
-#include "app/tform1.h"
+#include "insertion/insertion_commands.h"
+
 #include "insertion/grid_lookup.h"
 #include "insertion/insertion_blocks.h"
 #include "insertion/tform4.h"
 #include "insertion/tform5.h"
 #include "insertion/tform7.h"
+#include "platform/prompts.h"
+#include "platform/richedit.h"
+#include "state/editor.h"
 
 namespace {
 
@@ -31,21 +36,22 @@ class RichEditTarget : public insertion::InsertionTarget {
 // set in force before is kept in ShownCharset and restored. Neither the focus nor the
 // layout indicator changes. Without a document (the control disabled) nothing goes in.
 template <typename PictureWindow>
-void insertFromPicture(TForm1& form, PictureWindow& window, const platform::StringList& grid) {
+void insertFromPicture(state::Editor& editor, PictureWindow& window,
+                       const platform::StringList& grid) {
     window.ClickX = -1;
     window.ClickY = -1;
-    form.prompts().showModal(window);
-    form.update();
-    if (window.ClickX < 0 || window.ClickY < 0 || !form.RichEdit1->isEnabled()) return;
-    const std::string text = form.LookupGridText(grid, window.ClickX, window.ClickY);
+    editor.prompts().showModal(window);
+    editor.RichEdit1->window()->update(); // repaints the main window under the picture
+    if (window.ClickX < 0 || window.ClickY < 0 || !editor.RichEdit1->isEnabled()) return;
+    const std::string text = insertion::lookupGridText(grid, window.ClickX, window.ClickY);
     if (text.empty()) return;
-    RichEditTarget target(*form.RichEdit1);
-    int shown = form.ShownCharset;
+    RichEditTarget target(*editor.RichEdit1);
+    int shown = editor.ShownCharset;
     if (!insertion::insertPictureText(target, text, shown)) {
-        form.prompts().beep();
+        editor.prompts().beep();
         return;
     }
-    form.ShownCharset = shown;
+    editor.ShownCharset = shown;
 }
 
 struct ChooserSetup {
@@ -65,83 +71,79 @@ ChooserSetup environmentChooser(int kind) {
     }
 }
 
-void openEnvironmentChooser(TForm1& form, int kind, const platform::StringList& list) {
-    TForm7& chooser = *form.Form7;
+void openEnvironmentChooser(state::Editor& editor, TForm7& chooser, int kind,
+                            const platform::StringList& list) {
     const ChooserSetup setup = environmentChooser(kind);
     chooser.setWindowTitle(QString::fromUtf8(setup.caption));
     chooser.SetItems(list);
-    form.EnvironmentKind = kind;
+    editor.EnvironmentKind = kind;
     chooser.CheckBox1->setChecked(setup.star);
     chooser.CheckBox2->setChecked(setup.label);
     chooser.CheckBox1->setVisible(true);
     chooser.CheckBox2->setVisible(true);
-    form.prompts().showModal(chooser);
-    if (chooser.Accepted) form.InsertEnvironment();
+    editor.prompts().showModal(chooser);
+    if (chooser.Accepted) insertion::insertEnvironment(editor, chooser);
 }
 
 } // namespace
 
-std::string TForm1::LookupGridText(const platform::StringList& grid, int x, int y) {
-    return insertion::lookupGridText(grid, x, y);
+namespace insertion {
+
+void insertLetter(state::Editor& editor, TForm4& letters) {
+    insertFromPicture(editor, letters, editor.LettersGrid);
+}
+void insertSymbol(state::Editor& editor, TForm5& symbols) {
+    insertFromPicture(editor, symbols, editor.SymbolsGrid);
 }
 
-void TForm1::N23Click() {
-    insertFromPicture(*this, *Form4, LettersGrid);
+void chooseFormulaEnvironment(state::Editor& editor, TForm7& chooser) {
+    openEnvironmentChooser(editor, chooser, kFormulas, editor.FormulaEnvironments);
 }
-void TForm1::N24Click() {
-    insertFromPicture(*this, *Form5, SymbolsGrid);
+void chooseStatementEnvironment(state::Editor& editor, TForm7& chooser) {
+    openEnvironmentChooser(editor, chooser, kStatements, editor.StatementEnvironmentNames);
 }
-void TForm1::N32Click() {
-    N24Click();
-}
-
-void TForm1::N27Click() {
-    openEnvironmentChooser(*this, insertion::kFormulas, FormulaEnvironments);
-}
-void TForm1::N28Click() {
-    openEnvironmentChooser(*this, insertion::kStatements, StatementEnvironmentNames);
-}
-void TForm1::N30Click() {
-    openEnvironmentChooser(*this, insertion::kOthers, OtherEnvironments);
-}
-void TForm1::N34Click() {
-    N27Click();
+void chooseOtherEnvironment(state::Editor& editor, TForm7& chooser) {
+    openEnvironmentChooser(editor, chooser, kOthers, editor.OtherEnvironments);
 }
 
-void TForm1::N26Click() {
-    TForm7& chooser = *Form7;
+void chooseCommand(state::Editor& editor, TForm7& chooser) {
     chooser.setWindowTitle(QString::fromUtf8("Выбери команду из списка"));
-    chooser.SetItems(CommandList);
+    chooser.SetItems(editor.CommandList);
     chooser.CheckBox1->setVisible(false);
     chooser.CheckBox2->setVisible(false);
-    prompts().showModal(chooser);
-    if (chooser.Accepted) InsertCommand();
+    editor.prompts().showModal(chooser);
+    if (chooser.Accepted) insertCommand(editor, chooser);
 }
 
 // The whole block goes in at once: no window events are processed in the middle, so a
 // key press already queued lands after the block, never inside it. Accepting the chooser
 // with nothing selected inserts nothing.
-void TForm1::InsertEnvironment() {
-    if (!RichEdit1->isEnabled()) return;
-    const std::optional<std::string> entry = Form7->SelectedEntry();
+void insertEnvironment(state::Editor& editor, const TForm7& chooser) {
+    platform::TRichEdit& edit = *editor.RichEdit1;
+    if (!edit.isEnabled()) return;
+    const std::optional<std::string> entry = chooser.SelectedEntry();
     if (!entry) return;
-    RichEditTarget target(*RichEdit1);
-    if (!insertion::insertEnvironmentBlock(
-            target,
-            {EnvironmentKind, *entry, Form7->CheckBox1->isChecked(), Form7->CheckBox2->isChecked()},
-            StatementEnvironments, SmartKeyboardOn, ShownCharset))
-        prompts().beep();
-    RichEdit1->setFocus();
-    RefreshLayoutIndicator();
+    RichEditTarget target(edit);
+    if (!insertEnvironmentBlock(target,
+                                {editor.EnvironmentKind, *entry, chooser.CheckBox1->isChecked(),
+                                 chooser.CheckBox2->isChecked()},
+                                editor.StatementEnvironments, editor.SmartKeyboardOn,
+                                editor.ShownCharset))
+        editor.prompts().beep();
+    edit.setFocus();
+    editor.RefreshLayoutIndicator();
 }
 
-void TForm1::InsertCommand() {
-    if (!RichEdit1->isEnabled()) return;
-    const std::optional<std::string> entry = Form7->SelectedEntry();
+void insertCommand(state::Editor& editor, const TForm7& chooser) {
+    platform::TRichEdit& edit = *editor.RichEdit1;
+    if (!edit.isEnabled()) return;
+    const std::optional<std::string> entry = chooser.SelectedEntry();
     if (!entry) return;
-    RichEditTarget target(*RichEdit1);
-    if (!insertion::insertCommandText(target, *entry, SmartKeyboardOn, ShownCharset))
-        prompts().beep();
-    RichEdit1->setFocus();
-    RefreshLayoutIndicator();
+    RichEditTarget target(edit);
+    if (!insertCommandText(target, *entry, editor.SmartKeyboardOn, editor.ShownCharset))
+        editor.prompts().beep();
+    edit.setFocus();
+    editor.RefreshLayoutIndicator();
 }
+
+} // namespace insertion

@@ -528,6 +528,47 @@ int TRichEdit::FindText(std::string_view text, int from, int to, bool wholeWord,
     return findForward(source, from, to, CharBefore(from), text, wholeWord, matchCase);
 }
 
+// --- Runs of edits ---
+
+TRichEdit::EditBlock::EditBlock(TRichEdit& edit) : cursor_(edit.document()) {
+    cursor_.beginEditBlock();
+}
+
+TRichEdit::EditBlock::~EditBlock() {
+    cursor_.endEditBlock();
+}
+
+int TRichEdit::ReplaceRange(int start, int length, std::string_view text) {
+    const int total = TextLength();
+    start = std::clamp(start, 0, total);
+    const int end = std::clamp(start + length, start, total);
+    int added = 0;
+    const QString documentText = toDocumentText(text, added);
+    if (total - (end - start) + added > kMaxLength) return -1;
+    // The set SetSelText takes: that of the first selected character, or the one the caret
+    // continues when nothing is selected.
+    const int qtStart = ToQtPosition(start);
+    const int charset =
+        end > start ? charsetAtQt(qtStart) : charsetOf(formatAtCaret(document(), qtStart));
+    QTextCharFormat format = formatAtCaret(document(), qtStart);
+    format.setProperty(kCharsetProperty, charset);
+    format.setFontFamilies(familiesFor(charset));
+    QTextCursor cursor(document());
+    cursor.setPosition(qtStart);
+    cursor.setPosition(ToQtPosition(end), QTextCursor::KeepAnchor);
+    if (documentText.isEmpty())
+        cursor.removeSelectedText();
+    else
+        cursor.insertText(documentText, format);
+    return start + added;
+}
+
+void TRichEdit::UndoLastStep() {
+    QTextDocument* d = document();
+    d->undo();
+    d->clearUndoRedoStacks(QTextDocument::RedoStack);
+}
+
 // --- Clipboard ---
 
 QMimeData* TRichEdit::createMimeDataFromSelection() const {

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextCursor>
 #include <functional>
 #include <optional>
 #include <string>
@@ -121,6 +122,28 @@ class TRichEdit : public QPlainTextEdit {
     // just before (after) it. The text searched is Text(): a line break is CR LF. Reads only
     // the text it passes over; an empty search text finds nothing.
     int FindText(std::string_view text, int from, int to, bool wholeWord, bool matchCase) const;
+
+    // --- Runs of edits (Replace All): one undo step, the caret left in place ---
+    // While an EditBlock lives, the control's edits form one undo step, laid out once when
+    // it ends.
+    class EditBlock {
+      public:
+        explicit EditBlock(TRichEdit& edit);
+        ~EditBlock();
+        EditBlock(const EditBlock&) = delete;
+        EditBlock& operator=(const EditBlock&) = delete;
+
+      private:
+        QTextCursor cursor_;
+    };
+    // Replaces [start, start + length) with CP1251 text, giving it the format that SetSel
+    // and SetSelText would, but leaves the caret and the view where they are: moving the
+    // caret lays out and scrolls to every place, which costs far more than the edit.
+    // Returns the position just after the new text; -1 (nothing changed, no beep) when the
+    // text would pass kMaxLength.
+    int ReplaceRange(int start, int length, std::string_view text);
+    // Takes back the last undo step (an EditBlock's edits) and leaves nothing to redo.
+    void UndoLastStep();
 
     // --- Clipboard, converted between Unicode and CP1251 ---
     void CutToClipboard();

@@ -564,3 +564,74 @@ TEST_F(RichEditTest, ClipboardConvertsBetweenUnicodeAndCp1251) {
     QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(edit.Text(), "[q]");
 }
+
+namespace {
+
+// Every character's format, the line breaks' included, as the control keeps them.
+std::vector<QTextCharFormat> formatsOf(TRichEdit& edit) {
+    std::vector<QTextCharFormat> formats;
+    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
+        formats.push_back(block.charFormat());
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            formats.insert(formats.end(), it.fragment().length(), it.fragment().charFormat());
+    }
+    return formats;
+}
+
+} // namespace
+
+// A replacement made in place gives the text and formats that selecting and replacing give,
+// at run boundaries, line starts and line breaks, with and without line breaks in the new
+// text, and leaves the caret where it was.
+TEST_F(RichEditTest, ReplaceRangeMatchesSelectAndReplaceButKeepsTheCaret) {
+    struct Case {
+        int start, length;
+        std::string text;
+    };
+    // "абв|xy\r\nz|гд\r\n\r\nе": Cyrillic, Latin, Cyrillic runs.
+    const Case cases[] = {{1, 1, "XY"},     {3, 1, "Z"},    {4, 0, "q"},  {5, 2, "W"},
+                          {7, 2, ""},       {2, 3, "1\n2"}, {9, 1, "ab"}, {10, 2, "k"},
+                          {12, 0, "\r\nv"}, {15, 0, "end"}};
+    const std::vector<TextRun> runs = {run(cp(u"абв"), kCyrillicCharset),
+                                       run("xy\nz", kLatinCharset),
+                                       run(cp(u"гд\n\nе"), kCyrillicCharset)};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        TRichEdit expected;
+        expected.LoadRuns(runs);
+        expected.SetSel(c.start, c.length);
+        ASSERT_TRUE(expected.SetSelText(c.text));
+
+        edit.LoadRuns(runs);
+        edit.SetSel(0, 0);
+        EXPECT_EQ(edit.ReplaceRange(c.start, c.length, c.text), expected.SelStart());
+        EXPECT_EQ(edit.Text(), expected.Text());
+        EXPECT_TRUE(formatsOf(edit) == formatsOf(expected));
+        EXPECT_EQ(edit.SelStart(), 0);
+    }
+}
+
+// The edits of a block are one undo step; taking it back leaves nothing to redo. A
+// replacement past the length limit changes nothing and does not beep.
+TEST_F(RichEditTest, EditBlockIsOneUndoStepAndReplaceRangeKeepsTheLimit) {
+    edit.LoadRuns({run("a-a-a", kLatinCharset)});
+    {
+        TRichEdit::EditBlock block(edit);
+        edit.ReplaceRange(0, 1, "bb");
+        edit.ReplaceRange(3, 1, "bb");
+        edit.ReplaceRange(6, 1, "bb");
+    }
+    EXPECT_EQ(edit.Text(), "bb-bb-bb");
+    edit.UndoLastStep();
+    EXPECT_EQ(edit.Text(), "a-a-a");
+    EXPECT_FALSE(edit.document()->isRedoAvailable());
+
+    bool beeped = false;
+    edit.OnBeep = [&beeped] { beeped = true; };
+    edit.LoadRuns({run(std::string(TRichEdit::kMaxLength - 1, 'x'), kLatinCharset)});
+    EXPECT_EQ(edit.ReplaceRange(0, 1, "yyy"), -1);
+    EXPECT_EQ(edit.TextLength(), TRichEdit::kMaxLength - 1);
+    EXPECT_EQ(edit.ReplaceRange(0, 1, "yy"), 2);
+    EXPECT_EQ(edit.TextLength(), TRichEdit::kMaxLength);
+    EXPECT_FALSE(beeped);
+}
