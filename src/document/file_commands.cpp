@@ -132,11 +132,13 @@ std::string_view lineEndOf(platform::LineEnd lineEnd) {
 // control holds no lines. Throws RangeCheckError before anything is written.
 template <typename Writer>
 std::string savedText(const platform::TRichEdit& edit, const Writer& writer) {
-    const QString raw = edit.document()->toRawText();
-    // Room for the longest form, left uninitialised: only what is written is touched.
-    const size_t room =
-        writer.start.size() + static_cast<size_t>(raw.size()) * Writer::kMaxCharacterBytes +
-        (static_cast<size_t>(edit.document()->blockCount()) + 2) * writer.lineEnd.size();
+    // Room for the longest form, left uninitialised: only what is written is touched. A line
+    // break counts two characters in TextLength, room enough for the longest line end; one
+    // more is kept for the break a last line may gain.
+    static_assert(Writer::kMaxCharacterBytes >= 1);
+    const size_t room = writer.start.size() +
+                        static_cast<size_t>(edit.TextLength()) * Writer::kMaxCharacterBytes +
+                        writer.lineEnd.size();
     const std::unique_ptr<char[]> buffer(new char[room]);
     char* out = std::copy(writer.start.begin(), writer.start.end(), buffer.get());
     size_t lineLength = 0;
@@ -150,15 +152,12 @@ std::string savedText(const platform::TRichEdit& edit, const Writer& writer) {
         countLine();
         out = std::copy(writer.lineEnd.begin(), writer.lineEnd.end(), out);
     };
-    for (QChar ch : raw) {
-        const char16_t u = ch.unicode();
-        if (u == QChar::ParagraphSeparator) {
-            endLine();
-        } else {
+    edit.WalkText(
+        [&](char16_t u) {
             writer.put(u, out);
             ++lineLength;
-        }
-    }
+        },
+        endLine);
     if (lineLength > 0) {
         if (writer.lastLineEnds)
             endLine();
