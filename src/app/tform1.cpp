@@ -34,8 +34,8 @@ TForm1::TForm1(const std::string& appDir, std::unique_ptr<platform::Prompts> pro
 TForm1::~TForm1() = default;
 
 void TForm1::CreateDialogs() {
-    Form2 = new TForm2(this);
-    Form3 = new TForm3(this);
+    Form2 = new TForm2(*this, prompts(), this);
+    Form3 = new TForm3(*this, prompts(), this);
     Form4 = new TForm4(this);
     Form5 = new TForm5(this);
     Form6 = new TForm6(*this, this);

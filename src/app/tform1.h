@@ -140,7 +140,7 @@ class TForm1 : public QMainWindow, public state::Editor {
     void RichEdit1KeyPress(char& key);
     void RichEdit1KeyUp(int virtualKey, Qt::KeyboardModifiers shift);
 
-    // ===== src/document: TeX files, status file, file commands =====
+    // ===== src/document: TeX files, status file, file commands (app/file_menu.cpp) =====
     void LoadTexFile(const QString& path);
     void SaveTexFile(const QString& path);
     void ReadStatusFile();

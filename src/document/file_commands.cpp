@@ -1,17 +1,18 @@
 // The File menu: new, open, save, save as and the recent files; loading and saving TeX
 // files and status files.
+#include "document/file_commands.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTextDocument>
+#include <QWidget>
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <exception>
 #include <memory>
 
-#include "app/tform1.h"
 #include "document/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/status_file.h"
@@ -23,8 +24,11 @@
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "platform/prompts.h"
+#include "platform/richedit.h"
 #include "platform/rtf_reader.h"
 #include "platform/textfile.h"
+#include "state/editor.h"
 
 using document::cp1251;
 
@@ -128,11 +132,13 @@ std::string_view lineEndOf(platform::LineEnd lineEnd) {
 // control holds no lines. Throws RangeCheckError before anything is written.
 template <typename Writer>
 std::string savedText(const platform::TRichEdit& edit, const Writer& writer) {
-    const QString raw = edit.document()->toRawText();
-    // Room for the longest form, left uninitialised: only what is written is touched.
-    const size_t room =
-        writer.start.size() + static_cast<size_t>(raw.size()) * Writer::kMaxCharacterBytes +
-        (static_cast<size_t>(edit.document()->blockCount()) + 2) * writer.lineEnd.size();
+    // Room for the longest form, left uninitialised: only what is written is touched. A line
+    // break counts two characters in TextLength, room enough for the longest line end; one
+    // more is kept for the break a last line may gain.
+    static_assert(Writer::kMaxCharacterBytes >= 1);
+    const size_t room = writer.start.size() +
+                        static_cast<size_t>(edit.TextLength()) * Writer::kMaxCharacterBytes +
+                        writer.lineEnd.size();
     const std::unique_ptr<char[]> buffer(new char[room]);
     char* out = std::copy(writer.start.begin(), writer.start.end(), buffer.get());
     size_t lineLength = 0;
@@ -146,15 +152,12 @@ std::string savedText(const platform::TRichEdit& edit, const Writer& writer) {
         countLine();
         out = std::copy(writer.lineEnd.begin(), writer.lineEnd.end(), out);
     };
-    for (QChar ch : raw) {
-        const char16_t u = ch.unicode();
-        if (u == QChar::ParagraphSeparator) {
-            endLine();
-        } else {
+    edit.WalkText(
+        [&](char16_t u) {
             writer.put(u, out);
             ++lineLength;
-        }
-    }
+        },
+        endLine);
     if (lineLength > 0) {
         if (writer.lastLineEnds)
             endLine();
@@ -192,14 +195,14 @@ std::vector<platform::TextRun> toControlRuns(std::vector<platform::RtfRun> runs)
 }
 
 // The bytes of the document's file, in its encoding.
-std::string savedFileBytes(const TForm1& form) {
-    if (form.DocEncoding == platform::TextEncoding::Utf8) {
-        const platform::Utf8Layout& layout = form.DocLayout;
-        return savedText(*form.RichEdit1, Utf8Writer{toUtf8Table(), lineEndOf(layout.lineEnd),
-                                                     layout.byteOrderMark ? "\xEF\xBB\xBF" : "",
-                                                     layout.lastLineEnds});
+std::string savedFileBytes(const state::Editor& editor) {
+    if (editor.DocEncoding == platform::TextEncoding::Utf8) {
+        const platform::Utf8Layout& layout = editor.DocLayout;
+        return savedText(*editor.RichEdit1, Utf8Writer{toUtf8Table(), lineEndOf(layout.lineEnd),
+                                                       layout.byteOrderMark ? "\xEF\xBB\xBF" : "",
+                                                       layout.lastLineEnds});
     }
-    return savedText(*form.RichEdit1, Cp866Writer{});
+    return savedText(*editor.RichEdit1, Cp866Writer{});
 }
 
 struct LoadedDocument {
@@ -212,53 +215,53 @@ struct LoadedDocument {
 // the loading notice. When reading fails Label1 gets back what it showed and the error
 // goes on. adjust, when given, changes the file's bytes before they are read (a template
 // taking the new document's encoding).
-LoadedDocument readTexFileWithNotice(TForm1& form, const QString& path,
+LoadedDocument readTexFileWithNotice(state::Editor& editor, const QString& path,
                                      std::string (*adjust)(std::string,
                                                            platform::TextEncoding) = nullptr) {
-    const QString text = form.Label1->text();
-    const QPalette palette = form.Label1->palette();
-    const bool visible = form.Label1->isVisible();
+    const QString text = editor.Label1->text();
+    const QPalette palette = editor.Label1->palette();
+    const bool visible = editor.Label1->isVisible();
 
     QPalette black = palette;
     black.setColor(QPalette::WindowText, Qt::black);
-    form.Label1->setPalette(black);
-    form.Label1->setText(platform::fromCp1251(cp1251(document::kLoadingNotice)));
-    form.Label1->setVisible(true);
-    form.Label1->repaint();
+    editor.Label1->setPalette(black);
+    editor.Label1->setText(platform::fromCp1251(cp1251(document::kLoadingNotice)));
+    editor.Label1->setVisible(true);
+    editor.Label1->repaint();
     QCoreApplication::processEvents();
     try {
         std::string bytes = document::readDocumentBytes(path);
-        if (adjust) bytes = adjust(std::move(bytes), form.DocEncoding);
+        if (adjust) bytes = adjust(std::move(bytes), editor.DocEncoding);
         document::TexDocument doc = document::readTexDocument(bytes, QFileInfo(path).fileName());
         return {toControlRuns(std::move(doc.runs)), doc.encoding, doc.layout};
     } catch (...) {
-        form.Label1->setText(text);
-        form.Label1->setPalette(palette);
-        form.Label1->setVisible(visible);
+        editor.Label1->setText(text);
+        editor.Label1->setPalette(palette);
+        editor.Label1->setVisible(visible);
         throw;
     }
 }
 
 // The loaded document replaces the control's content; the layout indicator takes Label1
 // back.
-void showLoadedRuns(TForm1& form, const std::vector<platform::TextRun>& runs) {
-    form.RichEdit1->LoadRuns(runs);
-    form.Label1->hide();
-    form.RefreshLayoutIndicator();
+void showLoadedRuns(state::Editor& editor, const std::vector<platform::TextRun>& runs) {
+    editor.RichEdit1->LoadRuns(runs);
+    editor.Label1->hide();
+    editor.RefreshLayoutIndicator();
 }
 
 struct DocumentPath {
     QString name, extension, folder;
 };
 
-DocumentPath documentPathOf(const TForm1& form) {
-    return {form.DocName, form.DocExt, form.DocDir};
+DocumentPath documentPathOf(const state::Editor& editor) {
+    return {editor.DocName, editor.DocExt, editor.DocDir};
 }
 
-void setDocumentPath(TForm1& form, const DocumentPath& path) {
-    form.DocName = path.name;
-    form.DocExt = path.extension;
-    form.DocDir = path.folder;
+void setDocumentPath(state::Editor& editor, const DocumentPath& path) {
+    editor.DocName = path.name;
+    editor.DocExt = path.extension;
+    editor.DocDir = path.folder;
 }
 
 // A chosen path as the document's names: refused (nothing changed) when the editor cannot
@@ -294,37 +297,42 @@ class FolderChange {
 };
 
 // One of the document's own files by its absolute path: DocDir, DocName and an extension.
-QString documentFile(const TForm1& form, const QString& extension) {
-    return platform::joinPath(form.DocDir, form.DocName + extension);
+QString documentFile(const state::Editor& editor, const QString& extension) {
+    return platform::joinPath(editor.DocDir, editor.DocName + extension);
 }
 
-void setCaption(TForm1& form, bool untitled) {
+// The caption and the repaints belong to the window that holds the editing control.
+QWidget& windowOf(state::Editor& editor) {
+    return *editor.RichEdit1->window();
+}
+
+void setCaption(state::Editor& editor, bool untitled) {
     QString caption = document::text(document::kCaptionPrefix);
-    caption += untitled ? document::text(document::kUntitled) : form.DocName;
-    if (!form.MainFile.isEmpty() && form.MainFile != QLatin1String("*"))
-        caption += document::text(document::kAttachedTo) + form.MainFile;
-    if (form.DocEncoding == platform::TextEncoding::Utf8)
+    caption += untitled ? document::text(document::kUntitled) : editor.DocName;
+    if (!editor.MainFile.isEmpty() && editor.MainFile != QLatin1String("*"))
+        caption += document::text(document::kAttachedTo) + editor.MainFile;
+    if (editor.DocEncoding == platform::TextEncoding::Utf8)
         caption += document::text(document::kUtf8CaptionTail);
-    form.setWindowTitle(caption);
+    windowOf(editor).setWindowTitle(caption);
 }
 
-std::optional<QString> askSaveName(TForm1& form) {
-    auto chosen = form.prompts().saveFile("", cp1251(document::kSaveFilter), ".tex");
+std::optional<QString> askSaveName(state::Editor& editor) {
+    auto chosen = editor.prompts().saveFile("", cp1251(document::kSaveFilter), ".tex");
     // A name that is only an extension (".tex") names no document.
     if (chosen && platform::splitPath(*chosen).nameWithoutExtension.isEmpty()) return std::nullopt;
     return chosen;
 }
 
 // Saves the document under a new name; on a failed write the old name and folder come back.
-void saveUnder(TForm1& form, const QString& chosen) {
+void saveUnder(state::Editor& editor, const QString& chosen) {
     const DocumentPath next = documentPathFor(chosen);
     FolderChange folder(next.folder, document::kCannotSaveInFolder);
-    const DocumentPath previous = documentPathOf(form);
-    setDocumentPath(form, next);
+    const DocumentPath previous = documentPathOf(editor);
+    setDocumentPath(editor, next);
     try {
-        form.SaveDocument();
+        document::saveDocument(editor);
     } catch (...) {
-        setDocumentPath(form, previous);
+        setDocumentPath(editor, previous);
         throw;
     }
     folder.keep();
@@ -332,203 +340,196 @@ void saveUnder(TForm1& form, const QString& chosen) {
 
 // Before a command leaves a modified document it is saved. False when the user cancelled
 // the save dialog: the command stops and the document stays as it is.
-bool saveBeforeLeaving(TForm1& form) {
-    if (!form.RichEdit1->Modified()) return true;
-    if (!form.SaveDocument()) return false;
-    form.RichEdit1->SetModified(false);
+bool saveBeforeLeaving(state::Editor& editor) {
+    if (!editor.RichEdit1->Modified()) return true;
+    if (!document::saveDocument(editor)) return false;
+    editor.RichEdit1->SetModified(false);
     return true;
-}
-
-void openRecentFile(TForm1& form, size_t index) {
-    const QString path = form.RecentFiles.at(index);
-    if (path.isEmpty()) return;
-    if (index == 0) form.RememberRecentFile();
-    if (!saveBeforeLeaving(form)) return;
-    if (index != 0) form.RememberRecentFile();
-    form.OpenDocument(path);
 }
 
 } // namespace
 
-void TForm1::LoadTexFile(const QString& path) {
+namespace document {
+
+void loadTexFile(state::Editor& editor, const QString& path) {
     if (!fileExists(path)) return;
-    showLoadedRuns(*this, readTexFileWithNotice(*this, path).runs);
+    showLoadedRuns(editor, readTexFileWithNotice(editor, path).runs);
 }
 
-void TForm1::SaveTexFile(const QString& path) {
+void saveTexFile(state::Editor& editor, const QString& path) {
     // An untitled document (the path is only ".tex") is not saved.
     if (platform::splitPath(path).nameWithoutExtension.isEmpty()) return;
-    const std::string text = savedFileBytes(*this);
+    const std::string text = savedFileBytes(editor);
     if (text.empty()) return; // no lines: the file on disk stays as it is
     platform::writeFileAtomically(path, text);
 }
 
-void TForm1::ReadStatusFile() {
-    document::StatusRecord record;
+void readStatusFile(state::Editor& editor) {
+    StatusRecord record;
     std::exception_ptr failure;
     try {
-        document::readStatusFile(documentFile(*this, QStringLiteral(".sts")), record);
+        document::readStatusFile(documentFile(editor, QStringLiteral(".sts")), record);
     } catch (...) {
         failure = std::current_exception();
     }
     // What was read before a failure stays set.
-    if (record.mainFile) MainFile = *record.mainFile;
+    if (record.mainFile) editor.MainFile = *record.mainFile;
     if (record.smartKeyboardOn) {
-        SmartKeyboardOn = *record.smartKeyboardOn;
-        RefreshSmartKeyboardControls();
+        editor.SmartKeyboardOn = *record.smartKeyboardOn;
+        editor.RefreshSmartKeyboardControls();
     }
-    if (record.caret) RichEdit1->SetSel(std::max(*record.caret, 0), 0);
+    if (record.caret) editor.RichEdit1->SetSel(std::max(*record.caret, 0), 0);
     if (failure) std::rethrow_exception(failure);
 }
 
-void TForm1::WriteStatusFile() {
+void writeStatusFile(state::Editor& editor) {
     platform::writeFileAtomically(
-        documentFile(*this, QStringLiteral(".sts")),
-        document::statusFileText(MainFile, SmartKeyboardOn, RichEdit1->SelStart()));
+        documentFile(editor, QStringLiteral(".sts")),
+        statusFileText(editor.MainFile, editor.SmartKeyboardOn, editor.RichEdit1->SelStart()));
 }
 
-bool TForm1::SaveDocument() {
-    if (DocName.isEmpty()) {
-        auto chosen = askSaveName(*this);
+bool saveDocument(state::Editor& editor) {
+    if (editor.DocName.isEmpty()) {
+        auto chosen = askSaveName(editor);
         if (!chosen) return false;
-        saveUnder(*this, *chosen); // comes back here with the name known
+        saveUnder(editor, *chosen); // comes back here with the name known
         return true;
     }
-    SaveTexFile(documentFile(*this, QStringLiteral(".tex")));
-    WriteStatusFile();
+    saveTexFile(editor, documentFile(editor, QStringLiteral(".tex")));
+    writeStatusFile(editor);
     return true;
 }
 
-void TForm1::OpenDocument(const QString& chosen) {
+void openDocument(state::Editor& editor, TForm3& form3, const QString& chosen) {
     // The folder is entered and the file read before anything else changes: a folder that
     // cannot be entered or a file that cannot be loaded leaves the current document as it
     // was. A name that does not exist gives an empty document.
     const DocumentPath next = documentPathFor(chosen);
-    FolderChange folder(next.folder, document::kCannotOpenInFolder);
+    FolderChange folder(next.folder, kCannotOpenInFolder);
     const QString path = platform::joinPath(next.folder, next.name + next.extension);
     std::optional<LoadedDocument> loaded;
-    if (fileExists(path)) loaded = readTexFileWithNotice(*this, path);
+    if (fileExists(path)) loaded = readTexFileWithNotice(editor, path);
     folder.keep();
 
-    setDocumentPath(*this, next);
+    setDocumentPath(editor, next);
     // A name that does not exist yet starts a CP866 document, as it always has.
-    DocEncoding = loaded ? loaded->encoding : platform::TextEncoding::Cp866;
-    DocLayout = loaded ? loaded->layout : platform::Utf8Layout{};
+    editor.DocEncoding = loaded ? loaded->encoding : platform::TextEncoding::Cp866;
+    editor.DocLayout = loaded ? loaded->layout : platform::Utf8Layout{};
     if (loaded)
-        showLoadedRuns(*this, loaded->runs);
+        showLoadedRuns(editor, loaded->runs);
     else
-        RichEdit1->Clear();
-    setCaption(*this, false);
-    RichEdit1->SetModified(false);
+        editor.RichEdit1->Clear();
+    setCaption(editor, false);
+    editor.RichEdit1->SetModified(false);
 
     std::exception_ptr statusFailure;
-    if (fileExists(documentFile(*this, QStringLiteral(".sts")))) {
+    if (fileExists(documentFile(editor, QStringLiteral(".sts")))) {
         try {
-            ReadStatusFile();
+            readStatusFile(editor);
         } catch (...) {
             // Shown once the document is ready for editing.
             statusFailure = std::current_exception();
         }
     } else {
-        prompts().showModal(*Form3);
-        update();
+        editor.prompts().showModal(form3);
+        windowOf(editor).update();
     }
-    setCaption(*this, false);
-    setEnabled(true);
-    RichEdit1->setEnabled(true);
-    RichEdit1->setFocus();
-    ShownCharset = -1;
-    LayoutBeep = true;
-    RefreshLayoutIndicator();
-    RefreshSmartKeyboardControls();
+    setCaption(editor, false);
+    windowOf(editor).setEnabled(true);
+    editor.RichEdit1->setEnabled(true);
+    editor.RichEdit1->setFocus();
+    editor.ShownCharset = -1;
+    editor.LayoutBeep = true;
+    editor.RefreshLayoutIndicator();
+    editor.RefreshSmartKeyboardControls();
     if (statusFailure) std::rethrow_exception(statusFailure);
 }
 
-void TForm1::N8Click() {
-    if (!saveBeforeLeaving(*this)) return;
-    LayoutBeep = true;
-    RememberRecentFile();
-    RichEdit1->Clear();
-    RichEdit1->SetModified(false);
-    DocName.clear();
+void newDocument(state::Editor& editor, TForm2& form2) {
+    if (!saveBeforeLeaving(editor)) return;
+    editor.LayoutBeep = true;
+    editor.RememberRecentFile();
+    editor.RichEdit1->Clear();
+    editor.RichEdit1->SetModified(false);
+    editor.DocName.clear();
     // The project link of the document left goes before the caption is set, so that the
     // new-file dialog is not shown under the old link.
-    MainFile.clear();
-    DocEncoding = NewDocEncoding; // nor does the encoding of the document left stay shown
-    setCaption(*this, true);
-    RichEdit1->setEnabled(true);
-    RichEdit1->setFocus();
-    RichEdit1->SetInsertCharset(platform::kCyrillicCharset);
-    prompts().showModal(*Form2);
-    update();
-    DocEncoding = NewDocEncoding;
-    DocLayout = {};
-    setCaption(*this, true);
-    ShownCharset = -1;
+    editor.MainFile.clear();
+    // Nor does the encoding of the document left stay shown.
+    editor.DocEncoding = editor.NewDocEncoding;
+    setCaption(editor, true);
+    editor.RichEdit1->setEnabled(true);
+    editor.RichEdit1->setFocus();
+    editor.RichEdit1->SetInsertCharset(platform::kCyrillicCharset);
+    editor.prompts().showModal(form2);
+    windowOf(editor).update();
+    editor.DocEncoding = editor.NewDocEncoding;
+    editor.DocLayout = {};
+    setCaption(editor, true);
+    editor.ShownCharset = -1;
 
-    if (UserTemplate == QLatin1String("*")) {
+    if (editor.UserTemplate == QLatin1String("*")) {
         const QString standard =
-            platform::joinPath(platform::fsPath(AppDir), QStringLiteral("default.tex"));
+            platform::joinPath(platform::fsPath(editor.AppDir), QStringLiteral("default.tex"));
         if (fileExists(standard))
-            showLoadedRuns(
-                *this, readTexFileWithNotice(*this, standard, document::templateForEncoding).runs);
-    } else if (!UserTemplate.isEmpty()) {
-        platform::PathParts parts = platform::splitPath(UserTemplate);
-        QString companion = UserTemplate.left(UserTemplate.size() - parts.extension.size()) +
-                            QStringLiteral(".rtf");
+            showLoadedRuns(editor,
+                           readTexFileWithNotice(editor, standard, templateForEncoding).runs);
+    } else if (!editor.UserTemplate.isEmpty()) {
+        platform::PathParts parts = platform::splitPath(editor.UserTemplate);
+        QString companion =
+            editor.UserTemplate.left(editor.UserTemplate.size() - parts.extension.size()) +
+            QStringLiteral(".rtf");
         if (fileExists(companion)) {
             // Rich text as it is, without code-page conversion; a file that is not RTF is
             // plain text.
-            RichEdit1->LoadRuns(toControlRuns(platform::readRtf(
-                document::readDocumentBytes(companion), platform::kCyrillicCharset)));
+            editor.RichEdit1->LoadRuns(toControlRuns(
+                platform::readRtf(readDocumentBytes(companion), platform::kCyrillicCharset)));
         } else {
-            LoadTexFile(UserTemplate);
+            loadTexFile(editor, editor.UserTemplate);
         }
     }
-    RefreshLayoutIndicator();
-    RefreshSmartKeyboardControls();
+    editor.RefreshLayoutIndicator();
+    editor.RefreshSmartKeyboardControls();
 }
 
-void TForm1::N5Click() {
-    if (!saveBeforeLeaving(*this)) return;
-    RememberRecentFile();
-    auto chosen = prompts().openFile(cp1251(document::kOpenTitle), cp1251(document::kOpenFilter));
+void open(state::Editor& editor, TForm3& form3) {
+    if (!saveBeforeLeaving(editor)) return;
+    editor.RememberRecentFile();
+    auto chosen = editor.prompts().openFile(cp1251(kOpenTitle), cp1251(kOpenFilter));
     // Cancelled: the document stays as it is.
     if (!chosen) return;
-    OpenDocument(*chosen);
+    openDocument(editor, form3, *chosen);
 }
 
-bool TForm1::OpenAnotherDocument(const QString& path) {
-    if (!saveBeforeLeaving(*this)) return false;
-    RememberRecentFile();
-    OpenDocument(path);
+bool openAnotherDocument(state::Editor& editor, TForm3& form3, const QString& path) {
+    if (!saveBeforeLeaving(editor)) return false;
+    editor.RememberRecentFile();
+    openDocument(editor, form3, path);
     return true;
 }
 
-bool TForm1::N6Click() {
-    bool saved = DocName.isEmpty() ? N7Click() : SaveDocument();
-    if (saved) RichEdit1->SetModified(false);
+bool save(state::Editor& editor) {
+    bool saved = editor.DocName.isEmpty() ? saveAs(editor) : saveDocument(editor);
+    if (saved) editor.RichEdit1->SetModified(false);
     return saved;
 }
 
-bool TForm1::N7Click() {
-    auto chosen = askSaveName(*this);
+bool saveAs(state::Editor& editor) {
+    auto chosen = askSaveName(editor);
     if (!chosen) return false;
-    saveUnder(*this, *chosen);
-    RichEdit1->SetModified(false);
-    setCaption(*this, false);
+    saveUnder(editor, *chosen);
+    editor.RichEdit1->SetModified(false);
+    setCaption(editor, false);
     return true;
 }
 
-void TForm1::File11Click() {
-    openRecentFile(*this, 0);
+void openRecentFile(state::Editor& editor, TForm3& form3, size_t index) {
+    const QString path = editor.RecentFiles.at(index);
+    if (path.isEmpty()) return;
+    if (index == 0) editor.RememberRecentFile();
+    if (!saveBeforeLeaving(editor)) return;
+    if (index != 0) editor.RememberRecentFile();
+    openDocument(editor, form3, path);
 }
-void TForm1::File21Click() {
-    openRecentFile(*this, 1);
-}
-void TForm1::File31Click() {
-    openRecentFile(*this, 2);
-}
-void TForm1::File41Click() {
-    openRecentFile(*this, 3);
-}
+
+} // namespace document

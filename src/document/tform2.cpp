@@ -7,12 +7,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/tform1.h"
 #include "document/radio_group.h"
 #include "document/texts.h"
 #include "document/tform3.h"
+#include "platform/prompts.h"
+#include "state/editor_state.h"
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(parent)) {
+TForm2::TForm2(state::EditorState& state, platform::Prompts& prompts, QWidget* parent)
+    : QDialog(parent), state_(state), prompts_(prompts) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Задай параметры создаваемого файла"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
@@ -77,31 +79,27 @@ void TForm2::RadioGroup1Click() {
 }
 
 void TForm2::Button1Click() {
-    if (!form1_) {
-        accept();
-        return;
-    }
-    if (!ChooseProjectLink(*form1_, RadioGroup1->ItemIndex())) return;
+    if (!ChooseProjectLink(state_, prompts_, RadioGroup1->ItemIndex())) return;
     switch (RadioGroup2->ItemIndex()) {
     case 0:
-        form1_->UserTemplate.clear();
+        state_.UserTemplate.clear();
         break;
     case 1:
-        form1_->UserTemplate = QStringLiteral("*");
+        state_.UserTemplate = QStringLiteral("*");
         break;
     case 2: {
-        auto chosen = form1_->prompts().openFile(document::cp1251(document::kTemplateTitle),
-                                                 document::cp1251(document::kOpenFilter));
-        if (!chosen || !AcceptablePick(*form1_, *chosen)) return;
-        form1_->UserTemplate = *chosen;
+        auto chosen = prompts_.openFile(document::cp1251(document::kTemplateTitle),
+                                        document::cp1251(document::kOpenFilter));
+        if (!chosen || !AcceptablePick(prompts_, *chosen)) return;
+        state_.UserTemplate = *chosen;
         break;
     }
     default:
         break;
     }
-    form1_->SmartKeyboardOn = CheckBox1->isChecked();
-    form1_->NewDocEncoding = RadioGroup3->ItemIndex() == 1 ? platform::TextEncoding::Utf8
-                                                           : platform::TextEncoding::Cp866;
+    state_.SmartKeyboardOn = CheckBox1->isChecked();
+    state_.NewDocEncoding = RadioGroup3->ItemIndex() == 1 ? platform::TextEncoding::Utf8
+                                                          : platform::TextEncoding::Cp866;
     accept();
 }
 

@@ -1,20 +1,25 @@
 #pragma once
 // The new-file dialog: the project status, the template, the encoding and the Smart
-// Keyboard of a new document. OK writes them straight into the editor state; the choices
-// stay from one showing to the next.
+// Keyboard of a new document. OK writes them into the editor state it was given; the
+// choices stay from one showing to the next.
 #include <QDialog>
 
 class QCheckBox;
 class QKeyEvent;
 class QPushButton;
-class TForm1;
 class TRadioGroup;
+namespace platform {
+class Prompts;
+}
+namespace state {
+struct EditorState;
+}
 
 class TForm2 : public QDialog {
     Q_OBJECT
 
   public:
-    explicit TForm2(QWidget* parent = nullptr);
+    TForm2(state::EditorState& state, platform::Prompts& prompts, QWidget* parent = nullptr);
 
     // Status: 0 main file, 1 attached file.
     TRadioGroup* RadioGroup1 = nullptr;
@@ -35,5 +40,6 @@ class TForm2 : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    TForm1* form1_ = nullptr;
+    state::EditorState& state_;
+    platform::Prompts& prompts_;
 };

@@ -5,32 +5,33 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/tform1.h"
 #include "document/radio_group.h"
 #include "document/texts.h"
 #include "platform/guard.h"
 #include "platform/paths.h"
+#include "platform/prompts.h"
+#include "state/editor_state.h"
 
-bool ChooseProjectLink(TForm1& form1, int statusIndex) {
+bool ChooseProjectLink(state::EditorState& state, platform::Prompts& prompts, int statusIndex) {
     if (statusIndex == 0) {
-        form1.MainFile = QStringLiteral("*");
+        state.MainFile = QStringLiteral("*");
     } else if (statusIndex == 1) {
-        auto chosen = form1.prompts().openFile(document::cp1251(document::kMainFileTitle),
-                                               document::cp1251(document::kOpenFilter));
-        if (!chosen || !AcceptablePick(form1, *chosen)) return false;
-        form1.MainFile = platform::splitPath(*chosen).nameWithoutExtension;
+        auto chosen = prompts.openFile(document::cp1251(document::kMainFileTitle),
+                                       document::cp1251(document::kOpenFilter));
+        if (!chosen || !AcceptablePick(prompts, *chosen)) return false;
+        state.MainFile = platform::splitPath(*chosen).nameWithoutExtension;
     }
     return true;
 }
 
-bool AcceptablePick(TForm1& form1, const QString& path) {
+bool AcceptablePick(platform::Prompts& prompts, const QString& path) {
     if (platform::isWorkablePath(path)) return true;
-    form1.prompts().error(platform::applicationTitle(),
-                          document::cp1251(document::kUnworkableName));
+    prompts.error(platform::applicationTitle(), document::cp1251(document::kUnworkableName));
     return false;
 }
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(parent)) {
+TForm3::TForm3(state::EditorState& state, platform::Prompts& prompts, QWidget* parent)
+    : QDialog(parent), state_(state), prompts_(prompts) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Задай параметры файла"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
@@ -65,10 +66,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), form1_(qobject_cast<TForm1*>(
 }
 
 void TForm3::Button1Click() {
-    if (form1_) {
-        if (!ChooseProjectLink(*form1_, RadioGroup1->ItemIndex())) return;
-        form1_->SmartKeyboardOn = CheckBox1->isChecked();
-    }
+    if (!ChooseProjectLink(state_, prompts_, RadioGroup1->ItemIndex())) return;
+    state_.SmartKeyboardOn = CheckBox1->isChecked();
     accept();
 }
 

@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <functional>
 #include <optional>
 #include <string>
@@ -115,6 +116,20 @@ class TRichEdit : public QPlainTextEdit {
     void Clear();
     bool Modified() const;
     void SetModified(bool modified);
+
+    // --- Saving: one pass over the whole text, nothing copied per line ---
+    // Calls character(char16_t) for every character in order and lineBreak() for every break
+    // between two lines. The room the saved text needs follows from TextLength().
+    template <typename Character, typename LineBreak>
+    void WalkText(Character&& character, LineBreak&& lineBreak) const {
+        const QString raw = document()->toRawText();
+        for (const QChar ch : raw) {
+            if (ch == QChar::ParagraphSeparator)
+                lineBreak();
+            else
+                character(ch.unicode());
+        }
+    }
 
     // --- Find: the first match lying wholly inside [from, to), searching forwards; -1 if
     // none. Without matchCase, Latin and Cyrillic letters (ё/Ё too) compare ignoring case.

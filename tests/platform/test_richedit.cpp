@@ -120,6 +120,17 @@ TEST_F(RichEditTest, LineCountLeavesOutALastEmptyLineAndLinesComeWhole) {
     EXPECT_EQ(edit.Line(0), all);
 }
 
+TEST_F(RichEditTest, WalkTextGivesEveryCharacterAndOnlyTheBreaksBetweenLines) {
+    auto walked = [this] {
+        std::u16string text;
+        edit.WalkText([&](char16_t u) { text += u; }, [&] { text += u'|'; });
+        return text;
+    };
+    EXPECT_EQ(walked(), u"");
+    edit.LoadRuns({run(cp(u"ab\r\nв\r\n"), kCyrillicCharset)});
+    EXPECT_EQ(walked(), u"ab|в|");
+}
+
 // --- Character sets ---
 
 TEST_F(RichEditTest, RunsKeepTheirCharsetsAndFonts) {

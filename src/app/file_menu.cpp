@@ -1,0 +1,51 @@
+// The File menu's handlers and the document services of the main window; the commands
+// themselves are in src/document/file_commands.cpp.
+#include "app/tform1.h"
+#include "document/file_commands.h"
+
+void TForm1::N8Click() {
+    document::newDocument(*this, *Form2);
+}
+void TForm1::N5Click() {
+    document::open(*this, *Form3);
+}
+bool TForm1::N6Click() {
+    return document::save(*this);
+}
+bool TForm1::N7Click() {
+    return document::saveAs(*this);
+}
+void TForm1::File11Click() {
+    document::openRecentFile(*this, *Form3, 0);
+}
+void TForm1::File21Click() {
+    document::openRecentFile(*this, *Form3, 1);
+}
+void TForm1::File31Click() {
+    document::openRecentFile(*this, *Form3, 2);
+}
+void TForm1::File41Click() {
+    document::openRecentFile(*this, *Form3, 3);
+}
+
+void TForm1::LoadTexFile(const QString& path) {
+    document::loadTexFile(*this, path);
+}
+void TForm1::SaveTexFile(const QString& path) {
+    document::saveTexFile(*this, path);
+}
+void TForm1::ReadStatusFile() {
+    document::readStatusFile(*this);
+}
+void TForm1::WriteStatusFile() {
+    document::writeStatusFile(*this);
+}
+bool TForm1::SaveDocument() {
+    return document::saveDocument(*this);
+}
+void TForm1::OpenDocument(const QString& path) {
+    document::openDocument(*this, *Form3, path);
+}
+bool TForm1::OpenAnotherDocument(const QString& path) {
+    return document::openAnotherDocument(*this, *Form3, path);
+}

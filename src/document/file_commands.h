@@ -1,0 +1,45 @@
+#pragma once
+// The File menu's commands and the document's files: new, open, save, save as, the recent
+// files; loading and saving TeX files and status files. Each works on the editor it is
+// given; the new-file and file-parameters dialogs are passed where a command shows them.
+#include <QString>
+#include <cstddef>
+
+class TForm2;
+class TForm3;
+namespace state {
+class Editor;
+}
+
+namespace document {
+
+// "Создать": leaves the document (a modified one is saved first), asks for the new
+// document's parameters and loads its template.
+void newDocument(state::Editor& editor, TForm2& form2);
+// "Открыть": leaves the document and opens the file the user picks.
+void open(state::Editor& editor, TForm3& form3);
+// "Сохранить". True when the document was saved (the modified flag is then cleared).
+bool save(state::Editor& editor);
+// "Сохранить как...". True when the document was saved under the chosen name.
+bool saveAs(state::Editor& editor);
+// The recent file at index (0 is the newest), opened after the document is left.
+void openRecentFile(state::Editor& editor, TForm3& form3, size_t index);
+
+// Loads a TeX file into the control; a path that does not exist changes nothing.
+void loadTexFile(state::Editor& editor, const QString& path);
+// Writes the control's text to a TeX file in the document's encoding.
+void saveTexFile(state::Editor& editor, const QString& path);
+void readStatusFile(state::Editor& editor);
+void writeStatusFile(state::Editor& editor);
+// False when the user cancelled the save dialog (nothing was saved, nothing changed); a
+// failed write throws and leaves the old files and the document's name as they were.
+bool saveDocument(state::Editor& editor);
+// Refuses (with a runtime error, the current document kept) a path whose folder cannot be
+// entered or whose name the editor cannot keep exactly. Without a status file the
+// file-parameters dialog asks for the document's parameters.
+void openDocument(state::Editor& editor, TForm3& form3, const QString& path);
+// Leaves the document as "Открыть" does (a modified one is saved first) and opens path;
+// false when the user cancelled the save dialog and the document stayed.
+bool openAnotherDocument(state::Editor& editor, TForm3& form3, const QString& path);
+
+} // namespace document
