@@ -619,7 +619,7 @@ void TRichEdit::keyPressEvent(QKeyEvent* e) {
     const KeyInput input = keyInputOf(e);
     if (!e->isAutoRepeat()) layoutSwitch_.keyDown(e->key());
 
-    if (OnKeyDown) OnKeyDown(virtualKeyOf(input), e->modifiers());
+    if (keyFilter_) keyFilter_->KeyDown(virtualKeyOf(input), e->modifiers());
 
     if (e->matches(QKeySequence::Paste)) {
         PasteFromClipboard();
@@ -638,7 +638,7 @@ void TRichEdit::keyPressEvent(QKeyEvent* e) {
     // and Backspace: like any character outside a command word, it ends one.
     if (e->key() == Qt::Key_Escape && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         char c = 27;
-        if (OnKeyPress) OnKeyPress(c);
+        if (keyFilter_) keyFilter_->KeyPress(c);
         e->ignore();
         return;
     }
@@ -646,7 +646,7 @@ void TRichEdit::keyPressEvent(QKeyEvent* e) {
     const KeyMapping mapping = mapKey(input, InsertCharset() == kCyrillicCharset);
     if (mapping.character >= 0) {
         char c = static_cast<char>(mapping.character);
-        if (OnKeyPress) OnKeyPress(c);
+        if (keyFilter_) keyFilter_->KeyPress(c);
         typeCharacter(static_cast<unsigned char>(c));
         e->accept();
         return;
@@ -678,7 +678,7 @@ void TRichEdit::keyReleaseEvent(QKeyEvent* e) {
     }
     if (layoutSwitch_.keyUp(e->key()))
         SetInsertCharset(InsertCharset() == kCyrillicCharset ? kLatinCharset : kCyrillicCharset);
-    if (OnKeyUp) OnKeyUp(virtualKeyOf(keyInputOf(e)), e->modifiers());
+    if (keyFilter_) keyFilter_->KeyUp(virtualKeyOf(keyInputOf(e)), e->modifiers());
     e->accept();
 }
 

@@ -56,6 +56,18 @@ struct TextRun {
     std::optional<QColor> color;
 };
 
+// What the editor's input mode (the Smart Keyboard) sees of each key, in the order
+// key-down, key-press (only for keys that type), key-up. Key-down comes before the layout
+// is read, so a switch there changes the layout of that very key.
+class KeyFilter {
+  public:
+    virtual ~KeyFilter() = default;
+    virtual void KeyDown(int virtualKey, Qt::KeyboardModifiers modifiers) = 0;
+    // The typed CP1251 character; the filter may replace it, or set it to 0 to swallow it.
+    virtual void KeyPress(char& key) = 0;
+    virtual void KeyUp(int virtualKey, Qt::KeyboardModifiers modifiers) = 0;
+};
+
 class TRichEdit : public QPlainTextEdit {
     Q_OBJECT
 
@@ -127,11 +139,12 @@ class TRichEdit : public QPlainTextEdit {
     void CopyToClipboard();
     void PasteFromClipboard();
 
+    // --- Keys: the filter the control hands each key to, in one hop ---
+    // Null removes it. The filter must live as long as the control gets keys (a child
+    // object of the control does).
+    void SetKeyFilter(KeyFilter* filter) { keyFilter_ = filter; }
+
     // --- Events (all optional) ---
-    std::function<void(int virtualKey, Qt::KeyboardModifiers shift)> OnKeyDown;
-    // The typed CP1251 character; the handler may replace it, or set it to 0 to swallow it.
-    std::function<void(char& key)> OnKeyPress;
-    std::function<void(int virtualKey, Qt::KeyboardModifiers shift)> OnKeyUp;
     std::function<void()> OnMouseDown; // after the caret has moved to the click
     std::function<void()> OnMouseUp;
     // Text about to be pasted; returns the CP1251 text to insert.
@@ -168,6 +181,7 @@ class TRichEdit : public QPlainTextEdit {
     // at the caret.
     std::optional<int> pendingCharset_;
     LayoutSwitchKeys layoutSwitch_;
+    KeyFilter* keyFilter_ = nullptr;
 };
 
 } // namespace platform
