@@ -564,31 +564,45 @@ void TRichEdit::insertFromMimeData(const QMimeData* source) {
 
 // --- Events ---
 
-bool TRichEdit::isMenuShortcut(const QKeyEvent* e) const {
-    if (e->key() >= Qt::Key_F1 && e->key() <= Qt::Key_F35) return true;
-    const Qt::KeyboardModifiers modifiers =
-        e->modifiers() &
-        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (modifiers != Qt::ControlModifier) return false;
-    switch (virtualKeyOf(keyInputOf(e))) {
-    case 'C':
-    case 'X':
-    case 'V':
-    case 'S':
-    case 'E':
-    case 'T':
-    case 'D':
-    case 'L':
-    case 'Y':
-        return true;
-    default:
-        return false;
+namespace {
+
+constexpr Qt::KeyboardModifiers kShortcutModifiers =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+} // namespace
+
+void TRichEdit::SetWindowShortcuts(const QList<QKeySequence>& shortcuts) {
+    windowShortcuts_.clear();
+    for (const QKeySequence& sequence : shortcuts) {
+        if (sequence.isEmpty()) continue;
+        const QKeyCombination first = sequence[0];
+        windowShortcuts_.push_back(
+            QKeyCombination(first.keyboardModifiers() & kShortcutModifiers, first.key())
+                .toCombined());
     }
 }
 
+bool TRichEdit::isWindowShortcut(const QKeyEvent* e) const {
+    if (windowShortcuts_.empty()) return false;
+    const Qt::KeyboardModifiers modifiers = e->modifiers() & kShortcutModifiers;
+    const auto bound = [&](int key) {
+        const int combined = QKeyCombination(modifiers, Qt::Key(key)).toCombined();
+        return std::find(windowShortcuts_.begin(), windowShortcuts_.end(), combined) !=
+               windowShortcuts_.end();
+    };
+    if (bound(e->key())) return true;
+    // The physical key as the editor's own layouts see it: on a Russian desktop the C key
+    // reports a Cyrillic letter, yet Ctrl on it is Ctrl+C. Letter and digit keys have the
+    // virtual-key code of their Qt key.
+    const int virtualKey = virtualKeyOf(keyInputOf(e));
+    const bool letterOrDigit =
+        (virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z');
+    return letterOrDigit && bound(virtualKey);
+}
+
 bool TRichEdit::event(QEvent* e) {
-    // The main window's menu shortcuts take precedence over the control's own keys.
-    if (e->type() == QEvent::ShortcutOverride && isMenuShortcut(static_cast<QKeyEvent*>(e))) {
+    // The window's shortcuts take precedence over the control's own keys.
+    if (e->type() == QEvent::ShortcutOverride && isWindowShortcut(static_cast<QKeyEvent*>(e))) {
         e->ignore();
         return true;
     }

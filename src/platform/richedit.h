@@ -8,6 +8,7 @@
 //    with Windows virtual-key codes; the keyboard layout is the editor's own: Russian
 //    while the insertion set is 204, US otherwise, by physical key.
 #include <QColor>
+#include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -144,6 +145,12 @@ class TRichEdit : public QPlainTextEdit {
     // object of the control does).
     void SetKeyFilter(KeyFilter* filter) { keyFilter_ = filter; }
 
+    // --- Window shortcuts ---
+    // The key sequences the window's commands are bound to: the control yields them to the
+    // window before its own keys (Ctrl+X, Ctrl+C, ...). A letter or digit key also matches
+    // by its physical key, so Ctrl+C works whatever layout the desktop has.
+    void SetWindowShortcuts(const QList<QKeySequence>& shortcuts);
+
     // --- Events (all optional) ---
     std::function<void()> OnMouseDown; // after the caret has moved to the click
     std::function<void()> OnMouseUp;
@@ -175,13 +182,14 @@ class TRichEdit : public QPlainTextEdit {
     // the result would pass kMaxLength.
     bool insertCp1251(std::string_view text);
     void typeCharacter(unsigned char c);
-    bool isMenuShortcut(const QKeyEvent* e) const;
+    bool isWindowShortcut(const QKeyEvent* e) const;
 
     // The insertion set chosen since the caret last moved; otherwise the set follows the text
     // at the caret.
     std::optional<int> pendingCharset_;
     LayoutSwitchKeys layoutSwitch_;
     KeyFilter* keyFilter_ = nullptr;
+    std::vector<int> windowShortcuts_; // key combinations, modifiers Shift/Ctrl/Alt/Meta only
 };
 
 } // namespace platform

@@ -410,6 +410,11 @@ TEST_F(RichEditTest, MenuShortcutsWinOverTheControlsOwnKeys) {
     QObject::connect(copy, &QAction::triggered, [&copied] { ++copied; });
     window.addAction(statements);
     window.addAction(copy);
+    // The window hands the control what it binds; the control holds no letters of its own.
+    control->SetWindowShortcuts({statements->shortcut(), copy->shortcut(),
+                                 QKeySequence(Qt::CTRL | Qt::Key_X),
+                                 QKeySequence(Qt::CTRL | Qt::Key_V),
+                                 QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::Key_F7)});
     window.show();
     QApplication::setActiveWindow(&window);
     control->setFocus();
@@ -431,10 +436,19 @@ TEST_F(RichEditTest, MenuShortcutsWinOverTheControlsOwnKeys) {
         QApplication::sendEvent(control, &overrideEvent);
         EXPECT_FALSE(overrideEvent.isAccepted()) << key;
     }
+    // On a Russian desktop the C key reports a Cyrillic letter: its physical key decides.
+    QKeyEvent russianCopy(QEvent::ShortcutOverride, 0x0421, Qt::ControlModifier, 54, 0, 0,
+                          QString(QChar(0x0441)));
+    QApplication::sendEvent(control, &russianCopy);
+    EXPECT_FALSE(russianCopy.isAccepted());
     // Keys the main window does not bind stay the control's.
     QKeyEvent undo(QEvent::ShortcutOverride, Qt::Key_Z, Qt::ControlModifier);
     QApplication::sendEvent(control, &undo);
     EXPECT_TRUE(undo.isAccepted());
+    QKeyEvent paste(QEvent::ShortcutOverride, Qt::Key_V, Qt::ControlModifier);
+    control->SetWindowShortcuts({});
+    QApplication::sendEvent(control, &paste);
+    EXPECT_TRUE(paste.isAccepted());
 }
 
 TEST_F(RichEditTest, MouseDownSeesTheCaretAtTheClick) {
