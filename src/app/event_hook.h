@@ -1,7 +1,6 @@
 #pragma once
 // An event filter that hands one widget's events to a function: the main window uses it
-// to follow the client area's size, to take clicks on the layout indicator and to let its
-// menu shortcuts go before the editing control's own keys.
+// to follow the client area's size and to take clicks on the layout indicator.
 #include <QEvent>
 #include <QObject>
 #include <functional>

@@ -3,14 +3,12 @@
 // Every menu item and toolbar button carries its design name as objectName and runs its
 // handler through the runtime-error guard.
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <set>
 
 #include "app/event_hook.h"
 #include "app/main_window.h"
@@ -360,16 +358,10 @@ void TForm1::BuildComponents() {
 
     // The window's shortcuts go before the editing control's own keys (Ctrl+X, Ctrl+C,
     // Ctrl+V, ...): the control yields every key sequence a menu item is bound to.
-    auto shortcuts = std::make_shared<std::set<int>>();
+    QList<QKeySequence> shortcuts;
     for (QAction* action : findChildren<QAction*>())
-        if (!action->shortcut().isEmpty()) shortcuts->insert(action->shortcut()[0].toCombined());
-    new app::EventHook(RichEdit1, [shortcuts](QEvent* event) {
-        if (event->type() != QEvent::ShortcutOverride) return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (!shortcuts->count(key->keyCombination().toCombined())) return false;
-        event->ignore();
-        return true;
-    });
+        if (!action->shortcut().isEmpty()) shortcuts.append(action->shortcut());
+    RichEdit1->SetWindowShortcuts(shortcuts);
 
     (void)help1;
     resize(app::kClientWidth, MainMenu1->sizeHint().height() + app::kClientHeight);

@@ -1,8 +1,9 @@
 #pragma once
-// TForm1: the main window and the whole state of the editor. One class; the handlers of
-// each subsystem are defined in that subsystem's folder (src/document/file_commands.cpp
-// defines TForm1::N8Click, ...), so each folder holds its own behaviour while the state
-// stays in one object. Each section below belongs to the folder it names.
+// TForm1: the main window. It holds the editor's state (state::Editor) and the dialogs,
+// and each handler is a one-line forward to the command of the subsystem that holds it:
+// TForm1::N8Click in src/app/file_menu.cpp calls document::newDocument, and so on
+// (file_menu, edit_menu, insert_menu, processing_menu, keyboard_events). Each section
+// below names the folder whose commands it forwards to.
 #include <QIcon>
 #include <QMainWindow>
 #include <array>
@@ -42,6 +43,10 @@ class ErrorSteps;
 namespace app {
 class DocumentJournal;
 }
+namespace keyboard {
+class SmartKeyboard;
+class LayoutIndicator;
+} // namespace keyboard
 
 class TForm1 : public QMainWindow, public state::Editor {
     Q_OBJECT
@@ -123,6 +128,9 @@ class TForm1 : public QMainWindow, public state::Editor {
     std::unique_ptr<app::DocumentJournal> Journal;
 
     // ===== src/keyboard: layout indicator, Smart Keyboard switch and typing rules =====
+    // The handlers are defined in src/app/keyboard_events.cpp, each a forward to these two.
+    keyboard::SmartKeyboard* SmartKeyboard1 = nullptr;     // RichEdit1's key filter
+    keyboard::LayoutIndicator* LayoutIndicator1 = nullptr; // Label1, Label2 and ToolButton24
     void RefreshLayoutIndicator() override;
     // Shows a notice in the indicator's place until the next key press, click or caret
     // move, or a change of layout; then the indicator shows the layout again.
@@ -216,7 +224,8 @@ class TForm1 : public QMainWindow, public state::Editor {
   private:
     // src/app: builds the menus, toolbar, labels and the editing control.
     void BuildComponents();
-    // src/keyboard: binds the editing control's key and mouse events to the handlers.
+    // src/app/keyboard_events.cpp: installs the Smart Keyboard on the editing control and
+    // binds its mouse events and the program's text fields to the indicator.
     void ConnectEditorEvents();
     // src/editing: creates FindDialog1 and ReplaceDialog1.
     void CreateFindDialogs();

@@ -1,10 +1,14 @@
-// The layout indicator (Label1) and the Smart Keyboard switch (ToolButton24 and Label2).
-// The layout is the insertion character set of the editing control: 0 Latin, every other
-// set shows as Cyrillic.
+#include "keyboard/layout_indicator.h"
+
 #include <QLabel>
 #include <QToolButton>
 
-#include "app/tform1.h"
+#include "keyboard/smart_keyboard.h"
+#include "platform/prompts.h"
+#include "platform/richedit.h"
+#include "state/editor.h"
+
+namespace keyboard {
 
 namespace {
 
@@ -24,75 +28,83 @@ void showLayout(QLabel& label, int charset) {
 
 } // namespace
 
-void TForm1::RefreshLayoutIndicator() {
-    const int charset = RichEdit1->InsertCharset();
-    // Setting the set again makes the keyboard follow the text at the caret; a selection
-    // takes it whole.
-    RichEdit1->SetInsertCharset(charset);
-    if (charset == ShownCharset) return;
-    if (LayoutBeep) prompts().beep();
-    ShownCharset = charset;
-    IndicatorNoticeShown = false;
-    showLayout(*Label1, charset);
+LayoutIndicator::LayoutIndicator(state::Editor& editor, SmartKeyboard& keyboard,
+                                 QLabel& switchLabel, QToolButton& switchButton)
+    : QObject(editor.RichEdit1), editor_(editor), label_(*editor.Label1), switchLabel_(switchLabel),
+      switchButton_(switchButton) {
+    // The keyboard's signals come inside its guard.
+    connect(&keyboard, &SmartKeyboard::keyArrived, this, &LayoutIndicator::EndNotice);
+    connect(&keyboard, &SmartKeyboard::layoutMayHaveChanged, this, &LayoutIndicator::Refresh);
+    connect(&keyboard, &SmartKeyboard::switched, this, &LayoutIndicator::RefreshSwitch);
+    // A notice lasts until the caret moves.
+    connect(editor.RichEdit1, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (editor_.IndicatorNoticeShown) editor_.Guarded([this] { EndNotice(); });
+    });
 }
 
-void TForm1::ShowIndicatorNotice(const QString& text) {
-    IndicatorNoticeShown = true;
-    Label1->setVisible(true);
-    Label1->setText(text);
-    Label1->repaint();
+void LayoutIndicator::Refresh() {
+    platform::TRichEdit& control = *editor_.RichEdit1;
+    const int charset = control.InsertCharset();
+    // Setting the set again makes the keyboard follow the text at the caret; a selection
+    // takes it whole.
+    control.SetInsertCharset(charset);
+    if (charset == editor_.ShownCharset) return;
+    if (editor_.LayoutBeep) editor_.prompts().beep();
+    editor_.ShownCharset = charset;
+    editor_.IndicatorNoticeShown = false;
+    showLayout(label_, charset);
+}
+
+void LayoutIndicator::ShowNotice(const QString& text) {
+    editor_.IndicatorNoticeShown = true;
+    label_.setVisible(true);
+    label_.setText(text);
+    label_.repaint();
 }
 
 // Shows the layout last shown; the caller's own refresh (key-up, a click) follows the
 // caret from there, and nothing here touches the text (this may run inside an edit).
-void TForm1::EndIndicatorNotice() {
-    if (!IndicatorNoticeShown) return;
-    IndicatorNoticeShown = false;
-    showLayout(*Label1, ShownCharset);
+void LayoutIndicator::EndNotice() {
+    if (!editor_.IndicatorNoticeShown) return;
+    editor_.IndicatorNoticeShown = false;
+    showLayout(label_, editor_.ShownCharset);
 }
 
-void TForm1::RefreshSmartKeyboardControls() {
-    ToolButton24->setChecked(!SmartKeyboardOn);
-    if (SmartKeyboardOn) {
-        ToolButton24->setToolTip(QStringLiteral("Усыпить Умную Клаву"));
-        Label2->setText(QStringLiteral("Умная Клава работает"));
+void LayoutIndicator::RefreshSwitch() {
+    const bool on = editor_.SmartKeyboardOn;
+    switchButton_.setChecked(!on);
+    if (on) {
+        switchButton_.setToolTip(QStringLiteral("Усыпить Умную Клаву"));
+        switchLabel_.setText(QStringLiteral("Умная Клава работает"));
     } else {
-        ToolButton24->setToolTip(QStringLiteral("Разбудить Умную Клаву"));
-        Label2->setText(QStringLiteral("Умная Клава спит"));
+        switchButton_.setToolTip(QStringLiteral("Разбудить Умную Клаву"));
+        switchLabel_.setText(QStringLiteral("Умная Клава спит"));
     }
-    ToolButton24->setAccessibleName(ToolButton24->toolTip());
-    Label2->repaint();
+    switchButton_.setAccessibleName(switchButton_.toolTip());
+    switchLabel_.repaint();
 }
 
-void TForm1::ToolButton24Click() {
-    SmartKeyboardOn = !SmartKeyboardOn;
-    RefreshSmartKeyboardControls();
+void LayoutIndicator::flipLayout() {
+    platform::TRichEdit& control = *editor_.RichEdit1;
+    control.SetInsertCharset(control.InsertCharset() == platform::kCyrillicCharset
+                                 ? platform::kLatinCharset
+                                 : platform::kCyrillicCharset);
+    Refresh();
 }
 
-// Runs after the control has put the caret at the click.
-void TForm1::RichEdit1MouseDown() {
-    EndIndicatorNotice();
-    RefreshLayoutIndicator();
+void LayoutIndicator::SwitchByClick() {
+    if (!editor_.RichEdit1->isEnabled()) return;
+    flipLayout();
+    editor_.RichEdit1->setFocus();
 }
 
-void TForm1::RichEdit1MouseUp() {}
-
-// The user's own switch by mouse: a click on the indicator turns the layout over while a
-// document is open, and the typing goes on in the editor.
-void TForm1::Label1Click() {
-    if (!RichEdit1->isEnabled()) return;
-    RichEdit1->SetInsertCharset(RichEdit1->InsertCharset() == platform::kCyrillicCharset
-                                    ? platform::kLatinCharset
-                                    : platform::kCyrillicCharset);
-    RefreshLayoutIndicator();
-    RichEdit1->setFocus();
+void LayoutIndicator::SwitchInField() {
+    flipLayout();
 }
 
-// The user's own switch in one of the program's text fields: the layout turns over for the
-// fields and the editing area alike, and the indicator shows it.
-void TForm1::SwitchLayoutInField() {
-    RichEdit1->SetInsertCharset(RichEdit1->InsertCharset() == platform::kCyrillicCharset
-                                    ? platform::kLatinCharset
-                                    : platform::kCyrillicCharset);
-    RefreshLayoutIndicator();
+void LayoutIndicator::CaretClicked() {
+    EndNotice();
+    Refresh();
 }
+
+} // namespace keyboard

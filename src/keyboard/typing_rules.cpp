@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/tex_characters.h"
+
 namespace keyboard {
 
 namespace {
@@ -9,9 +11,8 @@ namespace {
 // The two character classes of a command word. In the first, only the characters from the
 // third on count: its leading "$" and "\" are there to be left out ("\" belongs to the
 // second class anyway, so "$" is the one character of the first string that ends a word).
-constexpr std::string_view kCommandLetters =
-    "$\\abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_#^";
-constexpr std::string_view kCommandOthers = "0123456789._{()\\";
+constexpr std::string_view kCommandLetters = platform::kTexMarkupLetters;
+constexpr std::string_view kCommandOthers = platform::kCommandWordOthers;
 
 constexpr int kSpace = 0x20;
 constexpr int kLineFeed = 0x0A;

@@ -605,31 +605,45 @@ void TRichEdit::insertFromMimeData(const QMimeData* source) {
 
 // --- Events ---
 
-bool TRichEdit::isMenuShortcut(const QKeyEvent* e) const {
-    if (e->key() >= Qt::Key_F1 && e->key() <= Qt::Key_F35) return true;
-    const Qt::KeyboardModifiers modifiers =
-        e->modifiers() &
-        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (modifiers != Qt::ControlModifier) return false;
-    switch (virtualKeyOf(keyInputOf(e))) {
-    case 'C':
-    case 'X':
-    case 'V':
-    case 'S':
-    case 'E':
-    case 'T':
-    case 'D':
-    case 'L':
-    case 'Y':
-        return true;
-    default:
-        return false;
+namespace {
+
+constexpr Qt::KeyboardModifiers kShortcutModifiers =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+} // namespace
+
+void TRichEdit::SetWindowShortcuts(const QList<QKeySequence>& shortcuts) {
+    windowShortcuts_.clear();
+    for (const QKeySequence& sequence : shortcuts) {
+        if (sequence.isEmpty()) continue;
+        const QKeyCombination first = sequence[0];
+        windowShortcuts_.push_back(
+            QKeyCombination(first.keyboardModifiers() & kShortcutModifiers, first.key())
+                .toCombined());
     }
 }
 
+bool TRichEdit::isWindowShortcut(const QKeyEvent* e) const {
+    if (windowShortcuts_.empty()) return false;
+    const Qt::KeyboardModifiers modifiers = e->modifiers() & kShortcutModifiers;
+    const auto bound = [&](int key) {
+        const int combined = QKeyCombination(modifiers, Qt::Key(key)).toCombined();
+        return std::find(windowShortcuts_.begin(), windowShortcuts_.end(), combined) !=
+               windowShortcuts_.end();
+    };
+    if (bound(e->key())) return true;
+    // The physical key as the editor's own layouts see it: on a Russian desktop the C key
+    // reports a Cyrillic letter, yet Ctrl on it is Ctrl+C. Letter and digit keys have the
+    // virtual-key code of their Qt key.
+    const int virtualKey = virtualKeyOf(keyInputOf(e));
+    const bool letterOrDigit =
+        (virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z');
+    return letterOrDigit && bound(virtualKey);
+}
+
 bool TRichEdit::event(QEvent* e) {
-    // The main window's menu shortcuts take precedence over the control's own keys.
-    if (e->type() == QEvent::ShortcutOverride && isMenuShortcut(static_cast<QKeyEvent*>(e))) {
+    // The window's shortcuts take precedence over the control's own keys.
+    if (e->type() == QEvent::ShortcutOverride && isWindowShortcut(static_cast<QKeyEvent*>(e))) {
         e->ignore();
         return true;
     }
@@ -660,7 +674,7 @@ void TRichEdit::keyPressEvent(QKeyEvent* e) {
     const KeyInput input = keyInputOf(e);
     if (!e->isAutoRepeat()) layoutSwitch_.keyDown(e->key());
 
-    if (OnKeyDown) OnKeyDown(virtualKeyOf(input), e->modifiers());
+    if (keyFilter_) keyFilter_->KeyDown(virtualKeyOf(input), e->modifiers());
 
     if (e->matches(QKeySequence::Paste)) {
         PasteFromClipboard();
@@ -679,7 +693,7 @@ void TRichEdit::keyPressEvent(QKeyEvent* e) {
     // and Backspace: like any character outside a command word, it ends one.
     if (e->key() == Qt::Key_Escape && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         char c = 27;
-        if (OnKeyPress) OnKeyPress(c);
+        if (keyFilter_) keyFilter_->KeyPress(c);
         e->ignore();
         return;
     }
@@ -687,7 +701,7 @@ void TRichEdit::keyPressEvent(QKeyEvent* e) {
     const KeyMapping mapping = mapKey(input, InsertCharset() == kCyrillicCharset);
     if (mapping.character >= 0) {
         char c = static_cast<char>(mapping.character);
-        if (OnKeyPress) OnKeyPress(c);
+        if (keyFilter_) keyFilter_->KeyPress(c);
         typeCharacter(static_cast<unsigned char>(c));
         e->accept();
         return;
@@ -719,7 +733,7 @@ void TRichEdit::keyReleaseEvent(QKeyEvent* e) {
     }
     if (layoutSwitch_.keyUp(e->key()))
         SetInsertCharset(InsertCharset() == kCyrillicCharset ? kLatinCharset : kCyrillicCharset);
-    if (OnKeyUp) OnKeyUp(virtualKeyOf(keyInputOf(e)), e->modifiers());
+    if (keyFilter_) keyFilter_->KeyUp(virtualKeyOf(keyInputOf(e)), e->modifiers());
     e->accept();
 }
 

@@ -8,6 +8,7 @@
 //    with Windows virtual-key codes; the keyboard layout is the editor's own: Russian
 //    while the insertion set is 204, US otherwise, by physical key.
 #include <QColor>
+#include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -56,6 +57,18 @@ struct TextRun {
     bool underline = false;
     int halfPoints = 0; // font size in half points; 0 keeps the control's size
     std::optional<QColor> color;
+};
+
+// What the editor's input mode (the Smart Keyboard) sees of each key, in the order
+// key-down, key-press (only for keys that type), key-up. Key-down comes before the layout
+// is read, so a switch there changes the layout of that very key.
+class KeyFilter {
+  public:
+    virtual ~KeyFilter() = default;
+    virtual void KeyDown(int virtualKey, Qt::KeyboardModifiers modifiers) = 0;
+    // The typed CP1251 character; the filter may replace it, or set it to 0 to swallow it.
+    virtual void KeyPress(char& key) = 0;
+    virtual void KeyUp(int virtualKey, Qt::KeyboardModifiers modifiers) = 0;
 };
 
 class TRichEdit : public QPlainTextEdit {
@@ -165,11 +178,18 @@ class TRichEdit : public QPlainTextEdit {
     void CopyToClipboard();
     void PasteFromClipboard();
 
+    // --- Keys: the filter the control hands each key to, in one hop ---
+    // Null removes it. The filter must live as long as the control gets keys (a child
+    // object of the control does).
+    void SetKeyFilter(KeyFilter* filter) { keyFilter_ = filter; }
+
+    // --- Window shortcuts ---
+    // The key sequences the window's commands are bound to: the control yields them to the
+    // window before its own keys (Ctrl+X, Ctrl+C, ...). A letter or digit key also matches
+    // by its physical key, so Ctrl+C works whatever layout the desktop has.
+    void SetWindowShortcuts(const QList<QKeySequence>& shortcuts);
+
     // --- Events (all optional) ---
-    std::function<void(int virtualKey, Qt::KeyboardModifiers shift)> OnKeyDown;
-    // The typed CP1251 character; the handler may replace it, or set it to 0 to swallow it.
-    std::function<void(char& key)> OnKeyPress;
-    std::function<void(int virtualKey, Qt::KeyboardModifiers shift)> OnKeyUp;
     std::function<void()> OnMouseDown; // after the caret has moved to the click
     std::function<void()> OnMouseUp;
     // Text about to be pasted; returns the CP1251 text to insert.
@@ -200,12 +220,14 @@ class TRichEdit : public QPlainTextEdit {
     // the result would pass kMaxLength.
     bool insertCp1251(std::string_view text);
     void typeCharacter(unsigned char c);
-    bool isMenuShortcut(const QKeyEvent* e) const;
+    bool isWindowShortcut(const QKeyEvent* e) const;
 
     // The insertion set chosen since the caret last moved; otherwise the set follows the text
     // at the caret.
     std::optional<int> pendingCharset_;
     LayoutSwitchKeys layoutSwitch_;
+    KeyFilter* keyFilter_ = nullptr;
+    std::vector<int> windowShortcuts_; // key combinations, modifiers Shift/Ctrl/Alt/Meta only
 };
 
 } // namespace platform

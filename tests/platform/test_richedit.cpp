@@ -41,19 +41,38 @@ void sendKey(QWidget* widget, QEvent::Type type, int key, Qt::KeyboardModifiers 
     QApplication::sendEvent(widget, &event);
 }
 
+// A key filter made of functions, so that each test states only the keys it watches.
+struct KeyFunctions : KeyFilter {
+    std::function<void(int, Qt::KeyboardModifiers)> OnKeyDown;
+    std::function<void(char&)> OnKeyPress;
+    std::function<void(int, Qt::KeyboardModifiers)> OnKeyUp;
+    void KeyDown(int vk, Qt::KeyboardModifiers m) override {
+        if (OnKeyDown) OnKeyDown(vk, m);
+    }
+    void KeyPress(char& c) override {
+        if (OnKeyPress) OnKeyPress(c);
+    }
+    void KeyUp(int vk, Qt::KeyboardModifiers m) override {
+        if (OnKeyUp) OnKeyUp(vk, m);
+    }
+};
+
 class RichEditTest : public ::testing::Test {
   protected:
+    RichEditTest() { edit.SetKeyFilter(&keys); }
+
+    KeyFunctions keys; // outlives the control
     TRichEdit edit;
     std::vector<std::string> events;
 
     void recordEvents() {
-        edit.OnKeyDown = [this](int vk, Qt::KeyboardModifiers) {
+        keys.OnKeyDown = [this](int vk, Qt::KeyboardModifiers) {
             events.push_back("down " + std::to_string(vk));
         };
-        edit.OnKeyPress = [this](char& c) {
+        keys.OnKeyPress = [this](char& c) {
             events.push_back("press " + std::to_string(static_cast<unsigned char>(c)));
         };
-        edit.OnKeyUp = [this](int vk, Qt::KeyboardModifiers) {
+        keys.OnKeyUp = [this](int vk, Qt::KeyboardModifiers) {
             events.push_back("up " + std::to_string(vk));
         };
     }
@@ -278,7 +297,7 @@ TEST_F(RichEditTest, TypedCharactersLeaveTheCaretAfterThemWithOrWithoutASelectio
 
 TEST_F(RichEditTest, KeyPressMayReplaceOrSwallowTheCharacterAndSwitchItsSet) {
     edit.SetInsertCharset(kCyrillicCharset);
-    edit.OnKeyPress = [this](char& c) {
+    keys.OnKeyPress = [this](char& c) {
         if (c == ';') { // as the typing rules turn ";" into an opening "$"
             c = '$';
             edit.SetInsertCharset(kLatinCharset);
@@ -294,8 +313,8 @@ TEST_F(RichEditTest, KeyPressMayReplaceOrSwallowTheCharacterAndSwitchItsSet) {
 
     // A key-down handler that switches the set changes the layout of that very key.
     edit.SetInsertCharset(kCyrillicCharset);
-    edit.OnKeyPress = nullptr;
-    edit.OnKeyDown = [this](int vk, Qt::KeyboardModifiers) {
+    keys.OnKeyPress = nullptr;
+    keys.OnKeyDown = [this](int vk, Qt::KeyboardModifiers) {
         if (vk == 'Q') edit.SetInsertCharset(kLatinCharset);
     };
     QTest::keyClick(&edit, Qt::Key_Q);
@@ -319,10 +338,10 @@ TEST_F(RichEditTest, EnterAndBackspaceGoThroughKeyPressThenDoTheirWork) {
     EXPECT_EQ(edit.Text(), "a");
 
     // Swallowed, Enter does nothing; Tab and Alt combinations type nothing.
-    edit.OnKeyPress = [](char& c) { c = 0; };
+    keys.OnKeyPress = [](char& c) { c = 0; };
     QTest::keyClick(&edit, Qt::Key_Return);
     QTest::keyClick(&edit, Qt::Key_Tab);
-    edit.OnKeyPress = nullptr;
+    keys.OnKeyPress = nullptr;
     QTest::keyClick(&edit, Qt::Key_Q, Qt::AltModifier);
     EXPECT_EQ(edit.Text(), "a");
 }
@@ -343,7 +362,7 @@ TEST_F(RichEditTest, NativeScanCodesDecideTheKeyWhateverTheDesktopLayout) {
     EXPECT_EQ(edit.Text(), cp(u"й") + "q;");
     // The backslash key is virtual key 220 in both layouts.
     int downKey = 0;
-    edit.OnKeyDown = [&downKey](int vk, Qt::KeyboardModifiers) { downKey = vk; };
+    keys.OnKeyDown = [&downKey](int vk, Qt::KeyboardModifiers) { downKey = vk; };
     sendKey(&edit, QEvent::KeyPress, Qt::Key_Backslash, Qt::NoModifier, "\\", 51);
     EXPECT_EQ(downKey, VK_OEM_5);
 }
@@ -402,6 +421,11 @@ TEST_F(RichEditTest, MenuShortcutsWinOverTheControlsOwnKeys) {
     QObject::connect(copy, &QAction::triggered, [&copied] { ++copied; });
     window.addAction(statements);
     window.addAction(copy);
+    // The window hands the control what it binds; the control holds no letters of its own.
+    control->SetWindowShortcuts({statements->shortcut(), copy->shortcut(),
+                                 QKeySequence(Qt::CTRL | Qt::Key_X),
+                                 QKeySequence(Qt::CTRL | Qt::Key_V),
+                                 QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::Key_F7)});
     window.show();
     QApplication::setActiveWindow(&window);
     control->setFocus();
@@ -423,10 +447,19 @@ TEST_F(RichEditTest, MenuShortcutsWinOverTheControlsOwnKeys) {
         QApplication::sendEvent(control, &overrideEvent);
         EXPECT_FALSE(overrideEvent.isAccepted()) << key;
     }
+    // On a Russian desktop the C key reports a Cyrillic letter: its physical key decides.
+    QKeyEvent russianCopy(QEvent::ShortcutOverride, 0x0421, Qt::ControlModifier, 54, 0, 0,
+                          QString(QChar(0x0441)));
+    QApplication::sendEvent(control, &russianCopy);
+    EXPECT_FALSE(russianCopy.isAccepted());
     // Keys the main window does not bind stay the control's.
     QKeyEvent undo(QEvent::ShortcutOverride, Qt::Key_Z, Qt::ControlModifier);
     QApplication::sendEvent(control, &undo);
     EXPECT_TRUE(undo.isAccepted());
+    QKeyEvent paste(QEvent::ShortcutOverride, Qt::Key_V, Qt::ControlModifier);
+    control->SetWindowShortcuts({});
+    QApplication::sendEvent(control, &paste);
+    EXPECT_TRUE(paste.isAccepted());
 }
 
 TEST_F(RichEditTest, MouseDownSeesTheCaretAtTheClick) {

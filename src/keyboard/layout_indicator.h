@@ -1,0 +1,54 @@
+#pragma once
+// The layout indicator (Label1) and the Smart Keyboard's switch (ToolButton24 and Label2).
+// The indicator shows the insertion character set of the editing control: 0 Latin, every
+// other set Cyrillic. It follows the Smart Keyboard's signals and the caret; a notice (the
+// paste guard's, the LOG's counts) may stand in its place until the next key, click or
+// caret move.
+#include <QObject>
+#include <QString>
+
+class QLabel;
+class QToolButton;
+
+namespace state {
+class Editor;
+}
+
+namespace keyboard {
+
+class SmartKeyboard;
+
+class LayoutIndicator final : public QObject {
+    Q_OBJECT
+
+  public:
+    // Lives as the editing control's child; editor.Label1 is the indicator.
+    LayoutIndicator(state::Editor& editor, SmartKeyboard& keyboard, QLabel& switchLabel,
+                    QToolButton& switchButton);
+
+    // Shows the layout at the caret when it differs from the one shown (with a beep once
+    // LayoutBeep is set).
+    void Refresh();
+    void ShowNotice(const QString& text);
+    void EndNotice();
+    // The switch's button and label follow SmartKeyboardOn.
+    void RefreshSwitch();
+
+    // The user's own switch by a click on the indicator, while a document is open; the
+    // typing goes on in the editor.
+    void SwitchByClick();
+    // The user's own switch (Ctrl+Shift or Alt+Shift) in one of the program's text fields.
+    void SwitchInField();
+    // After the control has put the caret at a click.
+    void CaretClicked();
+
+  private:
+    void flipLayout();
+
+    state::Editor& editor_;
+    QLabel& label_;
+    QLabel& switchLabel_;
+    QToolButton& switchButton_;
+};
+
+} // namespace keyboard
