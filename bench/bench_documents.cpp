@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "app/tform1.h"
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
@@ -77,7 +77,7 @@ std::string generateDocument() {
         }
         if (length + line.size() + 2 > 1000000) break;
         length += line.size() + 2;
-        document::convertCp1251ToCp866(line);
+        platform::convertCp1251ToCp866(line);
         doc += line + "\r\n";
         ++lines;
     }
@@ -119,7 +119,7 @@ void baselineLoad(QPlainTextEdit& edit, const QString& path) {
     f.open(QIODevice::ReadOnly);
     QByteArray bytes = f.readAll();
     std::string text(bytes.constData(), static_cast<size_t>(bytes.size()));
-    document::convertCp866ToCp1251(text);
+    platform::convertCp866ToCp1251(text);
     edit.setPlainText(
         platform::fromCp1251(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
@@ -241,7 +241,7 @@ int main(int argc, char** argv) {
             return now() - start;
         };
         std::string cp1251 = doc;
-        document::convertCp866ToCp1251(cp1251);
+        platform::convertCp866ToCp1251(cp1251);
         std::erase(cp1251, '\r');
         const std::string utf8 = platform::encodeUtf8Document(cp1251, {});
         const QString utf8Path = dir.filePath(QStringLiteral("utf8.tex"));
@@ -300,7 +300,7 @@ int main(int argc, char** argv) {
     std::string work = big;
     double ours = best(5, [&] {
         work = big;
-        document::convertCp866ToCp1251(work);
+        platform::convertCp866ToCp1251(work);
     });
     std::string out(big.size() * 2, '\0');
     iconv_t cd = iconv_open("CP1251", "CP866");

@@ -17,7 +17,7 @@
 #include <sys/resource.h>
 #include <vector>
 
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "platform/codepage.h"
 #include "platform/utf8_document.h"
 
@@ -168,7 +168,7 @@ std::vector<QString> generateParagraphs(const std::vector<QString>& words, size_
 
 std::string toCp866(const QString& text) {
     std::string bytes = platform::toCp1251(text);
-    document::convertCp1251ToCp866(bytes);
+    platform::convertCp1251ToCp866(bytes);
     return bytes;
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "platform/errors.h"
 #include "platform/rtf_reader.h"
@@ -30,7 +30,7 @@ std::string expectedText(std::string_view tex) {
             text += '\n';
             if (i + 1 < tex.size() && tex[i + 1] == '\n') ++i;
         } else if (c != '\n' && c != '\0') {
-            text += static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
+            text += static_cast<char>(platform::cp866ToCp1251(static_cast<unsigned char>(c)));
         }
     }
     if (!tex.empty() && tex.back() != '\r' &&

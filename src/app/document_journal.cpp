@@ -3,7 +3,7 @@
 #include <QMetaObject>
 
 #include "app/tform1.h"
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/texts.h"
 #include "platform/codepage.h"
@@ -38,7 +38,7 @@ std::string documentPath(const TForm1& form) {
 std::vector<platform::TextRun> runsOf(const std::string& text) {
     std::string cp866 = text;
     for (char& c : cp866)
-        c = static_cast<char>(document::cp1251ToCp866(static_cast<unsigned char>(c)));
+        c = static_cast<char>(platform::cp1251ToCp866(static_cast<unsigned char>(c)));
     std::vector<platform::TextRun> runs;
     try {
         for (platform::RtfRun& read : document::readTexView(cp866)) {

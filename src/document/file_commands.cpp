@@ -13,7 +13,7 @@
 #include <exception>
 #include <memory>
 
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/status_file.h"
 #include "document/tex_document.h"
@@ -58,7 +58,7 @@ const CharacterTable& toCp866Table() {
     static const CharacterTable table = [] {
         CharacterTable t = toCp1251Table();
         for (unsigned char& byte : t)
-            byte = document::cp1251ToCp866(byte);
+            byte = platform::cp1251ToCp866(byte);
         return t;
     }();
     return table;

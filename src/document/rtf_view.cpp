@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "document/cyrillic.h"
 #include "document/texts.h"
 #include "platform/atomic_file.h"
+#include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/textfile.h"
 
@@ -24,7 +24,8 @@ constexpr std::array<ByteClass, 256> makeClasses(bool cp1251Text) {
     std::array<ByteClass, 256> classes{};
     for (int b = 0; b < 256; ++b) {
         const auto byte = static_cast<unsigned char>(b);
-        const bool letter = cp1251Text ? cp1251ToCp866(byte) != byte : isCp866Letter(byte);
+        const bool letter =
+            cp1251Text ? platform::cp1251ToCp866(byte) != byte : platform::isCp866Letter(byte);
         classes[static_cast<size_t>(b)] = letter ? ByteClass::Cyrillic : ByteClass::Plain;
     }
     for (char c : std::string_view("$\\abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_#^"))
@@ -87,7 +88,7 @@ class RtfViewWriter {
     void put(ByteClass byteClass, unsigned char byte) {
         switch (byteClass) {
         case ByteClass::Cyrillic:
-            rtf_.push_back(static_cast<char>(cp866ToCp1251(byte)));
+            rtf_.push_back(static_cast<char>(platform::cp866ToCp1251(byte)));
             return;
         case ByteClass::Latin:
             if (byte == '\\') rtf_.push_back('\\');
@@ -130,7 +131,7 @@ class ViewRunsWriter {
 
     void put(ByteClass byteClass, unsigned char byte) {
         text().push_back(static_cast<char>(
-            byteClass == ByteClass::Cyrillic && fromCp866_ ? cp866ToCp1251(byte) : byte));
+            byteClass == ByteClass::Cyrillic && fromCp866_ ? platform::cp866ToCp1251(byte) : byte));
     }
 
     void endLine() { text().push_back('\n'); }

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/textfile.h"
@@ -36,7 +36,7 @@ QString logTextForDisplay(std::string_view bytes) {
     if (!utf8.hasError()) return text;
     std::string cp1251(bytes);
     for (char& c : cp1251)
-        c = static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
+        c = static_cast<char>(platform::cp866ToCp1251(static_cast<unsigned char>(c)));
     return platform::fromCp1251(cp1251);
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/textfile.h"
 #include "processing/log_utf8.h"
@@ -53,7 +53,7 @@ void appendLogLines(std::string_view raw, std::vector<std::string>& lines) {
         }
         std::string line(view);
         for (char& c : line)
-            c = static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
+            c = static_cast<char>(platform::cp866ToCp1251(static_cast<unsigned char>(c)));
         lines.push_back(std::move(line));
     }
 }

@@ -6,7 +6,7 @@
 #include "app/document_journal.h"
 #include "app/journal_format.h"
 #include "app_fixture.h"
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 
 using namespace apptest;
 
@@ -68,7 +68,7 @@ class Journaling : public ::testing::Test {
 std::string cp866(std::u16string_view text) {
     std::string bytes = cp1251(text);
     for (char& c : bytes)
-        c = static_cast<char>(document::cp1251ToCp866(static_cast<unsigned char>(c)));
+        c = static_cast<char>(platform::cp1251ToCp866(static_cast<unsigned char>(c)));
     return bytes;
 }
 

@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 
 #include "app/tform1.h"
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "document/radio_group.h"
 #include "document/texts.h"
 #include "document/tform2.h"
@@ -33,7 +33,7 @@ std::string cp(std::u16string_view text) {
 }
 
 std::string to866(std::string text) {
-    document::convertCp1251ToCp866(text);
+    platform::convertCp1251ToCp866(text);
     return text;
 }
 
@@ -700,7 +700,7 @@ TEST_F(FileCommands, OddNamesAndOddContent) {
     EXPECT_TRUE(errors().empty());
     std::string expected;
     for (char c : binary)
-        expected += static_cast<char>(document::cp866ToCp1251(static_cast<unsigned char>(c)));
+        expected += static_cast<char>(platform::cp866ToCp1251(static_cast<unsigned char>(c)));
     const size_t lineFeed = expected.find('\n');
     ASSERT_EQ(form->RichEdit1->LineCount(), 3);
     EXPECT_EQ(form->RichEdit1->Line(0), expected.substr(0, lineFeed));

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/texts.h"
 #include "platform/errors.h"
@@ -43,7 +43,7 @@ std::string loadAndSave(const std::string& tex) {
         if (c == '\n')
             out += "\r\n";
         else
-            out += static_cast<char>(cp1251ToCp866(static_cast<unsigned char>(c)));
+            out += static_cast<char>(platform::cp1251ToCp866(static_cast<unsigned char>(c)));
     }
     return out;
 }
@@ -78,21 +78,21 @@ TEST(Cyrillic, The66LettersMapBothWaysAndNothingElseMoves) {
         upper1251 += static_cast<char>(0xC0 + i);
 
     std::string s = lower866 + upper866;
-    convertCp866ToCp1251(s);
+    platform::convertCp866ToCp1251(s);
     EXPECT_EQ(s, lower1251 + upper1251);
-    convertCp1251ToCp866(s);
+    platform::convertCp1251ToCp866(s);
     EXPECT_EQ(s, lower866 + upper866);
 
     int letters866 = 0, letters1251 = 0;
     for (int b = 0; b < 256; ++b) {
         auto byte = static_cast<unsigned char>(b);
-        if (cp866ToCp1251(byte) != byte) ++letters866;
-        if (cp1251ToCp866(byte) != byte) ++letters1251;
+        if (platform::cp866ToCp1251(byte) != byte) ++letters866;
+        if (platform::cp1251ToCp866(byte) != byte) ++letters1251;
         if (b < 0x80 || (b >= 0xB0 && b <= 0xDF) || b >= 0xF2) {
-            EXPECT_EQ(cp866ToCp1251(byte), byte) << b;
+            EXPECT_EQ(platform::cp866ToCp1251(byte), byte) << b;
         }
         if (b < 0xA8 || (b >= 0xA9 && b <= 0xB7) || (b >= 0xB9 && b <= 0xBF)) {
-            EXPECT_EQ(cp1251ToCp866(byte), byte) << b;
+            EXPECT_EQ(platform::cp1251ToCp866(byte), byte) << b;
         }
     }
     EXPECT_EQ(letters866, 66);

@@ -1,7 +1,7 @@
 // TeX files in both encodings: which one a file is, its runs, and the bytes saved back.
 #include <gtest/gtest.h>
 
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/tex_document.h"
 #include "platform/errors.h"
@@ -40,7 +40,7 @@ TEST(TexDocument, Utf8TextGivesTheRunsOfTheSameTextInCp866) {
     const std::string cp1251 = "\\section{\xC2\xE2\xE5\xE4\xE5\xED\xE8\xE5} x $a_1$\n"
                                "\xB8\xA8 {}\\\\ \xFF\n";
     std::string cp866 = cp1251;
-    convertCp1251ToCp866(cp866);
+    platform::convertCp1251ToCp866(cp866);
     const std::string utf8 = "\\section{Введение} x $a_1$\r\nёЁ {}\\\\ я\r\n";
 
     const TexDocument doc = read(utf8);

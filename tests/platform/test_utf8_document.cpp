@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 #include "platform/codepage.h"
 #include "platform/utf8_document.h"
 
@@ -23,7 +23,7 @@ std::string cp1251(std::u16string_view text) {
 std::string cp866(std::u16string_view text) {
     std::string bytes = cp1251(text);
     for (char& c : bytes)
-        c = static_cast<char>(document::cp1251ToCp866(static_cast<unsigned char>(c)));
+        c = static_cast<char>(platform::cp1251ToCp866(static_cast<unsigned char>(c)));
     return bytes;
 }
 

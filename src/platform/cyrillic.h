@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-namespace document {
+namespace platform {
 
 namespace detail {
 
@@ -54,4 +54,4 @@ constexpr bool isCp866Letter(unsigned char byte) {
 void convertCp866ToCp1251(std::string& bytes);
 void convertCp1251ToCp866(std::string& bytes);
 
-} // namespace document
+} // namespace platform

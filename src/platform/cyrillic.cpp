@@ -1,6 +1,6 @@
-#include "document/cyrillic.h"
+#include "platform/cyrillic.h"
 
-namespace document {
+namespace platform {
 namespace {
 
 void convert(std::string& bytes, const std::array<unsigned char, 256>& table) {
@@ -19,4 +19,4 @@ void convertCp1251ToCp866(std::string& bytes) {
     convert(bytes, detail::kCyrillic.toCp866);
 }
 
-} // namespace document
+} // namespace platform
