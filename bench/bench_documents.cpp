@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "app/tform1.h"
-#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
+#include "platform/cyrillic.h"
 #include "platform/prompts.h"
 #include "platform/rtf_reader.h"
 #include "platform/textfile.h"

@@ -17,8 +17,8 @@
 #include <sys/resource.h>
 #include <vector>
 
-#include "platform/cyrillic.h"
 #include "platform/codepage.h"
+#include "platform/cyrillic.h"
 #include "platform/utf8_document.h"
 
 namespace {

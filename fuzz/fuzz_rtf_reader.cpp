@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
+#include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/rtf_reader.h"
 

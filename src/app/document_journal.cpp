@@ -3,10 +3,10 @@
 #include <QMetaObject>
 
 #include "app/tform1.h"
-#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/texts.h"
 #include "platform/codepage.h"
+#include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/guard.h"
 #include "platform/paths.h"

@@ -13,7 +13,6 @@
 #include <exception>
 #include <memory>
 
-#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/status_file.h"
 #include "document/tex_document.h"
@@ -22,6 +21,7 @@
 #include "document/tform3.h"
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
+#include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/prompts.h"

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include "platform/cyrillic.h"
 #include "platform/codepage.h"
+#include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/textfile.h"
 

@@ -15,12 +15,12 @@
 #include <sys/stat.h>
 
 #include "app/tform1.h"
-#include "platform/cyrillic.h"
 #include "document/radio_group.h"
 #include "document/texts.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
 #include "platform/codepage.h"
+#include "platform/cyrillic.h"
 #include "platform/prompts.h"
 #include "support/qt_print.h"
 

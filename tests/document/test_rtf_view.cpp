@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/texts.h"
+#include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/rtf_reader.h"
 #include "platform/textfile.h"

@@ -1,9 +1,9 @@
 // TeX files in both encodings: which one a file is, its runs, and the bytes saved back.
 #include <gtest/gtest.h>
 
-#include "platform/cyrillic.h"
 #include "document/rtf_view.h"
 #include "document/tex_document.h"
+#include "platform/cyrillic.h"
 #include "platform/errors.h"
 
 using namespace document;

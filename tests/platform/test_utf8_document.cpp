@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/cyrillic.h"
 #include "platform/codepage.h"
+#include "platform/cyrillic.h"
 #include "platform/utf8_document.h"
 
 using namespace platform;
