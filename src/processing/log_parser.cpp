@@ -549,7 +549,9 @@ QString resolveLogFile(std::string_view name, const QString& documentFolder) {
     if (name.empty()) return {};
     const QString file =
         QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-    return QDir::cleanPath(QDir::isAbsolutePath(file) ? file : documentFolder + u'/' + file);
+    // Only "/" makes a name absolute: Qt would take a name starting with ":" for one of its
+    // resources, but in a LOG it is a file beside the document.
+    return QDir::cleanPath(file.startsWith(u'/') ? file : documentFolder + u'/' + file);
 }
 
 } // namespace processing

@@ -248,5 +248,7 @@ TEST(LogParser, NamesResolveAgainstTheDocumentFolder) {
               QString::fromUtf8("/home/u/тезис/глава.tex"));
     EXPECT_EQ(resolveLogFile("/usr/share/texlive/a.sty", thesis),
               QStringLiteral("/usr/share/texlive/a.sty"));
+    EXPECT_EQ(resolveLogFile(":chapter1.tex", thesis),
+              QStringLiteral("/home/u/thesis/:chapter1.tex"));
     EXPECT_EQ(resolveLogFile("", thesis), QString());
 }
