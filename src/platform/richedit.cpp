@@ -548,9 +548,8 @@ int TRichEdit::ReplaceRange(int start, int length, std::string_view text) {
     // The set SetSelText takes: that of the first selected character, or the one the caret
     // continues when nothing is selected.
     const int qtStart = ToQtPosition(start);
-    const int charset =
-        end > start ? charsetAtQt(qtStart) : charsetOf(formatAtCaret(document(), qtStart));
     QTextCharFormat format = formatAtCaret(document(), qtStart);
+    const int charset = end > start ? charsetAtQt(qtStart) : charsetOf(format);
     format.setProperty(kCharsetProperty, charset);
     format.setFontFamilies(familiesFor(charset));
     QTextCursor cursor(document());
