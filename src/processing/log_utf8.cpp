@@ -1,5 +1,7 @@
 #include "processing/log_utf8.h"
 
+#include <algorithm>
+
 #include "platform/codepage.h"
 
 namespace processing {
@@ -53,6 +55,8 @@ bool isUtf8Log(std::string_view bytes) {
 }
 
 std::string withWholeCharacters(std::string_view bytes) {
+    // 0x1A ends the LOG as much as its last byte does.
+    const size_t logEnd = std::min(bytes.find('\x1A'), bytes.size());
     std::string out;
     out.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
@@ -75,7 +79,7 @@ std::string withWholeCharacters(std::string_view bytes) {
             // The break stays where moving it would change the lines: at the end of the
             // LOG, or a CR that would meet an LF and end one line instead of two.
             const bool keepsLines =
-                breakEnd + tail < bytes.size() &&
+                breakEnd + tail < logEnd &&
                 !(bytes[breakEnd - 1] == '\r' && bytes[breakEnd + tail] == '\n');
             if (head + tail == length && keepsLines) {
                 out.append(bytes.substr(i, head));

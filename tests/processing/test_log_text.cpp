@@ -116,4 +116,8 @@ TEST(LogText, Utf8LogsAreShownInCp1251) {
     standin::writeFile(path, "Да\xD0\n\x9F\xD1\x80\r\n\xCE\xB1 \xFF\n");
     EXPECT_EQ(load(path), (std::vector<std::string>{platform::toCp1251(u"ДаП"),
                                                     platform::toCp1251(u"р"), "? ?"}));
+
+    // 0x1A ends the LOG: a break before it stays where it is, or the last line would go.
+    standin::writeFile(path, "Привет\xD0\n\x9F\x1A" "eof");
+    EXPECT_EQ(load(path), (std::vector<std::string>{platform::toCp1251(u"Привет?"), "?"}));
 }
