@@ -78,9 +78,8 @@ std::string withWholeCharacters(std::string_view bytes) {
                 ++tail;
             // The break stays where moving it would change the lines: at the end of the
             // LOG, or a CR that would meet an LF and end one line instead of two.
-            const bool keepsLines =
-                breakEnd + tail < logEnd &&
-                !(bytes[breakEnd - 1] == '\r' && bytes[breakEnd + tail] == '\n');
+            const bool keepsLines = breakEnd + tail < logEnd && !(bytes[breakEnd - 1] == '\r' &&
+                                                                  bytes[breakEnd + tail] == '\n');
             if (head + tail == length && keepsLines) {
                 out.append(bytes.substr(i, head));
                 out.append(bytes.substr(breakEnd, tail));
