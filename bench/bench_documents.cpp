@@ -25,10 +25,10 @@
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"
-#include "platform/prompts.h"
 #include "platform/rtf_reader.h"
 #include "platform/textfile.h"
 #include "platform/utf8_document.h"
+#include "support/scripted_prompts.h"
 
 namespace {
 
@@ -127,7 +127,7 @@ void baselineLoad(QPlainTextEdit& edit, const QString& path) {
 int rssChild(const char* which, const QString& path) {
     if (std::strcmp(which, "editor") == 0) {
         TForm1 form(QCoreApplication::applicationDirPath().toStdString(),
-                    std::make_unique<platform::ScriptedPrompts>());
+                    std::make_unique<support::ScriptedPrompts>());
         form.show();
         QCoreApplication::processEvents();
         long before = residentKiB();
@@ -181,7 +181,7 @@ int main(int argc, char** argv) {
 
     // Opening.
     TForm1 form(QCoreApplication::applicationDirPath().toStdString(),
-                std::make_unique<platform::ScriptedPrompts>());
+                std::make_unique<support::ScriptedPrompts>());
     form.show();
     QPlainTextEdit edit;
     edit.show();

@@ -17,7 +17,8 @@
 #include "app/tform1.h"
 #include "editing/find_dialogs.h"
 #include "platform/codepage.h"
-#include "platform/prompts.h"
+#include "support/data_folder.h"
+#include "support/scripted_prompts.h"
 
 namespace {
 
@@ -62,10 +63,10 @@ double median(std::vector<double> v) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    auto prompts = std::make_unique<platform::ScriptedPrompts>();
-    platform::ScriptedPrompts* scripted = prompts.get();
-    TForm1 form(qEnvironmentVariable("KOLBAX_TEST_DATA", QStringLiteral(".")).toStdString(),
-                std::move(prompts));
+    auto prompts = std::make_unique<support::ScriptedPrompts>();
+    support::ScriptedPrompts* scripted = prompts.get();
+    const support::ProgramFolder folder;
+    TForm1 form(folder.dir.string(), std::move(prompts));
     form.CreateDialogs();
     form.RichEdit1->setEnabled(true);
     form.resize(900, 700);

@@ -8,11 +8,8 @@
 // Prints the median of several runs of each and the ratios.
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -20,7 +17,8 @@
 
 #include "app/tform1.h"
 #include "insertion/tform7.h"
-#include "platform/prompts.h"
+#include "support/data_folder.h"
+#include "support/scripted_prompts.h"
 
 namespace {
 
@@ -74,11 +72,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // The editor writes its recent files into its folder at exit: give it a copy.
-    QTemporaryDir folder;
-    const QDir data(QString::fromLocal8Bit(qgetenv("KOLBAX_TEST_DATA")));
-    for (const QString& name : data.entryList(QDir::Files))
-        QFile::copy(data.filePath(name), folder.filePath(name));
-    TForm1 form(folder.path().toStdString(), std::make_unique<platform::ScriptedPrompts>());
+    const support::ProgramFolder folder;
+    TForm1 form(folder.dir.string(), std::make_unique<support::ScriptedPrompts>());
     form.CreateDialogs();
     form.SmartKeyboardOn = true;
     form.ShownCharset = platform::kCyrillicCharset;

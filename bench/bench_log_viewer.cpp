@@ -18,11 +18,11 @@
 #include "app/tform1.h"
 #include "large_log.h"
 #include "platform/codepage.h"
-#include "platform/prompts.h"
 #include "platform/textfile.h"
 #include "processing/log_entry_model.h"
 #include "processing/log_text.h"
 #include "processing/tform6.h"
+#include "support/scripted_prompts.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     std::ofstream(dir.filePath(QStringLiteral("thesis.log")).toStdString(), std::ios::binary)
         << log;
 
-    TForm1 form({}, std::make_unique<platform::ScriptedPrompts>());
+    TForm1 form({}, std::make_unique<support::ScriptedPrompts>());
     form.CreateDialogs();
     form.DocName = QStringLiteral("thesis");
     form.DocExt = QStringLiteral(".tex");

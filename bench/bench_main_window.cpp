@@ -14,13 +14,12 @@
 
 #include "app/tform1.h"
 #include "platform/codepage.h"
-#include "platform/prompts.h"
+#include "support/scripted_prompts.h"
 
 namespace {
 
 // The folder with the data files: beside the program, or one level up (build/bench/).
 std::string dataFolder() {
-    if (const char* env = std::getenv("KOLBAX_TEST_DATA")) return env;
     QDir dir(QCoreApplication::applicationDirPath());
     if (!dir.exists(QStringLiteral("env1.dat"))) dir.cdUp();
     return platform::fromFsPath(dir.absolutePath());
@@ -54,7 +53,7 @@ double editorWindow(const std::string& folder, bool withDialogs) {
     QElapsedTimer timer;
     timer.start();
     {
-        TForm1 form(folder, std::make_unique<platform::ScriptedPrompts>());
+        TForm1 form(folder, std::make_unique<support::ScriptedPrompts>());
         if (withDialogs) form.CreateDialogs();
         showAndSettle(form);
     }

@@ -20,7 +20,8 @@
 #include "app/document_journal.h"
 #include "app/tform1.h"
 #include "platform/codepage.h"
-#include "platform/prompts.h"
+#include "support/data_folder.h"
+#include "support/scripted_prompts.h"
 
 namespace {
 
@@ -156,10 +157,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir state; // the journals of this run
     qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
-    const QByteArray data = qgetenv("KOLBAX_TEST_DATA");
-    auto makeForm = [&data] {
-        auto form = std::make_unique<TForm1>(data.toStdString(),
-                                             std::make_unique<platform::ScriptedPrompts>());
+    const support::ProgramFolder folder;
+    auto makeForm = [&folder] {
+        auto form = std::make_unique<TForm1>(folder.dir.string(),
+                                             std::make_unique<support::ScriptedPrompts>());
         form->RichEdit1->setEnabled(true);
         form->resize(900, 700);
         form->show();

@@ -20,6 +20,7 @@
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"
 #include "platform/utf8_document.h"
+#include "support/data_folder.h"
 
 namespace {
 
@@ -195,7 +196,7 @@ struct Tally {
 void measureDetection(const std::vector<QString>& words) {
     std::printf("\nCP866 Russian taken for UTF-8 (%zu words)\n", words.size());
     Tally shipped;
-    QFile file(QStringLiteral(KOLBAX_SOURCE_DATA "/default.tex"));
+    QFile file(support::sourceDataFile("default.tex"));
     if (file.open(QIODevice::ReadOnly)) shipped.add(file.readAll().toStdString());
     shipped.print("data/default.tex");
 

@@ -1,15 +1,12 @@
 #pragma once
 // The one seam for everything modal: message boxes, the yes/no question, the input box,
 // the open and save file dialogs, the beep and ShowModal of the editor's own dialogs.
-// The Qt implementation shows real dialogs; tests install ScriptedPrompts, which records
-// what was shown and answers from queues, so every command runs headless.
+// The Qt implementation shows real dialogs; tests install their own, which record what was
+// shown and answer from queues, so every command runs headless.
 #include <QString>
 #include <QStringList>
-#include <deque>
-#include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 class QDialog;
 class QWidget;
@@ -72,46 +69,5 @@ class QtPrompts : public Prompts {
 // as "description (patterns)" (a description's own pattern list is replaced, not repeated),
 // with "*.*" meaning every file ("*": a name need not have a dot).
 QStringList qtNameFilters(const std::string& filter);
-
-// Records every prompt and answers from queues. An empty queue answers No, Cancel, or a
-// dialog closed without a choice.
-class ScriptedPrompts : public Prompts {
-  public:
-    struct Shown {
-        std::string kind; // "information", "error", "question", "input", "open", "save", "modal"
-        std::string caption;
-        std::string text;
-    };
-
-    std::vector<Shown> shown;
-    // The messages of unicodeError as they were given; shown has them in CP1251.
-    std::vector<QString> unicodeErrors;
-    int beeps = 0;
-
-    std::deque<bool> questionAnswers;
-    std::deque<std::optional<std::string>> inputAnswers;
-    std::deque<std::optional<QString>> fileAnswers; // open and save dialogs alike
-    // Each modal dialog shown takes the next action, which may operate its controls and
-    // close it; without one the dialog is rejected as if closed by its title bar.
-    std::deque<std::function<void(QDialog&)>> modalActions;
-
-    void information(const std::string& message) override;
-    void error(const std::string& caption, const std::string& message) override;
-    void unicodeError(const std::string& caption, const QString& message) override;
-    bool question(const std::string& caption, const std::string& text) override;
-    std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
-                                        const std::string& text) override;
-    std::optional<QString> openFile(const std::string& title, const std::string& filter) override;
-    std::optional<QString> saveFile(const std::string& title, const std::string& filter,
-                                    const std::string& defaultExtension) override;
-    void beep() override { ++beeps; }
-    int showModal(QDialog& dialog) override;
-
-    // The shown prompts of one kind, in order.
-    std::vector<Shown> ofKind(const std::string& kind) const;
-
-  private:
-    std::optional<QString> nextFileAnswer();
-};
 
 } // namespace platform

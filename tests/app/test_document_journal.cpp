@@ -6,7 +6,6 @@
 #include "app/document_journal.h"
 #include "app/journal_format.h"
 #include "app_fixture.h"
-#include "platform/cyrillic.h"
 
 using namespace apptest;
 
@@ -64,13 +63,6 @@ class Journaling : public ::testing::Test {
     AppFolder folder;
     std::unique_ptr<Editor> editor;
 };
-
-std::string cp866(std::u16string_view text) {
-    std::string bytes = cp1251(text);
-    for (char& c : bytes)
-        c = static_cast<char>(platform::cp1251ToCp866(static_cast<unsigned char>(c)));
-    return bytes;
-}
 
 } // namespace
 

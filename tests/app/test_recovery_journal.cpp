@@ -6,9 +6,7 @@
 #include <climits>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <spawn.h>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -18,28 +16,17 @@
 #include "app/journal_store.h"
 #include "app/recovery_journal.h"
 #include "platform/codepage.h"
+#include "support/text.h"
 
 extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace app;
+using support::cp1251;
+using support::readBytes;
+using support::writeBytes;
 
 namespace {
-
-std::string cp(const char* utf8) {
-    return platform::toCp1251(QString::fromUtf8(utf8));
-}
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void put(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 JournalRecord record(const std::string& path, const std::string& text, int caret = 0) {
     return JournalRecord{path, JournalEncoding::Cp866, 1714566896789, caret, text};
@@ -80,8 +67,8 @@ TEST(JournalFormat, EveryFieldRoundTrips) {
     for (int i = 0; i < 512; ++i)
         everyByte += static_cast<char>(i & 0xFF);
     // A name may hold a line break, "%", and any character CP1251 has.
-    JournalRecord named{"/home/u/" + cp("статья ёЁ") + "\n%41\x98\x7F.tex", JournalEncoding::Utf8,
-                        951868799999, INT_MAX, everyByte};
+    JournalRecord named{"/home/u/" + cp1251("статья ёЁ") + "\n%41\x98\x7F.tex",
+                        JournalEncoding::Utf8, 951868799999, INT_MAX, everyByte};
     JournalRecord untitled{"", JournalEncoding::Cp866, 0, 0, ""};
     for (const JournalRecord& original : {named, untitled}) {
         std::string bytes = serializeJournal(original);
@@ -137,8 +124,9 @@ TEST_F(Journal, TornWriteLeavesThePreviousJournalToRestore) {
         journalFile = crashed.filePath(id);
         // The process died while writing the next version: half a temporary file.
         std::string next = serializeJournal(record("/doc.tex", "second text"));
-        put(fs::path(folder_) / ("." + fs::path(journalFile).filename().string() + ".a1B2c3"),
-            next.substr(0, next.size() / 2));
+        writeBytes(fs::path(folder_) /
+                       ("." + fs::path(journalFile).filename().string() + ".a1B2c3"),
+                   next.substr(0, next.size() / 2));
         // Another journal torn in place (a file system that reordered the writes).
         JournalId other = crashed.newId();
         ASSERT_EQ(crashed.write(other, record("/other.tex", "other")), 0);
@@ -157,7 +145,7 @@ TEST_F(Journal, TornWriteLeavesThePreviousJournalToRestore) {
     JournalId taken;
     ASSERT_EQ(next.takeOver(orphans[0], taken), 0);
     EXPECT_FALSE(fs::exists(journalFile));
-    EXPECT_EQ(parseJournal(slurp(next.filePath(taken))), orphans[0].record);
+    EXPECT_EQ(parseJournal(readBytes(next.filePath(taken))), orphans[0].record);
 }
 
 TEST_F(Journal, ForeignAndCorruptFilesAreIgnoredAndKept) {
@@ -167,14 +155,14 @@ TEST_F(Journal, ForeignAndCorruptFilesAreIgnoredAndKept) {
     }
     fs::path folder(folder_);
     std::string valid = serializeJournal(record("/x.tex", "x"));
-    put(folder / "notes.txt", valid);
-    put(folder / "12-0123456789abcdef-1.journal", "garbage");
-    put(folder / "12-0123456789ABCDEF-2.journal", valid); // not a name this program makes
-    put(folder / ".12-0123456789abcdef-3.journal.tmp", valid);
+    writeBytes(folder / "notes.txt", valid);
+    writeBytes(folder / "12-0123456789abcdef-1.journal", "garbage");
+    writeBytes(folder / "12-0123456789ABCDEF-2.journal", valid); // not a name this program makes
+    writeBytes(folder / ".12-0123456789abcdef-3.journal.tmp", valid);
     fs::create_directory(folder / "12-0123456789abcdef-4.journal");
     fs::create_symlink(folder / "notes.txt", folder / "12-0123456789abcdef-5.journal");
     ASSERT_EQ(::mkfifo((folder / "12-0123456789abcdef-6.journal").c_str(), 0600), 0);
-    put(folder / "12-0123456789abcdef.lock", "");
+    writeBytes(folder / "12-0123456789abcdef.lock", "");
     std::vector<std::string> before = files();
 
     JournalStore store(folder_);
@@ -304,7 +292,7 @@ TEST_F(Journal, WriterKeepsTheNewestSnapshotAndARemovedJournalStaysRemoved) {
     EXPECT_TRUE(none.empty());
     std::vector<std::string> names = files();
     ASSERT_EQ(names.size(), 2u); // the journal and the lock, no temporary file
-    auto written = parseJournal(slurp(fs::path(folder_) / names[0]));
+    auto written = parseJournal(readBytes(fs::path(folder_) / names[0]));
     ASSERT_TRUE(written);
     EXPECT_EQ(written->text, "text 50");
     EXPECT_EQ(written->caret, 50);
@@ -323,7 +311,7 @@ TEST_F(Journal, WriterKeepsTheNewestSnapshotAndARemovedJournalStaysRemoved) {
 
 TEST_F(Journal, FailedWritesAreReportedOnceAndKeepThePreviousJournal) {
     // The state folder's place is taken by a file: the folder cannot be made.
-    put(root_ / "file", "");
+    writeBytes(root_ / "file", "");
     std::vector<JournalError> errors;
     {
         RecoveryJournal journal((root_ / "file/kolbax").string(),
@@ -370,7 +358,7 @@ TEST_F(Journal, FailedWritesAreReportedOnceAndKeepThePreviousJournal) {
 
 TEST_F(Journal, QuestionsNameTheDocumentAndWhetherTheDiskIsNewer) {
     fs::path document = root_ / "статья.tex";
-    put(document, "on disk");
+    writeBytes(document, "on disk");
     JournalRecord journal = record(platform::fromFsPath(QString::fromUtf8(document.c_str())), "x");
     struct stat st {};
     ASSERT_EQ(::stat(document.c_str(), &st), 0);
@@ -379,13 +367,13 @@ TEST_F(Journal, QuestionsNameTheDocumentAndWhetherTheDiskIsNewer) {
     EXPECT_FALSE(documentNewerThanJournal(journal));
     journal.writtenAtMs = modifiedMs - 1000;
     EXPECT_TRUE(documentNewerThanJournal(journal));
-    EXPECT_NE(restoreQuestion(journal, true).find(cp("статья.tex от ")), std::string::npos);
-    EXPECT_NE(restoreQuestion(journal, true).find(cp("изменён позже")), std::string::npos);
-    EXPECT_EQ(restoreQuestion(journal, false).find(cp("изменён позже")), std::string::npos);
+    EXPECT_NE(restoreQuestion(journal, true).find(cp1251("статья.tex от ")), std::string::npos);
+    EXPECT_NE(restoreQuestion(journal, true).find(cp1251("изменён позже")), std::string::npos);
+    EXPECT_EQ(restoreQuestion(journal, false).find(cp1251("изменён позже")), std::string::npos);
 
     JournalRecord untitled = record("", "x");
     EXPECT_FALSE(documentNewerThanJournal(untitled));
-    EXPECT_NE(deleteQuestion(untitled).find(cp("(без имени)")), std::string::npos);
+    EXPECT_NE(deleteQuestion(untitled).find(cp1251("(без имени)")), std::string::npos);
     JournalRecord gone = record("/no/such/file.tex", "x");
     EXPECT_FALSE(documentNewerThanJournal(gone));
 }

@@ -277,7 +277,7 @@ namespace {
 
 // Scripted prompts under which something else happens while the save question or the save
 // dialog is up, as a user or the desktop may do.
-struct PromptsWithInterruptions : platform::ScriptedPrompts {
+struct PromptsWithInterruptions : support::ScriptedPrompts {
     std::function<void()> meanwhile;
     bool question(const std::string& caption, const std::string& text) override {
         meanwhile();
@@ -298,8 +298,8 @@ struct PromptsWithInterruptions : platform::ScriptedPrompts {
 TEST_F(StartUp, ClosesAndQuitsUnderTheShutdownPromptsAreRefused) {
     auto scripted = std::make_unique<PromptsWithInterruptions>();
     PromptsWithInterruptions& prompts = *scripted;
-    TForm1 form(folder.dir.string(), std::move(scripted));
-    form.CreateDialogs();
+    Editor editor(folder.dir, std::move(scripted));
+    TForm1& form = *editor.form;
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     form.RichEdit1->setEnabled(true);

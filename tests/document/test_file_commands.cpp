@@ -7,10 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -21,31 +19,22 @@
 #include "document/tform3.h"
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"
-#include "platform/prompts.h"
+#include "support/editor.h"
 #include "support/qt_print.h"
+#include "support/text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string cp(std::u16string_view text) {
-    return platform::toCp1251(text);
-}
+using support::cp1251;
+using support::cp866;
+using support::readBytes;
+using support::writeBytes;
 
 std::string to866(std::string text) {
     platform::convertCp1251ToCp866(text);
     return text;
-}
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // A dialog action: choose a status (and a template) and press a button.
@@ -69,25 +58,19 @@ class FileCommands : public ::testing::Test {
         root = fs::temp_directory_path() /
                ("kolbax-doc-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
         fs::remove_all(root);
-        app = root / "app";
         docs = root / "docs";
-        fs::create_directories(app);
         fs::create_directories(docs);
-        if (const char* data = std::getenv("KOLBAX_TEST_DATA"))
-            for (const auto& entry : fs::directory_iterator(data))
-                if (entry.is_regular_file() && entry.path().filename() != "filelist.ini")
-                    fs::copy_file(entry.path(), app / entry.path().filename());
-        writeBytes(app / "default.tex", to866(cp(u"\\documentclass{article}\r\n% шаблон\r\n")));
+        writeBytes(app / "default.tex", cp866(u"\\documentclass{article}\r\n% шаблон\r\n"));
         startDir = QDir::currentPath();
-        auto scripted = std::make_unique<platform::ScriptedPrompts>();
-        prompts = scripted.get();
-        form = std::make_unique<TForm1>(app.string(), std::move(scripted));
-        form->CreateDialogs();
+        editor = std::make_unique<support::Editor>(app);
+        form = editor->form.get();
+        prompts = editor->prompts;
         prompts->shown.clear();
     }
 
     void TearDown() override {
-        form.reset();
+        form = nullptr;
+        editor.reset();
         QDir::setCurrent(startDir);
         fs::permissions(root, fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(root);
@@ -127,24 +110,27 @@ class FileCommands : public ::testing::Test {
         prompts->modalActions.clear();
     }
 
-    fs::path root, app, docs;
+    support::ProgramFolder program;
+    const fs::path app = program.dir;
+    fs::path root, docs;
     QString startDir;
-    std::unique_ptr<TForm1> form;
-    platform::ScriptedPrompts* prompts = nullptr;
+    std::unique_ptr<support::Editor> editor;
+    TForm1* form = nullptr;
+    support::ScriptedPrompts* prompts = nullptr;
 };
 
 const std::string kPrefix = "KolBAX (ver.0.3beta): ";
 
 TEST_F(FileCommands, OpenWithoutStatusFileAsksThenTheFirstSaveWritesBoth) {
-    std::string body = cp(u"Привет, $x$.\r\n\\section{Введение}\r\n");
+    std::string body = cp1251(u"Привет, $x$.\r\n\\section{Введение}\r\n");
     writeBytes(docs / "a.tex", to866(body));
     open(doc("a.tex"));
 
     ASSERT_EQ(prompts->ofKind("open").size(), 1u);
-    EXPECT_EQ(prompts->ofKind("open")[0].caption, cp(u"Открытие файла для редактирования"));
-    EXPECT_EQ(prompts->ofKind("open")[0].text, cp(u"Файлы TEX (*.tex)|*.tex|Все файлы|*.*"));
+    EXPECT_EQ(prompts->ofKind("open")[0].caption, cp1251(u"Открытие файла для редактирования"));
+    EXPECT_EQ(prompts->ofKind("open")[0].text, cp1251(u"Файлы TEX (*.tex)|*.tex|Все файлы|*.*"));
     ASSERT_EQ(prompts->ofKind("modal").size(), 1u);
-    EXPECT_EQ(prompts->ofKind("modal")[0].caption, cp(u"Задай параметры файла"));
+    EXPECT_EQ(prompts->ofKind("modal")[0].caption, cp1251(u"Задай параметры файла"));
     EXPECT_EQ(caption(), kPrefix + "a");
     EXPECT_EQ(form->MainFile, "*");
     EXPECT_EQ(form->DocName, "a");
@@ -161,9 +147,9 @@ TEST_F(FileCommands, OpenWithoutStatusFileAsksThenTheFirstSaveWritesBoth) {
     EXPECT_TRUE(errors().empty());
 
     form->RichEdit1->SetSel(0, 0);
-    type(cp(u"Ё"));
+    type(cp1251(u"Ё"));
     run("N6");
-    EXPECT_EQ(readBytes(docs / "a.tex"), to866(cp(u"Ё") + body));
+    EXPECT_EQ(readBytes(docs / "a.tex"), to866(cp1251(u"Ё") + body));
     EXPECT_EQ(readBytes(docs / "a.sts"), "*\r\n1\r\n1\r\n");
     EXPECT_FALSE(form->RichEdit1->Modified());
 }
@@ -173,7 +159,7 @@ TEST_F(FileCommands, StatusFileRestoresLinkSmartKeyboardAndCaret) {
     writeBytes(docs / "b.sts", "a\r\n0\r\n13\r\n");
     open(doc("b.tex"));
     EXPECT_TRUE(prompts->ofKind("modal").empty());
-    EXPECT_EQ(caption(), kPrefix + "b" + cp(u" к ") + "a");
+    EXPECT_EQ(caption(), kPrefix + "b" + cp1251(u" к ") + "a");
     EXPECT_FALSE(form->SmartKeyboardOn);
     EXPECT_EQ(form->RichEdit1->SelStart(), 13);
 
@@ -195,7 +181,7 @@ TEST_F(FileCommands, GarbageStatusFileReportsAndKeepsWhatWasRead) {
     EXPECT_EQ(errors(), std::vector<std::string>{"Invalid numeric input"});
     EXPECT_EQ(form->MainFile, "thesis");
     EXPECT_TRUE(form->SmartKeyboardOn);
-    EXPECT_EQ(caption(), kPrefix + "g" + cp(u" к ") + "thesis");
+    EXPECT_EQ(caption(), kPrefix + "g" + cp1251(u" к ") + "thesis");
     EXPECT_TRUE(form->RichEdit1->isEnabled());
 }
 
@@ -220,12 +206,13 @@ TEST_F(FileCommands, SaveAsWritesTheNewFilesAndLeavesTheOldOnes) {
     type("c");
     prompts->fileAnswers.push_back(doc("c.tex"));
     run("N7");
-    EXPECT_EQ(prompts->ofKind("save").back().text, cp(u"Файлы TEX|*.tex|Все файлы|*.*") + "|.tex");
+    EXPECT_EQ(prompts->ofKind("save").back().text,
+              cp1251(u"Файлы TEX|*.tex|Все файлы|*.*") + "|.tex");
     EXPECT_EQ(readBytes(docs / "c.tex"), "cb\r\n");
     EXPECT_EQ(readBytes(docs / "c.sts"), "a\r\n1\r\n1\r\n");
     EXPECT_EQ(readBytes(docs / "b.tex"), "b\r\n");
     EXPECT_EQ(readBytes(docs / "b.sts"), "a\r\n1\r\n0\r\n");
-    EXPECT_EQ(caption(), kPrefix + "c" + cp(u" к ") + "a");
+    EXPECT_EQ(caption(), kPrefix + "c" + cp1251(u" к ") + "a");
     EXPECT_FALSE(form->RichEdit1->Modified());
     EXPECT_EQ(form->RecentFiles[0], ""); // entered only when the document is left
 }
@@ -248,11 +235,11 @@ TEST_F(FileCommands, NewDocumentDialogAndTemplates) {
     prompts->modalActions.push_back(answer(1, true, 0, false));
     run("N8");
     EXPECT_EQ(prompts->ofKind("open").back().caption,
-              cp(u"Выбери главный файл и нажми \"ОТКРЫТЬ\""));
+              cp1251(u"Выбери главный файл и нажми \"ОТКРЫТЬ\""));
     EXPECT_EQ(form->MainFile, "thesis");
     EXPECT_FALSE(form->SmartKeyboardOn);
     EXPECT_EQ(form->UserTemplate, "");
-    EXPECT_EQ(caption(), kPrefix + cp(u"(без имени) к ") + "thesis");
+    EXPECT_EQ(caption(), kPrefix + cp1251(u"(без имени) к ") + "thesis");
     EXPECT_EQ(text(), "");
     EXPECT_TRUE(form->RichEdit1->isEnabled());
 
@@ -260,8 +247,8 @@ TEST_F(FileCommands, NewDocumentDialogAndTemplates) {
     prompts->modalActions.push_back(answer(0, true, 1));
     run("N8");
     EXPECT_EQ(form->UserTemplate, "*");
-    EXPECT_EQ(caption(), kPrefix + cp(u"(без имени)"));
-    EXPECT_EQ(text(), cp(u"\\documentclass{article}\r\n% шаблон\r\n"));
+    EXPECT_EQ(caption(), kPrefix + cp1251(u"(без имени)"));
+    EXPECT_EQ(text(), cp1251(u"\\documentclass{article}\r\n% шаблон\r\n"));
 
     // A user template with an RTF companion is shown as rich text.
     writeBytes(docs / "t.tex", "from tex\r\n");
@@ -271,7 +258,7 @@ TEST_F(FileCommands, NewDocumentDialogAndTemplates) {
     prompts->modalActions.push_back(answer(0, true, 2));
     run("N8");
     EXPECT_EQ(prompts->ofKind("open").back().caption,
-              cp(u"Выбери файл шаблона и нажми \"ОТКРЫТЬ\""));
+              cp1251(u"Выбери файл шаблона и нажми \"ОТКРЫТЬ\""));
     EXPECT_EQ(form->UserTemplate, doc("t.tex"));
     EXPECT_EQ(text(), "\xCFx\r\n");
     EXPECT_EQ(form->RichEdit1->CharsetAt(0), 204);
@@ -283,7 +270,7 @@ TEST_F(FileCommands, NewDocumentDialogAndTemplates) {
     EXPECT_EQ(text(), "from tex\r\n");
     // Cancelled: an untitled document with no project choice, the last accepted template.
     EXPECT_EQ(form->MainFile, "");
-    EXPECT_EQ(caption(), kPrefix + cp(u"(без имени)"));
+    EXPECT_EQ(caption(), kPrefix + cp1251(u"(без имени)"));
 }
 
 TEST_F(FileCommands, CancellingThePickersKeepsTheDialogOpenAndTheStateAsItWas) {
@@ -344,7 +331,7 @@ TEST_F(FileCommands, FoldersThatCannotBeEnteredAreRefusedAndSavesGoWhereTheCapti
     for (const QString& folder : {gone, papers + "/thesis.tex"}) {
         prompts->shown.clear();
         open(folder + "/thesis.tex");
-        EXPECT_EQ(errors(), std::vector<std::string>{cp(document::kCannotOpenInFolder) +
+        EXPECT_EQ(errors(), std::vector<std::string>{cp1251(document::kCannotOpenInFolder) +
                                                      platform::toCp1251(folder)});
         EXPECT_TRUE(prompts->ofKind("modal").empty());
         EXPECT_EQ(form->DocDir, papers);
@@ -355,7 +342,7 @@ TEST_F(FileCommands, FoldersThatCannotBeEnteredAreRefusedAndSavesGoWhereTheCapti
     type("a");
     prompts->fileAnswers.push_back(gone + "/new.tex");
     run("N7");
-    EXPECT_EQ(errors().back(), cp(document::kCannotSaveInFolder) + platform::toCp1251(gone));
+    EXPECT_EQ(errors().back(), cp1251(document::kCannotSaveInFolder) + platform::toCp1251(gone));
     EXPECT_EQ(form->DocName, "thesis");
     EXPECT_EQ(form->DocDir, papers);
     EXPECT_TRUE(form->RichEdit1->Modified());
@@ -407,7 +394,7 @@ TEST_F(FileCommands, NamesOutsideCp1251WorkFully) {
     for (const QString& bad : {doc(QStringLiteral("bad\uFFFD.tex")), doc("two\nlines.tex")}) {
         prompts->shown.clear();
         open(bad);
-        EXPECT_EQ(errors(), std::vector<std::string>{cp(document::kUnworkableName)});
+        EXPECT_EQ(errors(), std::vector<std::string>{cp1251(document::kUnworkableName)});
         EXPECT_EQ(form->DocName, "résumé");
     }
 }
@@ -417,11 +404,11 @@ TEST_F(FileCommands, TheNewFileDialogComesUnderTheUntitledCaption) {
     writeBytes(docs / "chapter.tex", "c\r\n");
     writeBytes(docs / "chapter.sts", "thesis\r\n1\r\n0\r\n");
     open(doc("chapter.tex"));
-    ASSERT_EQ(caption(), kPrefix + "chapter" + cp(u" к ") + "thesis");
+    ASSERT_EQ(caption(), kPrefix + "chapter" + cp1251(u" к ") + "thesis");
     std::string shownUnder;
     prompts->modalActions.push_back([&](QDialog&) { shownUnder = caption(); });
     run("N8");
-    EXPECT_EQ(shownUnder, kPrefix + cp(u"(без имени)"));
+    EXPECT_EQ(shownUnder, kPrefix + cp1251(u"(без имени)"));
 }
 
 TEST_F(FileCommands, LoadingNeverWritesBesideTheDocument) {
@@ -607,7 +594,7 @@ TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
     for (const auto& [name, message] : refusals) {
         prompts->shown.clear();
         open(doc(QString::fromStdString(name)));
-        ASSERT_EQ(errors(), std::vector<std::string>{cp(message)}) << name;
+        ASSERT_EQ(errors(), std::vector<std::string>{cp1251(message)}) << name;
         EXPECT_TRUE(prompts->ofKind("modal").empty()) << name;
         EXPECT_EQ(form->DocName, "p") << name;
         EXPECT_EQ(form->DocExt, ".tex") << name;
@@ -627,7 +614,7 @@ TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
     prompts->fileAnswers.push_back(doc("pipe.tex"));
     prompts->modalActions.push_back(answer(0, true, 2));
     run("N8");
-    EXPECT_EQ(errors(), std::vector<std::string>{cp(document::kNotRegularFile)});
+    EXPECT_EQ(errors(), std::vector<std::string>{cp1251(document::kNotRegularFile)});
     EXPECT_EQ(text(), "");
     // Just under the limit loads.
     huge.resize(huge.size() - 34 * 600);
@@ -727,7 +714,7 @@ TEST_F(FileCommands, Utf8DocumentsOpenAndSaveByteForByteAndRefusalsKeepTheDocume
     open(doc("u.tex"));
     EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Utf8);
     EXPECT_EQ(caption(), kPrefix + "u [UTF-8]");
-    EXPECT_EQ(text(), cp(u"\\section{Введение}\r\n«Текст» — №\r\nконец\r\n"));
+    EXPECT_EQ(text(), cp1251(u"\\section{Введение}\r\n«Текст» — №\r\nконец\r\n"));
     EXPECT_EQ(form->RichEdit1->CharsetAt(9), 204);
     run("N6");
     EXPECT_EQ(readBytes(docs / "u.tex"), file);
@@ -758,14 +745,14 @@ TEST_F(FileCommands, Utf8DocumentsOpenAndSaveByteForByteAndRefusalsKeepTheDocume
         EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Utf8);
     }
     EXPECT_TRUE(prompts->unicodeErrors[0].contains(QStringLiteral("UTF-16")));
-    writeBytes(docs / "c.tex", to866(cp(u"Текст\r\n")));
+    writeBytes(docs / "c.tex", cp866(u"Текст\r\n"));
     open(doc("c.tex"));
     EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp866);
     EXPECT_EQ(caption(), kPrefix + "c");
 }
 
 TEST_F(FileCommands, NewDocumentsTakeTheChosenEncodingAndTheTemplateItsInputEncoding) {
-    writeBytes(app / "default.tex", to866(cp(u"\\usepackage[cp866]{inputenc}\r\n% шаблон\r\n")));
+    writeBytes(app / "default.tex", cp866(u"\\usepackage[cp866]{inputenc}\r\n% шаблон\r\n"));
     const auto newDocument = [this](int encoding) {
         prompts->modalActions.push_back([=](QDialog& dialog) {
             dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup3Item%1").arg(encoding))
@@ -779,17 +766,17 @@ TEST_F(FileCommands, NewDocumentsTakeTheChosenEncodingAndTheTemplateItsInputEnco
     EXPECT_GE(dialog.width(), 403); // the designed width is the least; captions may widen it
 
     newDocument(1);
-    EXPECT_EQ(caption(), kPrefix + cp(u"(без имени) [UTF-8]"));
-    EXPECT_EQ(text(), cp(u"\\usepackage[utf8]{inputenc}\r\n% шаблон\r\n"));
+    EXPECT_EQ(caption(), kPrefix + cp1251(u"(без имени) [UTF-8]"));
+    EXPECT_EQ(text(), cp1251(u"\\usepackage[utf8]{inputenc}\r\n% шаблон\r\n"));
     form->RichEdit1->SetSel(form->RichEdit1->TextLength(), 0);
-    type(cp(u"«Да»"));
+    type(cp1251(u"«Да»"));
     prompts->fileAnswers.push_back(doc("n.tex"));
     run("N6");
     EXPECT_EQ(readBytes(docs / "n.tex"), "\\usepackage[utf8]{inputenc}\r\n% шаблон\r\n«Да»\r\n");
 
     newDocument(0);
-    EXPECT_EQ(caption(), kPrefix + cp(u"(без имени)"));
-    EXPECT_EQ(text(), cp(u"\\usepackage[cp866]{inputenc}\r\n% шаблон\r\n"));
+    EXPECT_EQ(caption(), kPrefix + cp1251(u"(без имени)"));
+    EXPECT_EQ(text(), cp1251(u"\\usepackage[cp866]{inputenc}\r\n% шаблон\r\n"));
     // An ASCII file declaring UTF-8 opens as UTF-8, so Russian typed later is saved so.
     writeBytes(docs / "ascii.tex", "\\usepackage[utf8]{inputenc}\r\n");
     open(doc("ascii.tex"));

@@ -3,13 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -18,13 +16,12 @@
 #include "app/tform1.h"
 #include "editing/find_dialogs.h"
 #include "platform/codepage.h"
-#include "platform/prompts.h"
+#include "support/editor.h"
+#include "support/text.h"
 
 namespace {
 
-std::string cp(const char* utf8) {
-    return platform::toCp1251(QString::fromUtf8(utf8));
-}
+using support::cp1251;
 
 platform::TextRun run(const std::string& text, int charset) {
     platform::TextRun r;
@@ -33,25 +30,12 @@ platform::TextRun run(const std::string& text, int charset) {
     return r;
 }
 
-struct Editor {
-    QTemporaryDir folder;
-    platform::ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<TForm1> form;
-
+struct Editor : support::Editor {
     Editor() {
-        const QDir data(QString::fromLocal8Bit(qgetenv("KOLBAX_TEST_DATA")));
-        for (const QString& name : data.entryList(QDir::Files))
-            QFile::copy(data.filePath(name), folder.filePath(name));
-        auto scripted = std::make_unique<platform::ScriptedPrompts>();
-        prompts = scripted.get();
-        form = std::make_unique<TForm1>(folder.path().toStdString(), std::move(scripted));
-        form->CreateDialogs();
         prompts->shown.clear();
         prompts->beeps = 0;
         edit().setEnabled(true);
     }
-
-    platform::TRichEdit& edit() { return *form->RichEdit1; }
 
     // Lines separated by "\n", all in one character set.
     void setText(const std::string& text, int charset = platform::kLatinCharset) {
@@ -184,7 +168,7 @@ TEST(Find, UpwardsFromTheEndSelectsTwoThenZeroThenBeeps) {
 
 TEST(Find, MatchCaseAndWholeWordWithRussianLetters) {
     Editor e;
-    e.setText(cp("Abc abcd Слово словом"));
+    e.setText(cp1251("Abc abcd Слово словом"));
     e.findSetup("abc");
     e.findNext();
     EXPECT_EQ(e.selection(), std::make_pair(0, 3));
@@ -200,29 +184,29 @@ TEST(Find, MatchCaseAndWholeWordWithRussianLetters) {
     EXPECT_EQ(e.prompts->beeps, 1);
 
     e.caret(0);
-    e.findSetup(cp("слово"));
+    e.findSetup(cp1251("слово"));
     e.findNext();
     EXPECT_EQ(e.selection(), std::make_pair(9, 5));
-    e.findSetup(cp("слово"), true, false, true);
+    e.findSetup(cp1251("слово"), true, false, true);
     e.caret(0);
     e.findNext();
     EXPECT_EQ(e.selection(), std::make_pair(15, 5));
     e.caret(0);
-    e.findSetup(cp("слово"), true, true, true); // "словом" is another word
+    e.findSetup(cp1251("слово"), true, true, true); // "словом" is another word
     e.findNext();
     EXPECT_EQ(e.prompts->beeps, 2);
 }
 
 TEST(Find, MatchesOnLaterLinesCountEachBreakAsTwo) {
     Editor e;
-    e.setText(cp("первая\n\nтретья строка\nцель тут"));
-    e.findSetup(cp("цель"));
+    e.setText(cp1251("первая\n\nтретья строка\nцель тут"));
+    e.findSetup(cp1251("цель"));
     e.findNext();
     EXPECT_EQ(e.selection(), std::make_pair(6 + 2 + 0 + 2 + 13 + 2, 4));
-    EXPECT_EQ(e.edit().SelText(), cp("цель"));
-    e.findSetup(cp("строка"), false);
+    EXPECT_EQ(e.edit().SelText(), cp1251("цель"));
+    e.findSetup(cp1251("строка"), false);
     e.findNext();
-    EXPECT_EQ(e.edit().SelText(), cp("строка"));
+    EXPECT_EQ(e.edit().SelText(), cp1251("строка"));
     EXPECT_EQ(e.edit().SelStart(), 6 + 2 + 2 + 7);
 }
 
@@ -348,21 +332,21 @@ TEST(Replace, AllGivesTheSameTextAndFormatsAsReplacingOneByOne) {
         platform::TextRun bold = run("xa ", platform::kLatinCharset);
         bold.bold = true;
         e.edit().LoadRuns(
-            {run("xa", platform::kLatinCharset), run(cp("я xa\n"), platform::kCyrillicCharset),
-             run("x", platform::kLatinCharset), run(cp("a д"), platform::kCyrillicCharset), bold,
-             run("xa\nxa", platform::kLatinCharset)});
+            {run("xa", platform::kLatinCharset), run(cp1251("я xa\n"), platform::kCyrillicCharset),
+             run("x", platform::kLatinCharset), run(cp1251("a д"), platform::kCyrillicCharset),
+             bold, run("xa\nxa", platform::kLatinCharset)});
     };
     Editor all, one;
     load(all);
     load(one);
-    all.replaceSetup("xa", cp("ЮЮ"));
+    all.replaceSetup("xa", cp1251("ЮЮ"));
     all.press("ReplaceAll");
-    one.replaceSetup("xa", cp("ЮЮ"));
+    one.replaceSetup("xa", cp1251("ЮЮ"));
     one.caret(0);
     while (one.prompts->beeps == 0)
         one.press("Replace");
     EXPECT_EQ(all.edit().Text(), one.edit().Text());
-    EXPECT_EQ(all.edit().Text(), cp("ЮЮя ЮЮ\r\nЮЮ дЮЮ ЮЮ\r\nЮЮ"));
+    EXPECT_EQ(all.edit().Text(), cp1251("ЮЮя ЮЮ\r\nЮЮ дЮЮ ЮЮ\r\nЮЮ"));
     EXPECT_TRUE(formatsOf(all.edit()) == formatsOf(one.edit()));
     EXPECT_EQ(all.selection(), one.selection());
     EXPECT_TRUE(all.edit().Modified());
@@ -372,7 +356,7 @@ TEST(Replace, AllGivesTheSameTextAndFormatsAsReplacingOneByOne) {
     load(none);
     none.replaceSetup("xa", "");
     none.press("ReplaceAll");
-    EXPECT_EQ(none.edit().Text(), cp("я \r\n д \r\n"));
+    EXPECT_EQ(none.edit().Text(), cp1251("я \r\n д \r\n"));
 }
 
 // ---------- Remembered place and go to line ----------
@@ -400,7 +384,7 @@ TEST(Place, SurvivesOpeningAnotherDocument) {
     e.setText("0123456789 0123456789");
     e.caret(15);
     e.form->N21Click();
-    const QString path = e.folder.filePath(QStringLiteral("short.tex"));
+    const QString path = e.programFile("short.tex");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("abc\r\n");
@@ -416,8 +400,8 @@ TEST(GoToLine, AsksAndPutsTheCaretAtTheLineStart) {
     e.setText("12345\n\nthird\nfourth");
     e.goToLine("3");
     ASSERT_EQ(e.prompts->ofKind("input").size(), 1u);
-    EXPECT_EQ(e.prompts->ofKind("input")[0].caption, cp("Переход"));
-    EXPECT_EQ(e.prompts->ofKind("input")[0].text, cp("Номер строки:") + "|"); // prompt|text
+    EXPECT_EQ(e.prompts->ofKind("input")[0].caption, cp1251("Переход"));
+    EXPECT_EQ(e.prompts->ofKind("input")[0].text, cp1251("Номер строки:") + "|"); // prompt|text
     EXPECT_EQ(e.selection(), std::make_pair(9, 0));
 
     const std::pair<const char*, int> answers[] = {{"1", 0},
@@ -463,7 +447,7 @@ TEST(GoToLine, NonNumbersBeepCancelAndOverflowLeaveTheCaret) {
 TEST(Place, IndicatorShowsTheLayoutAtTheNewCaret) {
     Editor e;
     e.edit().LoadRuns({run("latin ", platform::kLatinCharset),
-                       run(cp("русский\n"), platform::kCyrillicCharset),
+                       run(cp1251("русский\n"), platform::kCyrillicCharset),
                        run("more latin", platform::kLatinCharset)});
     // The indicator as it reads with the caret at a position, whatever it showed before.
     auto labelAt = [&](int position) {
@@ -513,14 +497,14 @@ TEST(PasteGuard, ForeignTextTakesTexSpellingsAndTheLabelCountsThem) {
     QApplication::clipboard()->setText(
         QString::fromUtf8("«Да» — нет… “ok” „x“ 5\u00A0км – 3 \u4E2D"));
     e.form->N13Click();
-    EXPECT_EQ(e.edit().Text(), cp("x<<Да>> --- нет\\ldots{} ``ok'' ,,x`` 5~км -- 3 ?"));
+    EXPECT_EQ(e.edit().Text(), cp1251("x<<Да>> --- нет\\ldots{} ``ok'' ,,x`` 5~км -- 3 ?"));
     EXPECT_EQ(e.form->Label1->text(), QString::fromUtf8("Вставка: заменено знаков: 11"));
 }
 
 // The notice stands in for the layout indicator only until the next key or caret move.
 TEST(PasteGuard, TheNoticeGivesWayToTheIndicatorAtTheNextKeyOrCaretMove) {
     Editor e;
-    e.setText(cp("абв"), platform::kCyrillicCharset);
+    e.setText(cp1251("абв"), platform::kCyrillicCharset);
     e.caret(3);
     e.form->RefreshLayoutIndicator();
     const QString cyrillic = QString::fromUtf8("Кириллица");
@@ -544,13 +528,13 @@ TEST(PasteGuard, TextCopiedInTheEditorPastesBackUnchanged) {
     Editor e;
     // » and the no-break space can only be in the editor's text if they came in another way,
     // e.g. from a template: copying them inside the editor keeps them.
-    e.setText(cp("»a\u00A0b«\nline"));
+    e.setText(cp1251("»a\u00A0b«\nline"));
     e.caret(0, e.edit().TextLength());
     e.form->N12Click();
     e.caret(e.edit().TextLength());
     e.form->Label1->setText(QStringLiteral("before"));
     e.form->N13Click();
-    EXPECT_EQ(e.edit().Text(), cp("»a\u00A0b«\r\nline»a\u00A0b«\r\nline"));
+    EXPECT_EQ(e.edit().Text(), cp1251("»a\u00A0b«\r\nline»a\u00A0b«\r\nline"));
     EXPECT_EQ(e.form->Label1->text(), QStringLiteral("before"));
 
     // A copy from another program afterwards is guarded again.
@@ -561,8 +545,8 @@ TEST(PasteGuard, TextCopiedInTheEditorPastesBackUnchanged) {
 
 TEST(PasteGuard, PastedTextSurvivesSaveAndReload) {
     Editor e;
-    const QString path = e.folder.filePath(QStringLiteral("guard.tex"));
-    e.setText(cp("Текст: "), platform::kCyrillicCharset);
+    const QString path = e.programFile("guard.tex");
+    e.setText(cp1251("Текст: "), platform::kCyrillicCharset);
     e.caret(e.edit().TextLength());
     QApplication::clipboard()->setText(QString::fromUtf8("«Ёлки» — 5°, № 7… €\u00A0и ё"));
     e.form->N13Click();
@@ -575,5 +559,5 @@ TEST(PasteGuard, PastedTextSurvivesSaveAndReload) {
     while (reloaded.ends_with("\r\n"))
         reloaded.resize(reloaded.size() - 2);
     EXPECT_EQ(reloaded, pasted);
-    EXPECT_EQ(pasted, cp("Текст: <<Ёлки>> --- 5°, № 7\\ldots{} ?~и ё"));
+    EXPECT_EQ(pasted, cp1251("Текст: <<Ёлки>> --- 5°, № 7\\ldots{} ?~и ё"));
 }

@@ -1,43 +1,21 @@
 #pragma once
-// A fresh editor for the window tests: the data files are copied to a temporary program
-// folder, the prompts are scripted, the dialogs exist and a document is open.
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <memory>
+// A fresh editor for the window tests, a document open and the insertion set Cyrillic.
 #include <string>
 
-#include "app/tform1.h"
 #include "platform/codepage.h"
-#include "platform/prompts.h"
+#include "support/editor.h"
+#include "support/text.h"
 
-// The source data folder: KOLBAX_TEST_DATA, or the folder this test was built from.
-inline QString testDataFolder() {
-    const QByteArray set = qgetenv("KOLBAX_TEST_DATA");
-    return set.isEmpty() ? QStringLiteral(KOLBAX_SOURCE_DATA) : QString::fromLocal8Bit(set);
-}
+using support::cp1251;
 
-struct Editor {
-    QTemporaryDir folder;
-    platform::ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<TForm1> form;
-
+struct Editor : support::Editor {
     Editor() {
-        const QDir data(testDataFolder());
-        for (const QString& name : data.entryList(QDir::Files))
-            QFile::copy(data.filePath(name), folder.filePath(name));
-        auto scripted = std::make_unique<platform::ScriptedPrompts>();
-        prompts = scripted.get();
-        form = std::make_unique<TForm1>(folder.path().toStdString(), std::move(scripted));
-        form->CreateDialogs();
         prompts->shown.clear();
-        form->RichEdit1->setEnabled(true);
-        form->RichEdit1->Clear();
-        form->RichEdit1->SetInsertCharset(204);
+        edit().setEnabled(true);
+        edit().Clear();
+        edit().SetInsertCharset(204);
         form->ShownCharset = 204;
     }
-
-    platform::TRichEdit& edit() { return *form->RichEdit1; }
 
     // One letter per character: L Latin, C Cyrillic, ? other.
     std::string sets() {
@@ -52,10 +30,6 @@ struct Editor {
 
 inline platform::StringList listOf(const char* utf8Lines) {
     platform::StringList list;
-    list.setText(platform::toCp1251(QString::fromUtf8(utf8Lines)));
+    list.setText(cp1251(utf8Lines));
     return list;
-}
-
-inline std::string cp1251(const char* utf8) {
-    return platform::toCp1251(QString::fromUtf8(utf8));
 }

@@ -2,15 +2,12 @@
 
 #include "fake_target.h"
 #include "insertion/insertion_blocks.h"
-#include "platform/codepage.h"
+#include "support/text.h"
 
 using namespace insertion;
+using support::cp1251;
 
 namespace {
-
-std::string cp1251(const char* utf8) {
-    return platform::toCp1251(QString::fromUtf8(utf8));
-}
 
 platform::StringList statements() {
     platform::StringList list;

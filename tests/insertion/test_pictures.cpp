@@ -30,7 +30,7 @@ struct Grid {
 
 Grid loadGrid(const char* name) {
     Grid g;
-    const std::string path = testDataFolder().toStdString() + "/" + name;
+    const std::string path = support::sourceDataFolder().toStdString() + "/" + name;
     g.lines.loadFromFile(path);
     g.xs = numbers(g.lines.value("x_g"));
     g.ys = numbers(g.lines.value("y_g"));
@@ -176,8 +176,8 @@ TEST(Pictures, WindowsShowThePicturesAtTheirDesignedPlaces) {
 
 TEST(Pictures, AnyButtonInsertsTheCellTextInLatinAndRestoresTheSet) {
     Editor e;
-    e.form->LettersGrid.loadFromFile(e.folder.filePath("letters.grd").toStdString());
-    e.form->SymbolsGrid.loadFromFile(e.folder.filePath("symbols.grd").toStdString());
+    e.form->LettersGrid.loadFromFile((e.programFolder / "letters.grd").string());
+    e.form->SymbolsGrid.loadFromFile((e.programFolder / "symbols.grd").string());
     e.form->SmartKeyboardOn = false;
     e.edit().SetSelText(cp1251("ab"));
     e.edit().SetSel(1, 0);
@@ -201,7 +201,7 @@ TEST(Pictures, AnyButtonInsertsTheCellTextInLatinAndRestoresTheSet) {
 // leaving asks about no document.
 TEST(Pictures, NothingGoesInWithoutADocumentOrPastTheLimit) {
     Editor e;
-    e.form->LettersGrid.loadFromFile(e.folder.filePath("letters.grd").toStdString());
+    e.form->LettersGrid.loadFromFile((e.programFolder / "letters.grd").string());
     e.edit().setEnabled(false);
     e.prompts->modalActions.push_back(clickAt<TForm4>(Qt::LeftButton, 20, 50)); // alpha
     e.form->Guarded([&] { e.form->N23Click(); });
@@ -223,8 +223,8 @@ TEST(Pictures, NothingGoesInWithoutADocumentOrPastTheLimit) {
 
 TEST(Pictures, ClicksOutsideCellsInsertNothing) {
     Editor e;
-    e.form->LettersGrid.loadFromFile(e.folder.filePath("letters.grd").toStdString());
-    e.form->SymbolsGrid.loadFromFile(e.folder.filePath("symbols.grd").toStdString());
+    e.form->LettersGrid.loadFromFile((e.programFolder / "letters.grd").string());
+    e.form->SymbolsGrid.loadFromFile((e.programFolder / "symbols.grd").string());
     e.prompts->modalActions.push_back(clickAt<TForm4>(Qt::LeftButton, 300, 170)); // short row
     e.form->N23Click();
     e.prompts->modalActions.push_back(clickAt<TForm5>(Qt::LeftButton, 100, 82)); // gap

@@ -8,7 +8,7 @@
 
 #include "app/tform1.h"
 #include "keyboard/typist.h"
-#include "platform/prompts.h"
+#include "support/editor.h"
 
 using keyboard_test::cp;
 using keyboard_test::russianKeys;
@@ -18,19 +18,11 @@ namespace {
 constexpr int kLatin = platform::kLatinCharset;
 constexpr int kCyrillic = platform::kCyrillicCharset;
 
-std::string dataFolder() {
-    const QByteArray dir = qgetenv("KOLBAX_TEST_DATA");
-    return dir.isEmpty() ? std::string() : dir.toStdString();
-}
-
 // A main window with a new, empty document, as the new-file command leaves it: Cyrillic,
 // the indicator forced to show, beeps on.
 class SmartKeyboard : public ::testing::Test {
   protected:
     void SetUp() override {
-        auto scripted = std::make_unique<platform::ScriptedPrompts>();
-        prompts = scripted.get();
-        form = std::make_unique<TForm1>(dataFolder(), std::move(scripted));
         editor = form->RichEdit1;
         editor->setEnabled(true);
         editor->Clear();
@@ -86,8 +78,9 @@ class SmartKeyboard : public ::testing::Test {
     std::string indicator() const { return form->Label1->text().toStdString(); }
     int beeps() const { return prompts->beeps - beepsBefore; }
 
-    platform::ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<TForm1> form;
+    support::Editor window;
+    support::ScriptedPrompts* prompts = window.prompts;
+    TForm1* form = window.form.get();
     platform::TRichEdit* editor = nullptr;
     int beepsBefore = 0;
 };

@@ -3,9 +3,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,16 +11,13 @@
 
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
+#include "support/text.h"
 
 using namespace platform;
 
 namespace {
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using support::readBytes;
+
 // Runs body in a child process and returns its exit code (so that limits and a lowered
 // user id do not leak into the other tests).
 int inChild(const std::function<int()>& body) {
@@ -49,7 +44,7 @@ TEST(AtomicFile, WritesAndReplaces) {
     std::string path = dir.path().toStdString() + "/a.tex";
     writeFileAtomically(path, "one\r\n");
     writeFileAtomically(path, "two\r\n");
-    EXPECT_EQ(slurp(path), "two\r\n");
+    EXPECT_EQ(readBytes(path), "two\r\n");
 }
 
 TEST(AtomicFile, ReadOnlyFolderLeavesTheOldFileIntact) {
@@ -64,7 +59,7 @@ TEST(AtomicFile, ReadOnlyFolderLeavesTheOldFileIntact) {
     });
     chmod(dir.path().toLocal8Bit().constData(), 0755);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(slurp(path), "old");
+    EXPECT_EQ(readBytes(path), "old");
 }
 
 TEST(AtomicFile, FullDiskLeavesTheOldFileIntact) {
@@ -78,7 +73,7 @@ TEST(AtomicFile, FullDiskLeavesTheOldFileIntact) {
         return expectFailure(path, std::string(100000, 'x'), "Disk full");
     });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(slurp(path), "old contents\r\n");
+    EXPECT_EQ(readBytes(path), "old contents\r\n");
     // No temporary file is left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
@@ -116,8 +111,8 @@ TEST(AtomicFile, ReadOnlyFileIsRefusedAndModesAreKept) {
         return expectFailure(locked, "new", "File access denied");
     });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(slurp(locked), "old");
-    EXPECT_EQ(slurp(open), "new");
+    EXPECT_EQ(readBytes(locked), "old");
+    EXPECT_EQ(readBytes(open), "new");
     struct stat st {};
     stat(locked.c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0444u);
@@ -139,7 +134,7 @@ TEST(AtomicFile, OwnerAndGroupAreKept) {
     stat(path.c_str(), &st);
     EXPECT_EQ(st.st_uid, 65534u);
     EXPECT_EQ(st.st_gid, 65534u);
-    EXPECT_EQ(slurp(path), "new");
+    EXPECT_EQ(readBytes(path), "new");
 }
 
 // a.tex -> sub/b -> ../real.tex (each relative to its link's folder): the real file is
@@ -156,8 +151,8 @@ TEST(AtomicFile, ChainsOfSymbolicLinksAreFollowedToTheEnd) {
     writeFileAtomically(folder + "/a.tex", "new");
     writeFileAtomically(folder + "/dangling.tex", "created");
 
-    EXPECT_EQ(slurp(folder + "/real.tex"), "new");
-    EXPECT_EQ(slurp(folder + "/new.tex"), "created");
+    EXPECT_EQ(readBytes(folder + "/real.tex"), "new");
+    EXPECT_EQ(readBytes(folder + "/new.tex"), "created");
     for (const char* link : {"/a.tex", "/sub/b", "/dangling.tex"}) {
         struct stat st {};
         lstat((folder + link).c_str(), &st);

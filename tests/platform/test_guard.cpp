@@ -2,7 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/guard.h"
-#include "platform/prompts.h"
+#include "support/scripted_prompts.h"
 
 using namespace platform;
 
@@ -12,7 +12,7 @@ TEST(Guard, TitleIsTheProgramNameCapitalised) {
 }
 
 TEST(Guard, RuntimeErrorsBecomeAnErrorBoxAndStateChangedBeforeStays) {
-    ScriptedPrompts prompts;
+    support::ScriptedPrompts prompts;
     int changed = 0;
     runGuarded(prompts, [&] {
         changed = 1;

@@ -7,24 +7,17 @@
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"
 #include "platform/utf8_document.h"
+#include "support/data_folder.h"
+#include "support/text.h"
 
 using namespace platform;
+using support::cp1251;
+using support::cp866;
 
 namespace {
 
 std::string utf8(std::u8string_view text) {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size());
-}
-
-std::string cp1251(std::u16string_view text) {
-    return toCp1251(QStringView(text.data(), static_cast<qsizetype>(text.size())));
-}
-
-std::string cp866(std::u16string_view text) {
-    std::string bytes = cp1251(text);
-    for (char& c : bytes)
-        c = static_cast<char>(platform::cp1251ToCp866(static_cast<unsigned char>(c)));
-    return bytes;
 }
 
 } // namespace
@@ -88,7 +81,7 @@ TEST(Utf8Detection, Cp866RussianTextIsNeverUtf8) {
                                  u"Текст статьи. Формула набрана в математическом режиме."})
         EXPECT_EQ(detectEncoding(cp866(text)), TextEncoding::Cp866);
 
-    QFile file(QStringLiteral(KOLBAX_SOURCE_DATA "/default.tex"));
+    QFile file(support::sourceDataFile("default.tex"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(detectEncoding(file.readAll().toStdString()), TextEncoding::Cp866);
 }

@@ -11,20 +11,16 @@
 #include <memory>
 #include <thread>
 
-#include "app/tform1.h"
-#include "platform/codepage.h"
-#include "platform/prompts.h"
 #include "processing/process_start.h"
 #include "processing/stand_in.h"
+#include "support/editor.h"
 #include "support/qt_print.h"
+#include "support/text.h"
 
-// CP1251 of a UTF-8 literal.
-inline std::string cp(const char* utf8) {
-    return platform::toCp1251(QString::fromUtf8(utf8));
-}
+using support::cp1251;
 
 // Scripted prompts that also tell the test about every information box.
-class WatchedPrompts : public platform::ScriptedPrompts {
+class WatchedPrompts : public support::ScriptedPrompts {
   public:
     std::function<void(const std::string&)> onInformation;
     void information(const std::string& message) override {
@@ -43,18 +39,11 @@ class EditorFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(root.isValid());
-        appDir = root.path().toStdString() + "/program";
         docs = root.path().toStdString() + "/docs";
         probe = root.path().toStdString() + "/probe";
-        QDir().mkpath(QString::fromStdString(appDir));
         QDir().mkpath(QString::fromStdString(docs));
         QDir().mkpath(QString::fromStdString(probe));
-        if (const char* data = std::getenv("KOLBAX_TEST_DATA")) {
-            QDir source(QString::fromLocal8Bit(data));
-            for (const QString& name : source.entryList(QDir::Files))
-                QFile::copy(source.filePath(name), QString::fromStdString(appDir + "/") + name);
-        }
-        QFile::remove(QString::fromStdString(appDir + "/commands.set"));
+        QFile::remove(program.filePath("commands.set"));
         for (const char* name : {"compiler", "viewer-hold", "printer", "printer-hold"})
             standin::install(appDir + "/" + name);
         ::setenv("KOLBAX_PROBE_DIR", probe.c_str(), 1);
@@ -62,10 +51,9 @@ class EditorFixture : public ::testing::Test {
         here = std::make_unique<standin::CurrentFolder>(docs);
         log = std::make_unique<standin::RunLog>(probe);
 
-        auto scripted = std::make_unique<WatchedPrompts>();
-        prompts = scripted.get();
-        form = std::make_unique<TForm1>(appDir, std::move(scripted));
-        form->CreateDialogs();
+        editor = std::make_unique<support::Editor>(program.dir, std::make_unique<WatchedPrompts>());
+        prompts = static_cast<WatchedPrompts*>(editor->prompts);
+        form = editor->form.get();
         prompts->shown.clear();
 
         form->DocName = "thesis";
@@ -79,8 +67,9 @@ class EditorFixture : public ::testing::Test {
     }
 
     void TearDown() override {
-        standin::writeFile(probe + "/release", "");
-        form.reset();
+        support::writeBytes(probe + "/release", "");
+        form = nullptr;
+        editor.reset();
         waitUntilAllReaped();
         here.reset();
     }
@@ -102,10 +91,13 @@ class EditorFixture : public ::testing::Test {
     // The record of the program started last (start one, then take its record).
     standin::Record nextRun() { return log->next(); }
 
+    support::ProgramFolder program; // the data files, without the command settings
+    const std::string appDir = program.dir.string();
     QTemporaryDir root;
-    std::string appDir, docs, probe;
+    std::string docs, probe;
     std::unique_ptr<standin::CurrentFolder> here;
     std::unique_ptr<standin::RunLog> log;
+    std::unique_ptr<support::Editor> editor;
     WatchedPrompts* prompts = nullptr;
-    std::unique_ptr<TForm1> form;
+    TForm1* form = nullptr;
 };

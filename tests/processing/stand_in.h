@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -20,6 +19,8 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+#include "support/text.h"
 
 namespace standin {
 
@@ -30,30 +31,19 @@ struct Record {
     std::vector<std::string> args;
 };
 
-inline std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 // Writes a stand-in program at path (executable).
 inline void install(const std::string& path) {
-    writeFile(path, "#!/bin/sh\n"
-                    "out=\"$KOLBAX_PROBE_DIR/run.$$\"\n"
-                    "{ printf '%s\\n' \"$0\"; pwd -P; printf '%s\\n' \"$KOLBAX_PROBE_ENV\";\n"
-                    "  for a in \"$@\"; do printf '%s\\0' \"$a\"; done; } > \"$out.tmp\"\n"
-                    "mv \"$out.tmp\" \"$out\"\n"
-                    "case \"$(basename \"$0\")\" in *hold*)\n"
-                    "  while [ ! -e \"$KOLBAX_PROBE_DIR/release\" ] &&\n"
-                    "        [ ! -e \"$KOLBAX_PROBE_DIR/release.$$\" ]; do sleep 0.01; done;;\n"
-                    "esac\n"
-                    "exit 0\n");
+    support::writeBytes(path,
+                        "#!/bin/sh\n"
+                        "out=\"$KOLBAX_PROBE_DIR/run.$$\"\n"
+                        "{ printf '%s\\n' \"$0\"; pwd -P; printf '%s\\n' \"$KOLBAX_PROBE_ENV\";\n"
+                        "  for a in \"$@\"; do printf '%s\\0' \"$a\"; done; } > \"$out.tmp\"\n"
+                        "mv \"$out.tmp\" \"$out\"\n"
+                        "case \"$(basename \"$0\")\" in *hold*)\n"
+                        "  while [ ! -e \"$KOLBAX_PROBE_DIR/release\" ] &&\n"
+                        "        [ ! -e \"$KOLBAX_PROBE_DIR/release.$$\" ]; do sleep 0.01; done;;\n"
+                        "esac\n"
+                        "exit 0\n");
     ::chmod(path.c_str(), 0755);
 }
 
@@ -81,7 +71,7 @@ inline std::vector<std::pair<std::string, Record>> namedRecords(const std::strin
     for (const QString& name : dir.entryList({QStringLiteral("run.*")}, QDir::Files)) {
         if (name.endsWith(QLatin1String(".tmp"))) continue;
         result.emplace_back(name.toStdString(),
-                            parseRecord(slurp(dir.filePath(name).toStdString())));
+                            parseRecord(support::readBytes(dir.filePath(name).toStdString())));
     }
     return result;
 }
@@ -128,7 +118,7 @@ inline std::vector<Record> waitForRecords(const std::string& probeDir, size_t co
 
 // Lets one holding stand-in end and waits until it has ended (without reaping it).
 inline void release(const std::string& probeDir, pid_t pid) {
-    writeFile(probeDir + "/release." + std::to_string(pid), "");
+    support::writeBytes(probeDir + "/release." + std::to_string(pid), "");
     siginfo_t info{};
     ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT);
 }
@@ -141,7 +131,7 @@ inline std::vector<int> zombieChildren() {
         bool numeric = false;
         int pid = entry.toInt(&numeric);
         if (!numeric) continue;
-        std::string stat = slurp("/proc/" + entry.toStdString() + "/stat");
+        std::string stat = support::readBytes("/proc/" + entry.toStdString() + "/stat");
         size_t close = stat.rfind(')');
         if (close == std::string::npos) continue;
         std::istringstream fields(stat.substr(close + 1));

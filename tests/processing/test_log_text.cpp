@@ -40,7 +40,7 @@ TEST(LogText, RussianLettersBecomeCp1251AndOtherBytesStay) {
     std::string all;
     for (int b = 0x20; b < 0x100; ++b)
         if (b != 0x1A) all += static_cast<char>(b);
-    standin::writeFile(path, "This is TeX\r\n" + all + "\r\n");
+    support::writeBytes(path, "This is TeX\r\n" + all + "\r\n");
     auto lines = load(path);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "This is TeX");
@@ -67,15 +67,15 @@ TEST(LogText, RussianLettersBecomeCp1251AndOtherBytesStay) {
 TEST(LogText, ReadAsATextFile) {
     QTemporaryDir dir;
     std::string path = dir.path().toStdString() + "/t.log";
-    standin::writeFile(path, "");
+    support::writeBytes(path, "");
     EXPECT_TRUE(load(path).empty());
-    standin::writeFile(path, "a\r\n\r\nb\rc\x1A"
-                             "after the end mark");
+    support::writeBytes(path, "a\r\n\r\nb\rc\x1A"
+                              "after the end mark");
     EXPECT_EQ(load(path), (std::vector<std::string>{"a", "", "b", "c"}));
-    standin::writeFile(path, "last line without a break");
+    support::writeBytes(path, "last line without a break");
     EXPECT_EQ(load(path), (std::vector<std::string>{"last line without a break"}));
     // TeX Live ends its lines with LF alone.
-    standin::writeFile(path, "This is pdfTeX\n(./a.tex\n\n)\r\nend\n");
+    support::writeBytes(path, "This is pdfTeX\n(./a.tex\n\n)\r\nend\n");
     EXPECT_EQ(load(path), (std::vector<std::string>{"This is pdfTeX", "(./a.tex", "", ")", "end"}));
 
     EXPECT_THROW(load(dir.path().toStdString() + "/missing.log"), platform::InOutError);
@@ -89,8 +89,8 @@ TEST(LogText, ReadAsATextFile) {
 TEST(LogText, OverlongLineStopsLoadingAndKeepsTheLinesBefore) {
     QTemporaryDir dir;
     std::string path = dir.path().toStdString() + "/t.log";
-    standin::writeFile(path, "one\r\n" + std::string(65535, 'x') + "\r\n" +
-                                 std::string(65536, 'y') + "\r\nlast\r\n");
+    support::writeBytes(path, "one\r\n" + std::string(65535, 'x') + "\r\n" +
+                                  std::string(65536, 'y') + "\r\nlast\r\n");
     std::vector<std::string> lines;
     EXPECT_THROW(readLogLines(QString::fromStdString(path), lines), platform::RangeCheckError);
     ASSERT_EQ(lines.size(), 2u);
@@ -100,7 +100,7 @@ TEST(LogText, OverlongLineStopsLoadingAndKeepsTheLinesBefore) {
     std::string log;
     for (int i = 0; i < 2000; ++i)
         log += "Overfull \\hbox (12.3pt too wide) in paragraph at lines 10--12\n";
-    standin::writeFile(path, log);
+    support::writeBytes(path, log);
     EXPECT_EQ(load(path).size(), 2000u);
 }
 
@@ -113,11 +113,12 @@ TEST(LogText, Utf8LogsAreShownInCp1251) {
 
     QTemporaryDir dir;
     std::string path = dir.path().toStdString() + "/t.log";
-    standin::writeFile(path, "Да\xD0\n\x9F\xD1\x80\r\n\xCE\xB1 \xFF\n");
+    support::writeBytes(path, "Да\xD0\n\x9F\xD1\x80\r\n\xCE\xB1 \xFF\n");
     EXPECT_EQ(load(path), (std::vector<std::string>{platform::toCp1251(u"ДаП"),
                                                     platform::toCp1251(u"р"), "? ?"}));
 
     // 0x1A ends the LOG: a break before it stays where it is, or the last line would go.
-    standin::writeFile(path, "Привет\xD0\n\x9F\x1A" "eof");
+    support::writeBytes(path, "Привет\xD0\n\x9F\x1A"
+                              "eof");
     EXPECT_EQ(load(path), (std::vector<std::string>{platform::toCp1251(u"Привет?"), "?"}));
 }

@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTreeView>
 
+#include "platform/codepage.h"
 #include "platform/memo.h"
 #include "processing/editor_fixture.h"
 #include "processing/log_entry_model.h"
@@ -45,7 +46,7 @@ class LogViewer : public EditorFixture {
 
 TEST_F(LogViewer, ShowsTheLogWithRussianLettersReadable) {
     // "Ошибка в строке 5" in CP866, with a pseudo-graphic byte that stays as it is.
-    standin::writeFile(
+    support::writeBytes(
         docs + "/thesis.log",
         "This is TeX\r\n! \x8E\xE8\xA8\xA1\xAA\xA0 \xA2 \xE1\xE2\xE0\xAE\xAA\xA5 5\r\n"
         "\xF0\xF1 \xC4\r\n");
@@ -62,8 +63,8 @@ TEST_F(LogViewer, ShowsTheLogWithRussianLettersReadable) {
 }
 
 TEST_F(LogViewer, AttachedDocumentShowsItsMainFilesLog) {
-    standin::writeFile(docs + "/thesis.log", "main\r\n");
-    standin::writeFile(docs + "/chapter1.log", "own\r\n");
+    support::writeBytes(docs + "/thesis.log", "main\r\n");
+    support::writeBytes(docs + "/chapter1.log", "own\r\n");
     form->DocName = "chapter1";
     form->MainFile = "thesis";
     form->LOG1Click();
@@ -72,9 +73,9 @@ TEST_F(LogViewer, AttachedDocumentShowsItsMainFilesLog) {
 }
 
 TEST_F(LogViewer, OpenViewerIsASnapshotUntilClosed) {
-    standin::writeFile(docs + "/thesis.log", "first\r\n");
+    support::writeBytes(docs + "/thesis.log", "first\r\n");
     form->LOG1Click();
-    standin::writeFile(docs + "/thesis.log", "second\r\n");
+    support::writeBytes(docs + "/thesis.log", "second\r\n");
     form->DocName = "other";
     form->LOG1Click();
     EXPECT_EQ(shownText(), QStringLiteral("first"));
@@ -97,13 +98,13 @@ TEST_F(LogViewer, OpenViewerIsASnapshotUntilClosed) {
 }
 
 TEST_F(LogViewer, CompileClosesItAndTheNextOpeningShowsTheNewLog) {
-    standin::writeFile(docs + "/thesis.log", "old\r\n");
+    support::writeBytes(docs + "/thesis.log", "old\r\n");
     form->LOG1Click();
     form->CompileCommand = "compiler";
     form->TEXDVI1Click();
     EXPECT_FALSE(form->Form6->isVisible());
     EXPECT_FALSE(form->Form6->LogShown);
-    standin::writeFile(docs + "/thesis.log", "new\r\n");
+    support::writeBytes(docs + "/thesis.log", "new\r\n");
     form->LOG1Click();
     EXPECT_EQ(shownText(), QStringLiteral("new"));
 
@@ -123,7 +124,7 @@ TEST_F(LogViewer, MissingOrEmptyLogOpensAnEmptyWindow) {
     EXPECT_TRUE(shownText().isEmpty());
     form->Form6->close();
 
-    standin::writeFile(docs + "/thesis.log", "");
+    support::writeBytes(docs + "/thesis.log", "");
     form->LOG1Click();
     EXPECT_TRUE(form->Form6->LogShown);
     EXPECT_TRUE(shownText().isEmpty());
@@ -131,8 +132,8 @@ TEST_F(LogViewer, MissingOrEmptyLogOpensAnEmptyWindow) {
 }
 
 TEST_F(LogViewer, OverlongLineKeepsTheLinesBeforeIt) {
-    standin::writeFile(docs + "/thesis.log",
-                       "before\r\n" + std::string(70000, 'x') + "\r\nafter\r\n");
+    support::writeBytes(docs + "/thesis.log",
+                        "before\r\n" + std::string(70000, 'x') + "\r\nafter\r\n");
     form->LOG1Click();
     ASSERT_EQ(prompts->ofKind("error").size(), 1u);
     EXPECT_EQ(prompts->ofKind("error")[0].text, "Range check error");
@@ -178,7 +179,7 @@ TEST_F(LogViewer, ListsTheEntriesErrorsFirstAndShowsTheirPlaces) {
     EXPECT_EQ(form->DocName, QStringLiteral("level1"));
     EXPECT_EQ(form->DocDir, QString::fromStdString(docs + "/nested"));
     EXPECT_EQ(caretLine(), 5);
-    EXPECT_NE(standin::slurp(docs + "/nested.tex").find("\r\n%\\undefinedinmain\r\n"),
+    EXPECT_NE(support::readBytes(docs + "/nested.tex").find("\r\n%\\undefinedinmain\r\n"),
               std::string::npos);
     EXPECT_EQ(form->RecentFiles[0], QString::fromStdString(docs + "/nested.tex"));
 }
@@ -215,8 +216,8 @@ TEST_F(LogViewer, CompileEndShowsTheCountsUntilTheNextKey) {
     openNestedProject();
     // A compiler that writes the LOG anew.
     const std::string log = docs + "/nested.log";
-    standin::writeFile(appDir + "/writes-log",
-                       "#!/bin/sh\ncp '" + log + "' new.log\nmv new.log '" + log + "'\n");
+    support::writeBytes(appDir + "/writes-log",
+                        "#!/bin/sh\ncp '" + log + "' new.log\nmv new.log '" + log + "'\n");
     ::chmod((appDir + "/writes-log").c_str(), 0755);
     form->CompileCommand = "writes-log";
     form->TEXDVI1Click();

@@ -28,7 +28,7 @@ class ProcessStart : public ::testing::Test {
         here = std::make_unique<standin::CurrentFolder>(docs);
     }
     void TearDown() override {
-        standin::writeFile(probe + "/release", "");
+        support::writeBytes(probe + "/release", "");
         here.reset();
     }
 
@@ -67,7 +67,7 @@ TEST_F(ProcessStart, ProgramFolderComesFirstThenPathButNeverTheCurrentFolder) {
     standin::install(pathDir + "/tool");
 
     // A file that is there but cannot run is passed over; alone it gives EACCES.
-    standin::writeFile(programs + "/tool", "data");
+    support::writeBytes(programs + "/tool", "data");
     EXPECT_EQ(findProgram("tool", programs).path, pathDir + "/tool");
     ::unlink((pathDir + "/tool").c_str());
     EXPECT_EQ(findProgram("tool", programs).error, EACCES);
@@ -119,7 +119,7 @@ TEST_F(ProcessStart, FailedStartsGiveTheErrno) {
     ChildProcesses children;
     EXPECT_EQ(children.start("no-such-program x.tex", programs).error, ENOENT);
     // The empty command: the file is never taken for the program.
-    standin::writeFile(docs + "/thesis.tex", "\\relax\n");
+    support::writeBytes(docs + "/thesis.tex", "\\relax\n");
     ::chmod((docs + "/thesis.tex").c_str(), 0755);
     EXPECT_EQ(children.start("   ", programs, QStringLiteral("thesis.tex")).error, ENOENT);
     // Executable, but neither a program nor a script: no shell steps in.
@@ -143,7 +143,7 @@ TEST_F(ProcessStart, RunningFollowsTheProgramAndReapsIt) {
     EXPECT_TRUE(children.running(started.pid));
     EXPECT_TRUE(children.running(started.pid));
 
-    standin::writeFile(probe + "/release", "");
+    support::writeBytes(probe + "/release", "");
     siginfo_t info{};
     ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(started.pid), &info, WEXITED | WNOWAIT), 0);
     EXPECT_FALSE(children.running(started.pid));

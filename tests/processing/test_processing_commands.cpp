@@ -20,7 +20,7 @@ class ProcessingCommands : public EditorFixture {};
 
 TEST_F(ProcessingCommands, UntitledDocumentIsRefusedBeforeAnythingElse) {
     // An open LOG viewer stays open: the refusal comes first.
-    standin::writeFile(docs + "/thesis.log", "log\r\n");
+    support::writeBytes(docs + "/thesis.log", "log\r\n");
     form->LOG1Click();
     ASSERT_TRUE(form->Form6->LogShown);
 
@@ -29,8 +29,8 @@ TEST_F(ProcessingCommands, UntitledDocumentIsRefusedBeforeAnythingElse) {
     form->RichEdit1->SetModified(true);
     for (auto handler :
          {&TForm1::TEXDVI1Click, &TForm1::DVI1Click, &TForm1::N22Click, &TForm1::LOG1Click})
-        (form.get()->*handler)();
-    EXPECT_EQ(prompts->informationTexts(), Args(4, cp(kUntitled)));
+        (form->*handler)();
+    EXPECT_EQ(prompts->informationTexts(), Args(4, cp1251(kUntitled)));
     EXPECT_TRUE(form->Form6->LogShown);
     EXPECT_TRUE(form->RichEdit1->Modified());
     EXPECT_EQ(form->ViewerProcess, 0);
@@ -124,8 +124,8 @@ TEST_F(ProcessingCommands, FailedStartShowsTheErrorCode) {
     form->ViewCommand.clear();
     standin::install(docs + "/thesis.dvi");
     form->DVI1Click();
-    EXPECT_EQ(prompts->informationTexts(), (Args{cp("Процесс не пошел! (код ошибки 2)"),
-                                                 cp("Процесс не пошел! (код ошибки 2)")}));
+    EXPECT_EQ(prompts->informationTexts(), (Args{cp1251("Процесс не пошел! (код ошибки 2)"),
+                                                 cp1251("Процесс не пошел! (код ошибки 2)")}));
     EXPECT_EQ(form->ViewerProcess, 0);
 }
 
@@ -139,7 +139,7 @@ TEST_F(ProcessingCommands, ViewAndCompileWaitUntilTheViewerHasEnded) {
     int waits = 0;
     pid_t waitingFor = first;
     prompts->onInformation = [&](const std::string& text) {
-        if (text == cp(kWait) && ++waits == 3) standin::release(probe, waitingFor);
+        if (text == cp1251(kWait) && ++waits == 3) standin::release(probe, waitingFor);
     };
     form->DVI1Click();
     EXPECT_EQ(waits, 3);
@@ -219,14 +219,14 @@ TEST_F(ProcessingCommands, HundredCompileAndViewCyclesLeaveNoZombie) {
     EXPECT_TRUE(waitUntilAllReaped());
     EXPECT_TRUE(standin::zombieChildren().empty());
     for (const std::string& text : prompts->informationTexts())
-        EXPECT_EQ(text, cp(kWait));
+        EXPECT_EQ(text, cp1251(kWait));
 }
 
 // ----- The settings of the command lines -----
 
 namespace {
 std::string commandsFile(const std::string& appDir) {
-    return standin::slurp(appDir + "/commands.set");
+    return support::readBytes(appDir + "/commands.set");
 }
 } // namespace
 
@@ -243,22 +243,22 @@ TEST_F(ProcessingCommands, SettingsOkWritesTheThreeLines) {
     });
     form->N39Click();
     EXPECT_EQ(form->CompileCommand, " latex  -interaction=nonstopmode ");
-    EXPECT_EQ(form->ViewCommand, cp("просмотр"));
+    EXPECT_EQ(form->ViewCommand, cp1251("просмотр"));
     EXPECT_EQ(form->PrintCommand, "");
     EXPECT_EQ(commandsFile(appDir),
-              " latex  -interaction=nonstopmode \r\n" + cp("просмотр") + "\r\n\r\n");
+              " latex  -interaction=nonstopmode \r\n" + cp1251("просмотр") + "\r\n\r\n");
 
     // OK without a change writes the file again.
-    standin::writeFile(appDir + "/commands.set", "old");
+    support::writeBytes(appDir + "/commands.set", "old");
     prompts->modalActions.push_back(
         [](QDialog& dialog) { static_cast<TForm8&>(dialog).Button1->click(); });
     form->N39Click();
     EXPECT_EQ(commandsFile(appDir),
-              " latex  -interaction=nonstopmode \r\n" + cp("просмотр") + "\r\n\r\n");
+              " latex  -interaction=nonstopmode \r\n" + cp1251("просмотр") + "\r\n\r\n");
 }
 
 TEST_F(ProcessingCommands, SettingsCancelledChangeNothing) {
-    standin::writeFile(appDir + "/commands.set", "before\r\n");
+    support::writeBytes(appDir + "/commands.set", "before\r\n");
     // "ОТМЕНИТЬ" after editing.
     prompts->modalActions.push_back([](QDialog& dialog) {
         auto& f8 = static_cast<TForm8&>(dialog);
