@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "document/rtf_view.h"
+#include "platform/codepage.h"
+#include "platform/cyrillic.h"
 #include "platform/errors.h"
 
 namespace document {
@@ -62,5 +64,63 @@ std::string templateForEncoding(std::string bytes, platform::TextEncoding encodi
     if (at != std::string::npos) bytes.replace(at, kCp866InputEncoding.size(), kUtf8InputEncoding);
     return bytes;
 }
+
+namespace detail {
+namespace {
+
+// Unicode to CP1251 ("?" for what it lacks) for every character the control can hold.
+std::vector<unsigned char> cp1251OfUnicode() {
+    std::vector<unsigned char> table(65536);
+    for (size_t u = 0; u < table.size(); ++u) {
+        unsigned char byte = '?';
+        platform::unicodeToCp1251(static_cast<char16_t>(u), byte);
+        table[u] = byte;
+    }
+    return table;
+}
+
+} // namespace
+
+const std::vector<unsigned char>& cp866OfUnicode() {
+    static const std::vector<unsigned char> table = [] {
+        std::vector<unsigned char> t = cp1251OfUnicode();
+        for (unsigned char& byte : t)
+            byte = platform::cp1251ToCp866(byte);
+        return t;
+    }();
+    return table;
+}
+
+const std::vector<Utf8Character>& utf8OfUnicode() {
+    static const std::vector<Utf8Character> table = [] {
+        std::array<Utf8Character, 256> ofCp1251;
+        for (size_t b = 0; b < ofCp1251.size(); ++b) {
+            const std::string utf8 = platform::encodeUtf8Document(
+                std::string(1, static_cast<char>(b)), platform::Utf8Layout{false, {}, false});
+            std::memcpy(ofCp1251[b].bytes.data(), utf8.data(), utf8.size());
+            ofCp1251[b].length = static_cast<unsigned char>(utf8.size());
+        }
+        const std::vector<unsigned char> cp1251 = cp1251OfUnicode();
+        std::vector<Utf8Character> t(cp1251.size());
+        for (size_t u = 0; u < t.size(); ++u)
+            t[u] = ofCp1251[cp1251[u]];
+        return t;
+    }();
+    return table;
+}
+
+std::string_view lineEndBytes(platform::LineEnd lineEnd) {
+    switch (lineEnd) {
+    case platform::LineEnd::Lf:
+        return "\n";
+    case platform::LineEnd::Cr:
+        return "\r";
+    case platform::LineEnd::CrLf:
+        break;
+    }
+    return "\r\n";
+}
+
+} // namespace detail
 
 } // namespace document
