@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
+#include <bit>
 
 #include "document/rtf_view.h"
 #include "platform/codepage.h"
@@ -91,17 +93,20 @@ const std::vector<unsigned char>& cp866OfUnicode() {
     return table;
 }
 
-const std::vector<Utf8Character>& utf8OfUnicode() {
-    static const std::vector<Utf8Character> table = [] {
-        std::array<Utf8Character, 256> ofCp1251;
+const std::vector<uint32_t>& utf8OfUnicode() {
+    static_assert(std::endian::native == std::endian::little, "entries are stored low byte first");
+    static const std::vector<uint32_t> table = [] {
+        std::array<uint32_t, 256> ofCp1251{};
         for (size_t b = 0; b < ofCp1251.size(); ++b) {
             const std::string utf8 = platform::encodeUtf8Document(
                 std::string(1, static_cast<char>(b)), platform::Utf8Layout{false, {}, false});
-            std::memcpy(ofCp1251[b].bytes.data(), utf8.data(), utf8.size());
-            ofCp1251[b].length = static_cast<unsigned char>(utf8.size());
+            uint32_t entry = static_cast<uint32_t>(utf8.size()) << 24;
+            for (size_t k = 0; k < utf8.size(); ++k)
+                entry |= static_cast<uint32_t>(static_cast<unsigned char>(utf8[k])) << (8 * k);
+            ofCp1251[b] = entry;
         }
         const std::vector<unsigned char> cp1251 = cp1251OfUnicode();
-        std::vector<Utf8Character> t(cp1251.size());
+        std::vector<uint32_t> t(cp1251.size());
         for (size_t u = 0; u < t.size(); ++u)
             t[u] = ofCp1251[cp1251[u]];
         return t;

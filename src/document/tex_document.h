@@ -5,7 +5,7 @@
 // text out, so that saving writes the same bytes back. Saving turns the control's text
 // back into the file's bytes.
 #include <QString>
-#include <array>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -82,13 +82,9 @@ namespace detail {
 // control can hold.
 const std::vector<unsigned char>& cp866OfUnicode();
 
-struct Utf8Character {
-    std::array<char, 3> bytes{};
-    unsigned char length = 0;
-};
-
-// Every character the control can hold in UTF-8, by way of CP1251 ("?" for what it lacks).
-const std::vector<Utf8Character>& utf8OfUnicode();
+// Every character the control can hold in UTF-8, by way of CP1251 ("?" for what it lacks):
+// the bytes in the low three bytes of an entry, in file order, their count in the high one.
+const std::vector<uint32_t>& utf8OfUnicode();
 
 std::string_view lineEndBytes(platform::LineEnd lineEnd);
 
@@ -103,16 +99,17 @@ struct Cp866Writer {
 };
 
 struct Utf8Writer {
-    static constexpr size_t kMaxCharacterBytes = 3;
-    const std::vector<Utf8Character>& table = utf8OfUnicode();
+    // One byte more than the longest character: each is written as one four-byte store.
+    static constexpr size_t kMaxCharacterBytes = 4;
+    const std::vector<uint32_t>& table = utf8OfUnicode();
     std::string_view lineEnd;
     std::string_view start; // the byte-order mark, when the file had one
     bool lastLineEnds = true;
 
     void put(char16_t u, char*& out) const {
-        const Utf8Character& c = table[u];
-        std::memcpy(out, c.bytes.data(), c.bytes.size());
-        out += c.length;
+        const uint32_t entry = table[u];
+        std::memcpy(out, &entry, sizeof entry);
+        out += entry >> 24;
     }
 };
 
