@@ -8,10 +8,7 @@
 #include <QLabel>
 #include <QWidget>
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <exception>
-#include <memory>
 
 #include "document/rtf_view.h"
 #include "document/status_file.h"
@@ -21,7 +18,6 @@
 #include "document/tform3.h"
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
-#include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/prompts.h"
@@ -33,142 +29,6 @@
 using document::cp1251;
 
 namespace {
-
-constexpr int kMaxSavedLines = 65536;
-constexpr size_t kMaxSavedLineLength = 65535;
-
-// Unicode to CP1251 ("?" for what it lacks), and on to CP866, for every character the
-// control can hold.
-using CharacterTable = std::vector<unsigned char>;
-
-const CharacterTable& toCp1251Table() {
-    static const CharacterTable table = [] {
-        CharacterTable t(65536);
-        for (size_t u = 0; u < t.size(); ++u) {
-            unsigned char byte = '?';
-            platform::unicodeToCp1251(static_cast<char16_t>(u), byte);
-            t[u] = byte;
-        }
-        return t;
-    }();
-    return table;
-}
-
-const CharacterTable& toCp866Table() {
-    static const CharacterTable table = [] {
-        CharacterTable t = toCp1251Table();
-        for (unsigned char& byte : t)
-            byte = platform::cp1251ToCp866(byte);
-        return t;
-    }();
-    return table;
-}
-
-// How the document's characters and line ends become the bytes of its file.
-struct Cp866Writer {
-    static constexpr size_t kMaxCharacterBytes = 1;
-    const CharacterTable& table = toCp866Table();
-    std::string_view lineEnd = "\r\n";
-    std::string_view start;
-    bool lastLineEnds = true;
-
-    void put(char16_t u, char*& out) const { *out++ = static_cast<char>(table[u]); }
-};
-
-struct Utf8Character {
-    std::array<char, 3> bytes{};
-    unsigned char length = 0;
-};
-
-struct Utf8Writer {
-    static constexpr size_t kMaxCharacterBytes = 3;
-    const std::vector<Utf8Character>& table;
-    std::string_view lineEnd;
-    std::string_view start; // the byte-order mark, when the file had one
-    bool lastLineEnds = true;
-
-    void put(char16_t u, char*& out) const {
-        const Utf8Character& c = table[u];
-        std::memcpy(out, c.bytes.data(), c.bytes.size());
-        out += c.length;
-    }
-};
-
-// Every character the control can hold in UTF-8, by way of CP1251 ("?" for what it lacks).
-const std::vector<Utf8Character>& toUtf8Table() {
-    static const std::vector<Utf8Character> table = [] {
-        std::array<Utf8Character, 256> ofCp1251;
-        for (size_t b = 0; b < ofCp1251.size(); ++b) {
-            const std::string utf8 = platform::encodeUtf8Document(
-                std::string(1, static_cast<char>(b)), platform::Utf8Layout{false, {}, false});
-            std::memcpy(ofCp1251[b].bytes.data(), utf8.data(), utf8.size());
-            ofCp1251[b].length = static_cast<unsigned char>(utf8.size());
-        }
-        const CharacterTable& cp1251 = toCp1251Table();
-        std::vector<Utf8Character> t(cp1251.size());
-        for (size_t u = 0; u < t.size(); ++u)
-            t[u] = ofCp1251[cp1251[u]];
-        return t;
-    }();
-    return table;
-}
-
-std::string_view lineEndOf(platform::LineEnd lineEnd) {
-    switch (lineEnd) {
-    case platform::LineEnd::Lf:
-        return "\n";
-    case platform::LineEnd::Cr:
-        return "\r";
-    case platform::LineEnd::CrLf:
-        break;
-    }
-    return "\r\n";
-}
-
-// The control's text as it is saved: every character and line end written by the writer,
-// the line limits (in characters) checked on the way. A last line without its break gains
-// one, unless the writer keeps a file whose last line had none: then the last line end is
-// left out. One pass over the document's characters, no copies between; empty when the
-// control holds no lines. Throws RangeCheckError before anything is written.
-template <typename Writer>
-std::string savedText(const platform::TRichEdit& edit, const Writer& writer) {
-    // Room for the longest form, left uninitialised: only what is written is touched. A line
-    // break counts two characters in TextLength, room enough for the longest line end; one
-    // more is kept for the break a last line may gain.
-    static_assert(Writer::kMaxCharacterBytes >= 1);
-    const size_t room = writer.start.size() +
-                        static_cast<size_t>(edit.TextLength()) * Writer::kMaxCharacterBytes +
-                        writer.lineEnd.size();
-    const std::unique_ptr<char[]> buffer(new char[room]);
-    char* out = std::copy(writer.start.begin(), writer.start.end(), buffer.get());
-    size_t lineLength = 0;
-    int lines = 0;
-    auto countLine = [&] {
-        if (lineLength > kMaxSavedLineLength || ++lines > kMaxSavedLines)
-            throw platform::RangeCheckError();
-        lineLength = 0;
-    };
-    auto endLine = [&] {
-        countLine();
-        out = std::copy(writer.lineEnd.begin(), writer.lineEnd.end(), out);
-    };
-    edit.WalkText(
-        [&](char16_t u) {
-            writer.put(u, out);
-            ++lineLength;
-        },
-        endLine);
-    if (lineLength > 0) {
-        if (writer.lastLineEnds)
-            endLine();
-        else
-            countLine();
-    } else if (lines > 0 && !writer.lastLineEnds) {
-        out -= writer.lineEnd.size();
-    }
-    if (lines == 0) return {};
-    return std::string(buffer.get(), static_cast<size_t>(out - buffer.get()));
-}
 
 bool fileExists(const QString& path) {
     return QFileInfo::exists(path);
@@ -195,14 +55,11 @@ std::vector<platform::TextRun> toControlRuns(std::vector<platform::RtfRun> runs)
 }
 
 // The bytes of the document's file, in its encoding.
-std::string savedFileBytes(const state::Editor& editor) {
-    if (editor.DocEncoding == platform::TextEncoding::Utf8) {
-        const platform::Utf8Layout& layout = editor.DocLayout;
-        return savedText(*editor.RichEdit1, Utf8Writer{toUtf8Table(), lineEndOf(layout.lineEnd),
-                                                       layout.byteOrderMark ? "\xEF\xBB\xBF" : "",
-                                                       layout.lastLineEnds});
-    }
-    return savedText(*editor.RichEdit1, Cp866Writer{});
+document::TexFileBytes savedFileBytes(const state::Editor& editor) {
+    const platform::TRichEdit& edit = *editor.RichEdit1;
+    return document::writeTexDocument(
+        [&edit](auto&& character, auto&& lineBreak) { edit.WalkText(character, lineBreak); },
+        static_cast<size_t>(edit.TextLength()), editor.DocEncoding, editor.DocLayout);
 }
 
 struct LoadedDocument {
@@ -359,9 +216,9 @@ void loadTexFile(state::Editor& editor, const QString& path) {
 void saveTexFile(state::Editor& editor, const QString& path) {
     // An untitled document (the path is only ".tex") is not saved.
     if (platform::splitPath(path).nameWithoutExtension.isEmpty()) return;
-    const std::string text = savedFileBytes(editor);
+    const document::TexFileBytes text = savedFileBytes(editor);
     if (text.empty()) return; // no lines: the file on disk stays as it is
-    platform::writeFileAtomically(path, text);
+    platform::writeFileAtomically(path, text.bytes());
 }
 
 void readStatusFile(state::Editor& editor) {

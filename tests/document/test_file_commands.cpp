@@ -782,3 +782,20 @@ TEST_F(FileCommands, NewDocumentsTakeTheChosenEncodingAndTheTemplateItsInputEnco
     open(doc("ascii.tex"));
     EXPECT_EQ(caption(), kPrefix + "ascii [UTF-8]");
 }
+
+// Every golden file opened and saved unchanged through the File menu gives the bytes
+// beside it.
+TEST_F(FileCommands, GoldenFilesSaveAsExpected) {
+    for (const auto& entry : fs::directory_iterator(KOLBAX_GOLDEN_FILES)) {
+        if (entry.path().extension() != ".tex") continue;
+        const std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        fs::copy_file(entry.path(), docs / name);
+        open(doc(QString::fromStdString(name)));
+        form->RichEdit1->SetModified(true);
+        run("N6");
+        fs::path expected = entry.path();
+        EXPECT_EQ(readBytes(docs / name), readBytes(expected.replace_extension(".saved")));
+    }
+    EXPECT_TRUE(errors().empty());
+}

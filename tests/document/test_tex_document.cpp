@@ -1,10 +1,15 @@
 // TeX files in both encodings: which one a file is, its runs, and the bytes saved back.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QStringList>
+
 #include "document/rtf_view.h"
 #include "document/tex_document.h"
+#include "platform/codepage.h"
 #include "platform/cyrillic.h"
 #include "platform/errors.h"
+#include "platform/textfile.h"
 
 using namespace document;
 using platform::TextEncoding;
@@ -32,7 +37,35 @@ std::string joined(const std::vector<platform::RtfRun>& runs) {
     return text;
 }
 
+// The bytes the document is saved as, its text walked as the editing control holds it.
+std::string saved(const TexDocument& doc) {
+    const QString text = platform::fromCp1251(joined(doc.runs));
+    const auto breaks = static_cast<size_t>(text.count(u'\n'));
+    const TexFileBytes bytes = writeTexDocument(
+        [&text](auto&& character, auto&& lineBreak) {
+            for (const QChar c : text)
+                c == u'\n' ? lineBreak() : character(c.unicode());
+        },
+        static_cast<size_t>(text.size()) + breaks, doc.encoding, doc.layout);
+    return std::string(bytes.bytes());
+}
+
 } // namespace
+
+// Every golden file read and written back gives the bytes beside it: its lines, line ends,
+// byte-order mark and letters as the encoding keeps them.
+TEST(TexDocument, GoldenFilesSaveAsExpected) {
+    const QDir golden(QStringLiteral(KOLBAX_GOLDEN_FILES));
+    const QStringList inputs = golden.entryList({QStringLiteral("*.tex")});
+    ASSERT_GE(inputs.size(), 9);
+    for (const QString& input : inputs) {
+        SCOPED_TRACE(input.toStdString());
+        const std::string bytes = platform::readFileBytes(golden.filePath(input));
+        QString expected = input;
+        expected.replace(QStringLiteral(".tex"), QStringLiteral(".saved"));
+        EXPECT_EQ(saved(read(bytes)), platform::readFileBytes(golden.filePath(expected)));
+    }
+}
 
 // The same text in CP866 and in UTF-8 gives the same runs: Russian words and TeX markup
 // apart, whatever the line ends.
