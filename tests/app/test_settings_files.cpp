@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/settings_files.h"
 #include "platform/errors.h"
 #include "support/qt_print.h"
+#include "support/text.h"
 
 namespace fs = std::filesystem;
 using namespace app;
@@ -25,7 +25,7 @@ class SettingsFiles : public ::testing::Test {
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string write(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        support::writeBytes(dir_ / name, bytes);
         return (dir_ / name).string();
     }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }

@@ -34,6 +34,8 @@ ARTIFACTS_DIR = os.environ.get("KOLBAX_E2E_ARTIFACTS", "")
 MAIN_TITLE = "KolBAX"
 # The main window's caption before ": " and the document's name.
 TITLE = "KolBAX (ver.0.3beta)"
+# The LOG viewer's caption.
+LOG_WINDOW = "Просмотр LOG-файла"
 
 # Files of the build folder that make up the program folder.
 DATA_FILES = ("letters.grd", "symbols.grd", "env1.dat", "env2.dat", "env3.dat", "comm.dat",
@@ -341,6 +343,17 @@ class Session:
         self.key("F9")
         wait_for(lambda: os.path.exists(self.doc_path(log))
                  and b"Output written" in self.doc_file(log), log)
+
+    def log_viewer_text(self, wid):
+        """Alt+F9 in the main window: the LOG viewer's text, copied through the clipboard.
+        The viewer stays open and active."""
+        self.activate(wid)
+        self.key("alt+F9")
+        viewer = self.wait_window(LOG_WINDOW)
+        self.activate(viewer)
+        self.key("ctrl+a", "ctrl+c")
+        self.screenshot("log-viewer")
+        return self.clipboard()
 
     def clipboard(self):
         r = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,

@@ -7,11 +7,10 @@ import re
 import time
 import unittest
 
-from e2e_lib import TITLE, Session, e2e_main
+from e2e_lib import LOG_WINDOW, TITLE, Session, e2e_main
 from test_smart_keyboard import KEYSTROKES, SENTENCE, X11
 
 NEW_DIALOG = "Задай параметры создаваемого файла"
-LOG_WINDOW = "Просмотр LOG-файла"
 UNTITLED_UTF8 = re.escape(TITLE + ": (без имени) [UTF-8]")
 
 
@@ -69,13 +68,7 @@ class Utf8Documents(unittest.TestCase):
             self.assertTrue(os.path.exists(s.doc_path("thesis.dvi")))
             self.assertIn("Привет мир".encode("utf-8"), s.doc_file("thesis.log"))
 
-            s.activate(wid)
-            s.key("alt+F9")
-            viewer = s.wait_window(LOG_WINDOW)
-            s.activate(viewer)
-            s.key("ctrl+a", "ctrl+c")
-            s.screenshot("log-viewer")
-            shown = s.clipboard()
+            shown = s.log_viewer_text(wid)
             self.assertIn("Undefined control sequence", shown)
             self.assertIn("l.33 \\oops", shown)
             self.assertIn("Привет мир", shown)
