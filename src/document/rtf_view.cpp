@@ -4,16 +4,14 @@
 
 #include "document/texts.h"
 #include "platform/atomic_file.h"
+#include "platform/charsets.h"
 #include "platform/cyrillic.h"
 #include "platform/errors.h"
+#include "platform/tex_characters.h"
 #include "platform/textfile.h"
 
 namespace document {
 namespace {
-
-// The character sets of the view's two fonts: f1 for Russian words, f0 for TeX markup.
-constexpr int kCyrillicSet = 204;
-constexpr int kLatinSet = 0;
 
 // What a byte of the TeX file does in the view.
 enum class ByteClass : unsigned char { Plain, Cyrillic, Latin, Brace };
@@ -28,7 +26,7 @@ constexpr std::array<ByteClass, 256> makeClasses(bool cp1251Text) {
             cp1251Text ? platform::cp1251ToCp866(byte) != byte : platform::isCp866Letter(byte);
         classes[static_cast<size_t>(b)] = letter ? ByteClass::Cyrillic : ByteClass::Plain;
     }
-    for (char c : std::string_view("$\\abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_#^"))
+    for (char c : platform::kTexMarkupLetters)
         classes[static_cast<unsigned char>(c)] = ByteClass::Latin;
     classes['{'] = ByteClass::Brace;
     classes['}'] = ByteClass::Brace;
@@ -57,11 +55,11 @@ void walkView(std::string_view tex, bool loneLineFeedEndsLine, Out& out,
         for (size_t i = pos; i < end; ++i) {
             const auto byte = static_cast<unsigned char>(tex[i]);
             const ByteClass byteClass = classes[byte];
-            if (byteClass == ByteClass::Cyrillic && runState != kCyrillicSet) {
-                runState = kCyrillicSet;
+            if (byteClass == ByteClass::Cyrillic && runState != platform::kCyrillicCharset) {
+                runState = platform::kCyrillicCharset;
                 out.openRun(runState);
-            } else if (byteClass == ByteClass::Latin && runState != kLatinSet) {
-                runState = kLatinSet;
+            } else if (byteClass == ByteClass::Latin && runState != platform::kLatinCharset) {
+                runState = platform::kLatinCharset;
                 out.openRun(runState);
             }
             out.put(byteClass, byte);
@@ -82,7 +80,7 @@ class RtfViewWriter {
     }
 
     void openRun(int charset) {
-        rtf_.append(charset == kCyrillicSet ? kCyrillicRunSwitch : kLatinRunSwitch);
+        rtf_.append(charset == platform::kCyrillicCharset ? kCyrillicRunSwitch : kLatinRunSwitch);
     }
 
     void put(ByteClass byteClass, unsigned char byte) {
@@ -157,7 +155,7 @@ class ViewRunsWriter {
     }
 
     bool fromCp866_ = true;
-    int charset_ = kLatinSet;
+    int charset_ = platform::kLatinCharset;
     int halfPoints_ = 0;
     bool checked_ = false;
     std::vector<platform::RtfRun> runs_;

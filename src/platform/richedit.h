@@ -20,32 +20,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/charsets.h"
 #include "platform/keyboard_layouts.h"
 
 namespace platform {
 
-// Virtual-key codes the handlers test.
-enum VirtualKey : int {
-    VK_BACK = 8,
-    VK_TAB = 9,
-    VK_RETURN = 13,
-    VK_SHIFT = 16,
-    VK_CONTROL = 17,
-    VK_MENU = 18,
-    VK_ESCAPE = 27,
-    VK_SPACE = 32,
-    VK_LEFT = 37,
-    VK_UP = 38,
-    VK_RIGHT = 39,
-    VK_DOWN = 40,
-    VK_OEM_5 = 220, // the backslash key
-};
-
 // What a key event says about the key, for the editor's own layouts.
 KeyInput keyInputOf(const QKeyEvent* e);
-
-constexpr int kLatinCharset = 0;
-constexpr int kCyrillicCharset = 204;
 
 // One run of a document handed to the control whole: text (CP1251, "\n" breaks a line)
 // with its character set and optional formatting.

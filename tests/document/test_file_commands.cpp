@@ -19,6 +19,7 @@
 #include "document/texts.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
+#include "platform/charsets.h"
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"
 #include "platform/prompts.h"
@@ -152,7 +153,7 @@ TEST_F(FileCommands, OpenWithoutStatusFileAsksThenTheFirstSaveWritesBoth) {
     EXPECT_EQ(form->DocDir, docsDir());
     EXPECT_EQ(currentDir(), docsDir());
     EXPECT_EQ(text(), body);
-    EXPECT_EQ(form->RichEdit1->CharsetAt(0), 204);
+    EXPECT_EQ(form->RichEdit1->CharsetAt(0), platform::kCyrillicCharset);
     EXPECT_EQ(form->RichEdit1->CharsetAt(8), 0); // "$"
     EXPECT_FALSE(form->RichEdit1->Modified());
     EXPECT_TRUE(form->RichEdit1->isEnabled());
@@ -274,7 +275,7 @@ TEST_F(FileCommands, NewDocumentDialogAndTemplates) {
               cp(u"Выбери файл шаблона и нажми \"ОТКРЫТЬ\""));
     EXPECT_EQ(form->UserTemplate, doc("t.tex"));
     EXPECT_EQ(text(), "\xCFx\r\n");
-    EXPECT_EQ(form->RichEdit1->CharsetAt(0), 204);
+    EXPECT_EQ(form->RichEdit1->CharsetAt(0), platform::kCyrillicCharset);
     // Without it the template is converted like an opened TeX file.
     fs::remove(docs / "t.rtf");
     prompts->modalActions.push_back(
@@ -728,7 +729,7 @@ TEST_F(FileCommands, Utf8DocumentsOpenAndSaveByteForByteAndRefusalsKeepTheDocume
     EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Utf8);
     EXPECT_EQ(caption(), kPrefix + "u [UTF-8]");
     EXPECT_EQ(text(), cp(u"\\section{Введение}\r\n«Текст» — №\r\nконец\r\n"));
-    EXPECT_EQ(form->RichEdit1->CharsetAt(9), 204);
+    EXPECT_EQ(form->RichEdit1->CharsetAt(9), platform::kCyrillicCharset);
     run("N6");
     EXPECT_EQ(readBytes(docs / "u.tex"), file);
     // "Сохранить как" keeps the encoding and the layout.
