@@ -41,12 +41,7 @@ std::vector<platform::TextRun> runsOf(const std::string& text) {
         c = static_cast<char>(platform::cp1251ToCp866(static_cast<unsigned char>(c)));
     std::vector<platform::TextRun> runs;
     try {
-        for (platform::RtfRun& read : document::readTexView(cp866)) {
-            platform::TextRun run;
-            run.text = std::move(read.text);
-            run.charset = read.charset;
-            runs.push_back(std::move(run));
-        }
+        runs = document::readTexView(cp866);
     } catch (const platform::RuntimeError&) {
         // A text the file view refuses (a NUL byte) is still given back, as it was typed.
         runs.assign(1, platform::TextRun{});

@@ -134,7 +134,7 @@ class ViewRunsWriter {
 
     void endLine() { text().push_back('\n'); }
 
-    std::vector<platform::RtfRun> finish() { return std::move(runs_); }
+    std::vector<platform::TextRun> finish() { return std::move(runs_); }
 
   private:
     static constexpr int kRunHalfPoints = 20; // the "\fs20" of the run switches
@@ -144,7 +144,7 @@ class ViewRunsWriter {
         if (!checked_) {
             if (runs_.empty() || runs_.back().charset != charset_ ||
                 runs_.back().halfPoints != halfPoints_) {
-                platform::RtfRun run;
+                platform::TextRun run;
                 run.charset = charset_;
                 run.halfPoints = halfPoints_;
                 runs_.push_back(std::move(run));
@@ -158,7 +158,7 @@ class ViewRunsWriter {
     int charset_ = platform::kLatinCharset;
     int halfPoints_ = 0;
     bool checked_ = false;
-    std::vector<platform::RtfRun> runs_;
+    std::vector<platform::TextRun> runs_;
 };
 
 // Refuses bytes the view would drop: NUL anywhere, anything after the first 0x1A but
@@ -179,14 +179,14 @@ std::string buildRtfView(std::string_view tex) {
     return writer.finish();
 }
 
-std::vector<platform::RtfRun> readTexView(std::string_view tex) {
+std::vector<platform::TextRun> readTexView(std::string_view tex) {
     checkNothingDropped(tex);
     ViewRunsWriter writer;
     walkView(tex, true, writer);
     return writer.finish();
 }
 
-std::vector<platform::RtfRun> readCp1251View(std::string_view text) {
+std::vector<platform::TextRun> readCp1251View(std::string_view text) {
     ViewRunsWriter writer(false);
     walkView(text, true, writer, kCp1251Classes);
     return writer.finish();
@@ -200,7 +200,7 @@ std::string readDocumentBytes(const QString& path) {
     }
 }
 
-std::vector<platform::RtfRun> readTexFile(const QString& path) {
+std::vector<platform::TextRun> readTexFile(const QString& path) {
     return readTexView(readDocumentBytes(path));
 }
 
