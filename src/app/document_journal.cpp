@@ -3,6 +3,7 @@
 #include <QMetaObject>
 
 #include "app/tform1.h"
+#include "document/file_commands.h"
 #include "document/rtf_view.h"
 #include "document/texts.h"
 #include "platform/codepage.h"
@@ -61,9 +62,7 @@ void startUntitled(TForm1& form, JournalEncoding encoding) {
     const bool utf8 = encoding == JournalEncoding::Utf8;
     form.DocEncoding = utf8 ? platform::TextEncoding::Utf8 : platform::TextEncoding::Cp866;
     form.DocLayout = platform::Utf8Layout{};
-    form.setWindowTitle(document::text(document::kCaptionPrefix) +
-                        document::text(document::kUntitled) +
-                        (utf8 ? document::text(document::kUtf8CaptionTail) : QString()));
+    document::setCaption(form, true);
     form.setEnabled(true);
     form.RichEdit1->setEnabled(true);
     form.RichEdit1->setFocus();

@@ -293,16 +293,6 @@ QWidget& windowOf(state::Editor& editor) {
     return *editor.RichEdit1->window();
 }
 
-void setCaption(state::Editor& editor, bool untitled) {
-    QString caption = document::text(document::kCaptionPrefix);
-    caption += untitled ? document::text(document::kUntitled) : editor.DocName;
-    if (!editor.MainFile.isEmpty() && editor.MainFile != QLatin1String("*"))
-        caption += document::text(document::kAttachedTo) + editor.MainFile;
-    if (editor.DocEncoding == platform::TextEncoding::Utf8)
-        caption += document::text(document::kUtf8CaptionTail);
-    windowOf(editor).setWindowTitle(caption);
-}
-
 std::optional<QString> askSaveName(state::Editor& editor) {
     auto chosen = editor.prompts().saveFile("", cp1251(document::kSaveFilter), ".tex");
     // A name that is only an extension (".tex") names no document.
@@ -337,6 +327,17 @@ bool saveBeforeLeaving(state::Editor& editor) {
 } // namespace
 
 namespace document {
+
+void setCaption(state::Editor& editor, bool untitled) {
+    QString caption =
+        document::text(document::kProgramCaption) + document::text(document::kCaptionSeparator);
+    caption += untitled ? document::text(document::kUntitled) : editor.DocName;
+    if (!editor.MainFile.isEmpty() && editor.MainFile != QLatin1String("*"))
+        caption += document::text(document::kAttachedTo) + editor.MainFile;
+    if (editor.DocEncoding == platform::TextEncoding::Utf8)
+        caption += document::text(document::kUtf8CaptionTail);
+    windowOf(editor).setWindowTitle(caption);
+}
 
 void loadTexFile(state::Editor& editor, const QString& path) {
     if (!fileExists(path)) return;
