@@ -469,12 +469,12 @@ class Reader {
         if (font < 0) font = defaultFont_;
         for (const auto& f : fonts_)
             if (f.first == font) return f.second;
-        return 0;
+        return kLatinCharset;
     }
 
     int currentCodePage() const {
         switch (charsetOf(state_.font)) {
-        case 0:
+        case kLatinCharset:
             return 1252;
         case 1: // the default character set: the document's code page
             return ansiCodePage_;

@@ -630,6 +630,15 @@ TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
     run("N8");
     EXPECT_EQ(errors(), std::vector<std::string>{cp(document::kNotRegularFile)});
     EXPECT_EQ(text(), "");
+    // So is a rich-text template the control could not hold (not RTF: read as plain text).
+    writeBytes(docs / "big.tex", "");
+    writeBytes(docs / "big.rtf", huge);
+    prompts->shown.clear();
+    prompts->fileAnswers.push_back(doc("big.tex"));
+    prompts->modalActions.push_back(answer(0, true, 2));
+    run("N8");
+    EXPECT_EQ(errors(), std::vector<std::string>{cp(document::kTooLarge)});
+    EXPECT_EQ(text(), "");
     // Just under the limit loads.
     huge.resize(huge.size() - 34 * 600);
     writeBytes(docs / "huge.tex", huge);
