@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool dropsBytes = bytes.find('\0') != std::string_view::npos ||
                             (mark != std::string_view::npos &&
                              bytes.find_first_not_of('\x1A', mark) != std::string_view::npos);
-    std::vector<platform::RtfRun> loaded;
+    std::vector<platform::TextRun> loaded;
     try {
         loaded = document::readTexView(bytes);
     } catch (const platform::RuntimeError&) {

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 
 #include "app/tform1.h"
+#include "document/file_commands.h"
 #include "document/rtf_view.h"
 #include "document/texts.h"
 #include "platform/codepage.h"
@@ -41,12 +42,7 @@ std::vector<platform::TextRun> runsOf(const std::string& text) {
         c = static_cast<char>(platform::cp1251ToCp866(static_cast<unsigned char>(c)));
     std::vector<platform::TextRun> runs;
     try {
-        for (platform::RtfRun& read : document::readTexView(cp866)) {
-            platform::TextRun run;
-            run.text = std::move(read.text);
-            run.charset = read.charset;
-            runs.push_back(std::move(run));
-        }
+        runs = document::readTexView(cp866);
     } catch (const platform::RuntimeError&) {
         // A text the file view refuses (a NUL byte) is still given back, as it was typed.
         runs.assign(1, platform::TextRun{});
@@ -66,9 +62,7 @@ void startUntitled(TForm1& form, JournalEncoding encoding) {
     const bool utf8 = encoding == JournalEncoding::Utf8;
     form.DocEncoding = utf8 ? platform::TextEncoding::Utf8 : platform::TextEncoding::Cp866;
     form.DocLayout = platform::Utf8Layout{};
-    form.setWindowTitle(document::text(document::kCaptionPrefix) +
-                        document::text(document::kUntitled) +
-                        (utf8 ? document::text(document::kUtf8CaptionTail) : QString()));
+    document::setCaption(form, true);
     form.setEnabled(true);
     form.RichEdit1->setEnabled(true);
     form.RichEdit1->setFocus();

@@ -316,11 +316,6 @@ void TForm1::BuildComponents() {
 
     RichEdit1 = new platform::TRichEdit(ClientArea);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setFont(QFont(uiFontFamily(), 10));
-    RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    RichEdit1->setTabChangesFocus(true);
-    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     {
         // The selection is not shown while the control does not have the focus.
         QPalette palette = RichEdit1->palette();

@@ -4,6 +4,8 @@
 #include <QString>
 #include <string>
 
+#include "document/texts.h"
+
 class QAction;
 
 namespace app {
@@ -43,7 +45,7 @@ inline QString uiFontFamily() {
 void showRecentFileItem(QAction& item, const QString& caption);
 
 inline QString mainCaption() {
-    return QStringLiteral("KolBAX (ver.0.3beta)");
+    return document::text(document::kProgramCaption);
 }
 
 } // namespace app

@@ -34,24 +34,10 @@ bool fileExists(const QString& path) {
     return QFileInfo::exists(path);
 }
 
-// Runs read from RTF, checked against the control's capacity and made the control's runs.
-std::vector<platform::TextRun> toControlRuns(std::vector<platform::RtfRun> runs) {
+// Refuses runs the control could not hold.
+void checkFitsControl(const std::vector<platform::TextRun>& runs) {
     if (platform::rtfTextLength(runs) > platform::TRichEdit::kMaxLength)
         throw platform::RuntimeError(cp1251(document::kTooLarge));
-    std::vector<platform::TextRun> result;
-    result.reserve(runs.size());
-    for (platform::RtfRun& run : runs) {
-        platform::TextRun out;
-        out.text = std::move(run.text);
-        out.charset = run.charset;
-        out.bold = run.bold;
-        out.italic = run.italic;
-        out.underline = run.underline;
-        out.halfPoints = run.halfPoints;
-        if (run.color) out.color = QColor::fromRgb(*run.color);
-        result.push_back(std::move(out));
-    }
-    return result;
 }
 
 // The bytes of the document's file, in its encoding.
@@ -90,7 +76,8 @@ LoadedDocument readTexFileWithNotice(state::Editor& editor, const QString& path,
         std::string bytes = document::readDocumentBytes(path);
         if (adjust) bytes = adjust(std::move(bytes), editor.DocEncoding);
         document::TexDocument doc = document::readTexDocument(bytes, QFileInfo(path).fileName());
-        return {toControlRuns(std::move(doc.runs)), doc.encoding, doc.layout};
+        checkFitsControl(doc.runs);
+        return {std::move(doc.runs), doc.encoding, doc.layout};
     } catch (...) {
         editor.Label1->setText(text);
         editor.Label1->setPalette(palette);
@@ -163,16 +150,6 @@ QWidget& windowOf(state::Editor& editor) {
     return *editor.RichEdit1->window();
 }
 
-void setCaption(state::Editor& editor, bool untitled) {
-    QString caption = document::text(document::kCaptionPrefix);
-    caption += untitled ? document::text(document::kUntitled) : editor.DocName;
-    if (!editor.MainFile.isEmpty() && editor.MainFile != QLatin1String("*"))
-        caption += document::text(document::kAttachedTo) + editor.MainFile;
-    if (editor.DocEncoding == platform::TextEncoding::Utf8)
-        caption += document::text(document::kUtf8CaptionTail);
-    windowOf(editor).setWindowTitle(caption);
-}
-
 std::optional<QString> askSaveName(state::Editor& editor) {
     auto chosen = editor.prompts().saveFile("", cp1251(document::kSaveFilter), ".tex");
     // A name that is only an extension (".tex") names no document.
@@ -207,6 +184,17 @@ bool saveBeforeLeaving(state::Editor& editor) {
 } // namespace
 
 namespace document {
+
+void setCaption(state::Editor& editor, bool untitled) {
+    QString caption =
+        document::text(document::kProgramCaption) + document::text(document::kCaptionSeparator);
+    caption += untitled ? document::text(document::kUntitled) : editor.DocName;
+    if (!editor.MainFile.isEmpty() && editor.MainFile != QLatin1String("*"))
+        caption += document::text(document::kAttachedTo) + editor.MainFile;
+    if (editor.DocEncoding == platform::TextEncoding::Utf8)
+        caption += document::text(document::kUtf8CaptionTail);
+    windowOf(editor).setWindowTitle(caption);
+}
 
 void loadTexFile(state::Editor& editor, const QString& path) {
     if (!fileExists(path)) return;
@@ -339,8 +327,10 @@ void newDocument(state::Editor& editor, TForm2& form2) {
         if (fileExists(companion)) {
             // Rich text as it is, without code-page conversion; a file that is not RTF is
             // plain text.
-            editor.RichEdit1->LoadRuns(toControlRuns(
-                platform::readRtf(readDocumentBytes(companion), platform::kCyrillicCharset)));
+            const std::vector<platform::TextRun> runs =
+                platform::readRtf(readDocumentBytes(companion), platform::kCyrillicCharset);
+            checkFitsControl(runs);
+            editor.RichEdit1->LoadRuns(runs);
         } else {
             loadTexFile(editor, editor.UserTemplate);
         }

@@ -25,6 +25,9 @@ bool saveAs(state::Editor& editor);
 // The recent file at index (0 is the newest), opened after the document is left.
 void openRecentFile(state::Editor& editor, TForm3& form3, size_t index);
 
+// The window's caption for the document: the program, the document's name (or "untitled"),
+// the main file it is attached to, and the encoding when it is UTF-8.
+void setCaption(state::Editor& editor, bool untitled);
 // Loads a TeX file into the control; a path that does not exist changes nothing.
 void loadTexFile(state::Editor& editor, const QString& path);
 // Writes the control's text to a TeX file in the document's encoding.

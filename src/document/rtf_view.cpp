@@ -4,16 +4,14 @@
 
 #include "document/texts.h"
 #include "platform/atomic_file.h"
+#include "platform/charsets.h"
 #include "platform/cyrillic.h"
 #include "platform/errors.h"
+#include "platform/tex_characters.h"
 #include "platform/textfile.h"
 
 namespace document {
 namespace {
-
-// The character sets of the view's two fonts: f1 for Russian words, f0 for TeX markup.
-constexpr int kCyrillicSet = 204;
-constexpr int kLatinSet = 0;
 
 // What a byte of the TeX file does in the view.
 enum class ByteClass : unsigned char { Plain, Cyrillic, Latin, Brace };
@@ -28,7 +26,7 @@ constexpr std::array<ByteClass, 256> makeClasses(bool cp1251Text) {
             cp1251Text ? platform::cp1251ToCp866(byte) != byte : platform::isCp866Letter(byte);
         classes[static_cast<size_t>(b)] = letter ? ByteClass::Cyrillic : ByteClass::Plain;
     }
-    for (char c : std::string_view("$\\abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_#^"))
+    for (char c : platform::kTexMarkupLetters)
         classes[static_cast<unsigned char>(c)] = ByteClass::Latin;
     classes['{'] = ByteClass::Brace;
     classes['}'] = ByteClass::Brace;
@@ -57,11 +55,11 @@ void walkView(std::string_view tex, bool loneLineFeedEndsLine, Out& out,
         for (size_t i = pos; i < end; ++i) {
             const auto byte = static_cast<unsigned char>(tex[i]);
             const ByteClass byteClass = classes[byte];
-            if (byteClass == ByteClass::Cyrillic && runState != kCyrillicSet) {
-                runState = kCyrillicSet;
+            if (byteClass == ByteClass::Cyrillic && runState != platform::kCyrillicCharset) {
+                runState = platform::kCyrillicCharset;
                 out.openRun(runState);
-            } else if (byteClass == ByteClass::Latin && runState != kLatinSet) {
-                runState = kLatinSet;
+            } else if (byteClass == ByteClass::Latin && runState != platform::kLatinCharset) {
+                runState = platform::kLatinCharset;
                 out.openRun(runState);
             }
             out.put(byteClass, byte);
@@ -82,7 +80,7 @@ class RtfViewWriter {
     }
 
     void openRun(int charset) {
-        rtf_.append(charset == kCyrillicSet ? kCyrillicRunSwitch : kLatinRunSwitch);
+        rtf_.append(charset == platform::kCyrillicCharset ? kCyrillicRunSwitch : kLatinRunSwitch);
     }
 
     void put(ByteClass byteClass, unsigned char byte) {
@@ -136,7 +134,7 @@ class ViewRunsWriter {
 
     void endLine() { text().push_back('\n'); }
 
-    std::vector<platform::RtfRun> finish() { return std::move(runs_); }
+    std::vector<platform::TextRun> finish() { return std::move(runs_); }
 
   private:
     static constexpr int kRunHalfPoints = 20; // the "\fs20" of the run switches
@@ -146,7 +144,7 @@ class ViewRunsWriter {
         if (!checked_) {
             if (runs_.empty() || runs_.back().charset != charset_ ||
                 runs_.back().halfPoints != halfPoints_) {
-                platform::RtfRun run;
+                platform::TextRun run;
                 run.charset = charset_;
                 run.halfPoints = halfPoints_;
                 runs_.push_back(std::move(run));
@@ -157,10 +155,10 @@ class ViewRunsWriter {
     }
 
     bool fromCp866_ = true;
-    int charset_ = kLatinSet;
+    int charset_ = platform::kLatinCharset;
     int halfPoints_ = 0;
     bool checked_ = false;
-    std::vector<platform::RtfRun> runs_;
+    std::vector<platform::TextRun> runs_;
 };
 
 // Refuses bytes the view would drop: NUL anywhere, anything after the first 0x1A but
@@ -181,14 +179,14 @@ std::string buildRtfView(std::string_view tex) {
     return writer.finish();
 }
 
-std::vector<platform::RtfRun> readTexView(std::string_view tex) {
+std::vector<platform::TextRun> readTexView(std::string_view tex) {
     checkNothingDropped(tex);
     ViewRunsWriter writer;
     walkView(tex, true, writer);
     return writer.finish();
 }
 
-std::vector<platform::RtfRun> readCp1251View(std::string_view text) {
+std::vector<platform::TextRun> readCp1251View(std::string_view text) {
     ViewRunsWriter writer(false);
     walkView(text, true, writer, kCp1251Classes);
     return writer.finish();
@@ -202,7 +200,7 @@ std::string readDocumentBytes(const QString& path) {
     }
 }
 
-std::vector<platform::RtfRun> readTexFile(const QString& path) {
+std::vector<platform::TextRun> readTexFile(const QString& path) {
     return readTexView(readDocumentBytes(path));
 }
 

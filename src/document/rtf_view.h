@@ -31,12 +31,12 @@ std::string buildRtfView(std::string_view texBytes);
 // lose them for good: a NUL byte anywhere, or anything but 0x1A padding after the first
 // 0x1A, refuses the file with a message for the user (RuntimeError). A file that ends in
 // 0x1A padding loads without it.
-std::vector<platform::RtfRun> readTexView(std::string_view texBytes);
+std::vector<platform::TextRun> readTexView(std::string_view texBytes);
 
 // The runs of a text already in CP1251 in which "\n" ends a line (a UTF-8 document's text),
 // split into Russian and Latin runs exactly as readTexView splits the same text in CP866.
 // The text holds no NUL, CR or 0x1A.
-std::vector<platform::RtfRun> readCp1251View(std::string_view cp1251Text);
+std::vector<platform::TextRun> readCp1251View(std::string_view cp1251Text);
 
 // The bytes of a file the editor opens as a document or a template. Anything but a regular
 // file (a folder, a FIFO, a device) is refused with a message for the user (RuntimeError)
@@ -44,7 +44,7 @@ std::vector<platform::RtfRun> readCp1251View(std::string_view cp1251Text);
 std::string readDocumentBytes(const QString& path);
 
 // readTexView of readDocumentBytes.
-std::vector<platform::RtfRun> readTexFile(const QString& path);
+std::vector<platform::TextRun> readTexFile(const QString& path);
 
 // Reads the TeX file and writes its view (through the atomic writer). Throws InOutError.
 void BuildRtfView(const std::string& texPath, const std::string& rtfPath);

@@ -21,7 +21,7 @@ namespace document {
 struct TexDocument {
     platform::TextEncoding encoding = platform::TextEncoding::Cp866; // Cp866 or Utf8
     platform::Utf8Layout layout; // a UTF-8 document's byte-order mark and line ends
-    std::vector<platform::RtfRun> runs;
+    std::vector<platform::TextRun> runs;
 };
 
 // The option of the standard template's inputenc line in each encoding.

@@ -22,7 +22,9 @@ inline constexpr std::u16string_view kSaveFilter = u"Файлы TEX|*.tex|Все
 inline constexpr std::u16string_view kOpenTitle = u"Открытие файла для редактирования";
 inline constexpr std::u16string_view kMainFileTitle = u"Выбери главный файл и нажми \"ОТКРЫТЬ\"";
 inline constexpr std::u16string_view kTemplateTitle = u"Выбери файл шаблона и нажми \"ОТКРЫТЬ\"";
-inline constexpr std::u16string_view kCaptionPrefix = u"KolBAX (ver.0.3beta): ";
+// The main window's caption; a document's caption goes on after the separator.
+inline constexpr std::u16string_view kProgramCaption = u"KolBAX (ver.0.3beta)";
+inline constexpr std::u16string_view kCaptionSeparator = u": ";
 inline constexpr std::u16string_view kUntitled = u"(без имени)";
 inline constexpr std::u16string_view kAttachedTo = u" к ";
 // The caption ends with it for a UTF-8 document; a CP866 document's caption has no tail.

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/charsets.h"
+
 namespace insertion {
 
 namespace {
@@ -27,7 +29,8 @@ bool insertPieces(InsertionTarget& target, const std::vector<Piece>& pieces, boo
     if (!target.hasRoomFor(static_cast<int>(length))) return false;
     const int start = target.selStart();
     for (const Piece& piece : pieces) {
-        if (smartKeyboardOn) target.setInsertCharset(piece.markup ? kLatin : savedCharset);
+        if (smartKeyboardOn)
+            target.setInsertCharset(piece.markup ? platform::kLatinCharset : savedCharset);
         target.insertText(piece.text);
     }
     if (caretOffset >= 0) target.placeCaret(start + caretOffset);
@@ -43,7 +46,7 @@ int lengthOf(std::string_view text) {
 bool insertPictureText(InsertionTarget& target, std::string_view text, int& shownCharset) {
     if (!target.hasRoomFor(lengthOf(text))) return false;
     shownCharset = target.insertCharset();
-    target.setInsertCharset(kLatin);
+    target.setInsertCharset(platform::kLatinCharset);
     target.insertText(text);
     target.setInsertCharset(shownCharset);
     return true;

@@ -10,8 +10,6 @@
 
 namespace insertion {
 
-constexpr int kLatin = 0;
-
 // The part of the editing control the insertion uses. Positions count every line break
 // as two characters (CR LF).
 class InsertionTarget {

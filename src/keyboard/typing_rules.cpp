@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/charsets.h"
+#include "platform/keyboard_layouts.h"
 #include "platform/tex_characters.h"
 
 namespace keyboard {
@@ -31,11 +33,11 @@ bool OpensMathematics(char c, int charBefore) {
 }
 
 void TypingRules::KeyDown(int virtualKey, bool shiftHeld) {
-    if (!flags_.smartKeyboardOn || virtualKey != kVirtualKeyBackslash || flags_.inCommandWord ||
+    if (!flags_.smartKeyboardOn || virtualKey != platform::VK_OEM_5 || flags_.inCommandWord ||
         shiftHeld)
         return;
-    if (control_.InsertCharset() == kCyrillic) {
-        control_.SetInsertCharset(kLatin);
+    if (control_.InsertCharset() == platform::kCyrillicCharset) {
+        control_.SetInsertCharset(platform::kLatinCharset);
         flags_.inCommandWord = true;
     }
 }
@@ -43,15 +45,15 @@ void TypingRules::KeyDown(int virtualKey, bool shiftHeld) {
 void TypingRules::KeyPress(char& c) {
     if (!flags_.smartKeyboardOn) return;
     if (flags_.inCommandWord && !IsCommandWordChar(c)) {
-        control_.SetInsertCharset(kCyrillic);
+        control_.SetInsertCharset(platform::kCyrillicCharset);
         flags_.inCommandWord = false;
     }
-    if (control_.InsertCharset() == kCyrillic) {
+    if (control_.InsertCharset() == platform::kCyrillicCharset) {
         // Only "$" and ";" can open mathematics: the character before the caret is read
         // for them alone.
         if ((c == '$' || c == ';') && OpensMathematics(c, control_.CharBeforeCaret())) {
             flags_.dollarSeen = true;
-            control_.SetInsertCharset(kLatin);
+            control_.SetInsertCharset(platform::kLatinCharset);
             c = '$';
         }
         return;
@@ -61,9 +63,9 @@ void TypingRules::KeyPress(char& c) {
 }
 
 void TypingRules::KeyUp(int virtualKey) {
-    if (flags_.smartKeyboardOn && flags_.restoreAfterShift && virtualKey == kVirtualKeyShift &&
-        control_.InsertCharset() == kLatin) {
-        control_.SetInsertCharset(kCyrillic);
+    if (flags_.smartKeyboardOn && flags_.restoreAfterShift && virtualKey == platform::VK_SHIFT &&
+        control_.InsertCharset() == platform::kLatinCharset) {
+        control_.SetInsertCharset(platform::kCyrillicCharset);
         flags_.restoreAfterShift = false;
     }
 }

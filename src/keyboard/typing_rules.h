@@ -11,12 +11,6 @@
 
 namespace keyboard {
 
-constexpr int kLatin = 0;
-constexpr int kCyrillic = 204;
-
-constexpr int kVirtualKeyShift = 16;
-constexpr int kVirtualKeyBackslash = 220; // types "\" on both the US and the Russian layout
-
 // What the rules need of the editing control.
 class TypingControl {
   public:

@@ -127,30 +127,30 @@ int virtualKeyOfQtKey(const KeyInput& key) {
     if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z)) return k;
     switch (k) {
     case Qt::Key_Backspace:
-        return 8;
+        return VK_BACK;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return 9;
+        return VK_TAB;
     case Qt::Key_Clear:
         return 12;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return VK_RETURN;
     case Qt::Key_Shift:
-        return 16;
+        return VK_SHIFT;
     case Qt::Key_Control:
-        return 17;
+        return VK_CONTROL;
     case Qt::Key_Alt:
     case Qt::Key_AltGr:
-        return 18;
+        return VK_MENU;
     case Qt::Key_Pause:
         return 19;
     case Qt::Key_CapsLock:
         return 20;
     case Qt::Key_Escape:
-        return 27;
+        return VK_ESCAPE;
     case Qt::Key_Space:
-        return 32;
+        return VK_SPACE;
     case Qt::Key_PageUp:
         return 33;
     case Qt::Key_PageDown:
@@ -160,13 +160,13 @@ int virtualKeyOfQtKey(const KeyInput& key) {
     case Qt::Key_Home:
         return 36;
     case Qt::Key_Left:
-        return 37;
+        return VK_LEFT;
     case Qt::Key_Up:
-        return 38;
+        return VK_UP;
     case Qt::Key_Right:
-        return 39;
+        return VK_RIGHT;
     case Qt::Key_Down:
-        return 40;
+        return VK_DOWN;
     case Qt::Key_Print:
         return 44;
     case Qt::Key_Insert:

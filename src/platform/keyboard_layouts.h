@@ -9,6 +9,24 @@
 
 namespace platform {
 
+// The Windows virtual-key codes the editor names; letters and digits are their upper-case
+// ASCII codes.
+enum VirtualKey : int {
+    VK_BACK = 8,
+    VK_TAB = 9,
+    VK_RETURN = 13,
+    VK_SHIFT = 16,
+    VK_CONTROL = 17,
+    VK_MENU = 18,
+    VK_ESCAPE = 27,
+    VK_SPACE = 32,
+    VK_LEFT = 37,
+    VK_UP = 38,
+    VK_RIGHT = 39,
+    VK_DOWN = 40,
+    VK_OEM_5 = 220, // the backslash key: types "\" in both the US and the Russian layout
+};
+
 // What a key event says about the key, independent of any widget.
 struct KeyInput {
     std::uint32_t scanCode = 0; // native scan code; 0 when unknown

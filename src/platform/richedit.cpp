@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColor>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -73,7 +74,7 @@ QTextCharFormat runFormat(const TextRun& run) {
     if (run.italic) format.setFontItalic(true);
     if (run.underline) format.setFontUnderline(true);
     if (run.halfPoints > 0) format.setFontPointSize(run.halfPoints / 2.0);
-    if (run.color) format.setForeground(*run.color);
+    if (run.color) format.setForeground(QColor::fromRgb(*run.color));
     return format;
 }
 

@@ -7,7 +7,6 @@
 //  - key events in the order key-down, key-press (replaceable, before insertion), key-up,
 //    with Windows virtual-key codes; the keyboard layout is the editor's own: Russian
 //    while the insertion set is 204, US otherwise, by physical key.
-#include <QColor>
 #include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -20,44 +19,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/charsets.h"
 #include "platform/keyboard_layouts.h"
+#include "platform/text_run.h"
 
 namespace platform {
 
-// Virtual-key codes the handlers test.
-enum VirtualKey : int {
-    VK_BACK = 8,
-    VK_TAB = 9,
-    VK_RETURN = 13,
-    VK_SHIFT = 16,
-    VK_CONTROL = 17,
-    VK_MENU = 18,
-    VK_ESCAPE = 27,
-    VK_SPACE = 32,
-    VK_LEFT = 37,
-    VK_UP = 38,
-    VK_RIGHT = 39,
-    VK_DOWN = 40,
-    VK_OEM_5 = 220, // the backslash key
-};
-
 // What a key event says about the key, for the editor's own layouts.
 KeyInput keyInputOf(const QKeyEvent* e);
-
-constexpr int kLatinCharset = 0;
-constexpr int kCyrillicCharset = 204;
-
-// One run of a document handed to the control whole: text (CP1251, "\n" breaks a line)
-// with its character set and optional formatting.
-struct TextRun {
-    std::string text;
-    int charset = kLatinCharset;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    int halfPoints = 0; // font size in half points; 0 keeps the control's size
-    std::optional<QColor> color;
-};
 
 // What the editor's input mode (the Smart Keyboard) sees of each key, in the order
 // key-down, key-press (only for keys that type), key-up. Key-down comes before the layout

@@ -162,7 +162,7 @@ class Reader {
   public:
     explicit Reader(std::string_view input) : in_(input) {}
 
-    std::vector<RtfRun> read() {
+    std::vector<TextRun> read() {
         stack_.reserve(64);
         // The opening brace of the document.
         pos_ = 1;
@@ -469,12 +469,12 @@ class Reader {
         if (font < 0) font = defaultFont_;
         for (const auto& f : fonts_)
             if (f.first == font) return f.second;
-        return 0;
+        return kLatinCharset;
     }
 
     int currentCodePage() const {
         switch (charsetOf(state_.font)) {
-        case 0:
+        case kLatinCharset:
             return 1252;
         case 1: // the default character set: the document's code page
             return ansiCodePage_;
@@ -493,7 +493,7 @@ class Reader {
         if (runs_.empty() || runs_.back().charset != charset || runs_.back().bold != state_.bold ||
             runs_.back().italic != state_.italic || runs_.back().underline != state_.underline ||
             runs_.back().halfPoints != state_.halfPoints || runs_.back().color != color) {
-            RtfRun next;
+            TextRun next;
             next.charset = charset;
             next.bold = state_.bold;
             next.italic = state_.italic;
@@ -529,11 +529,11 @@ class Reader {
     std::vector<std::optional<uint32_t>> colors_;
     uint32_t colorPending_ = 0;
     bool colorHasValue_ = false;
-    std::vector<RtfRun> runs_;
+    std::vector<TextRun> runs_;
 };
 
-std::vector<RtfRun> readPlain(std::string_view bytes, int charset) {
-    RtfRun run;
+std::vector<TextRun> readPlain(std::string_view bytes, int charset) {
+    TextRun run;
     run.charset = charset;
     run.text.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) {
@@ -545,7 +545,7 @@ std::vector<RtfRun> readPlain(std::string_view bytes, int charset) {
             run.text.push_back(c);
         }
     }
-    std::vector<RtfRun> runs;
+    std::vector<TextRun> runs;
     if (!run.text.empty()) runs.push_back(std::move(run));
     return runs;
 }
@@ -556,14 +556,14 @@ bool isRtf(std::string_view bytes) {
     return bytes.substr(0, 5) == "{\\rtf";
 }
 
-std::vector<RtfRun> readRtf(std::string_view bytes, int plainCharset) {
+std::vector<TextRun> readRtf(std::string_view bytes, int plainCharset) {
     if (!isRtf(bytes)) return readPlain(bytes, plainCharset);
     return Reader(bytes).read();
 }
 
-int64_t rtfTextLength(const std::vector<RtfRun>& runs) {
+int64_t rtfTextLength(const std::vector<TextRun>& runs) {
     int64_t length = 0;
-    for (const RtfRun& run : runs)
+    for (const TextRun& run : runs)
         length += static_cast<int64_t>(run.text.size()) +
                   std::count(run.text.begin(), run.text.end(), '\n');
     return length;

@@ -12,22 +12,12 @@
 // control words have at most 32 letters, parameters are clamped to 32 bits, the end of the
 // input inside a group closes every group, and nothing after the closing brace is read.
 #include <cstdint>
-#include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
-namespace platform {
+#include "platform/text_run.h"
 
-struct RtfRun {
-    std::string text; // CP1251; "\n" breaks a line
-    int charset = 0;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    int halfPoints = 0;            // font size in half points; 0: the control's size
-    std::optional<uint32_t> color; // 0xRRGGBB; none: the automatic colour
-};
+namespace platform {
 
 // Groups deeper than this share the formatting of the deepest kept group.
 inline constexpr int kRtfMaxGroupDepth = 256;
@@ -37,10 +27,10 @@ bool isRtf(std::string_view bytes);
 
 // Reads RTF. Bytes that are not RTF are plain CP1251 text: one run with plainCharset, its
 // line ends (CR LF, CR, LF) made "\n". NUL bytes are dropped in both cases.
-std::vector<RtfRun> readRtf(std::string_view bytes, int plainCharset = 0);
+std::vector<TextRun> readRtf(std::string_view bytes, int plainCharset = 0);
 
 // The length of the runs' text as the editing control counts it (a line break counts as
 // the two characters CR LF).
-int64_t rtfTextLength(const std::vector<RtfRun>& runs);
+int64_t rtfTextLength(const std::vector<TextRun>& runs);
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 // The characters of TeX markup the editor tells apart from Russian text: the Smart
-// Keyboard keeps a command word in Latin while they are typed.
+// Keyboard keeps a command word in Latin while they are typed, and the view of a TeX file
+// shows them in Latin runs.
 #include <string_view>
 
 namespace platform {

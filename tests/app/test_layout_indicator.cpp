@@ -4,6 +4,7 @@
 
 #include "app_fixture.h"
 #include "editing/find_dialogs.h"
+#include "platform/charsets.h"
 #include "processing/tform8.h"
 
 using namespace apptest;
@@ -26,10 +27,10 @@ class Indicator : public ::testing::Test {
 } // namespace
 
 TEST_F(Indicator, LatinIsBlueAndEveryOtherSetIsCyrillicRed) {
-    showCharset(204);
+    showCharset(platform::kCyrillicCharset);
     EXPECT_EQ(form.Label1->text(), QStringLiteral("Кириллица"));
     EXPECT_EQ(colour(), QColor(255, 0, 0));
-    EXPECT_EQ(form.ShownCharset, 204);
+    EXPECT_EQ(form.ShownCharset, platform::kCyrillicCharset);
     showCharset(0);
     EXPECT_EQ(form.Label1->text(), QStringLiteral("Latin"));
     EXPECT_EQ(colour(), QColor(0, 0, 255));
@@ -39,14 +40,14 @@ TEST_F(Indicator, LatinIsBlueAndEveryOtherSetIsCyrillicRed) {
 }
 
 TEST_F(Indicator, BeepsOnlyOnAChangeAndOnlyOnceLayoutBeepIsSet) {
-    showCharset(204); // before the first open or new: silent
+    showCharset(platform::kCyrillicCharset); // before the first open or new: silent
     EXPECT_EQ(editor.prompts->beeps, 0);
 
     form.LayoutBeep = true;
-    showCharset(204); // unchanged: nothing happens
+    showCharset(platform::kCyrillicCharset); // unchanged: nothing happens
     EXPECT_EQ(editor.prompts->beeps, 0);
     form.Label1->setText(QStringLiteral("Загрузка..."));
-    showCharset(204);
+    showCharset(platform::kCyrillicCharset);
     EXPECT_EQ(form.Label1->text(), QStringLiteral("Загрузка..."));
 
     showCharset(0);
@@ -63,7 +64,7 @@ TEST_F(Indicator, BeepsOnlyOnAChangeAndOnlyOnceLayoutBeepIsSet) {
 
 TEST_F(Indicator, TogglingTheSmartKeyboardTwiceChangesOnlyTheSwitchAndItsLabel) {
     form.RichEdit1->setEnabled(true);
-    showCharset(204);
+    showCharset(platform::kCyrillicCharset);
     form.InCommandWord = true;
     form.DollarSeen = true;
     const QString indicator = form.Label1->text();
@@ -73,15 +74,15 @@ TEST_F(Indicator, TogglingTheSmartKeyboardTwiceChangesOnlyTheSwitchAndItsLabel) 
     EXPECT_TRUE(form.ToolButton24->isChecked());
     EXPECT_EQ(form.ToolButton24->toolTip(), QStringLiteral("Разбудить Умную Клаву"));
     EXPECT_EQ(form.Label2->text(), QStringLiteral("Умная Клава спит"));
-    EXPECT_EQ(form.RichEdit1->InsertCharset(), 204);
+    EXPECT_EQ(form.RichEdit1->InsertCharset(), platform::kCyrillicCharset);
 
     form.ToolButton24->click();
     EXPECT_TRUE(form.SmartKeyboardOn);
     EXPECT_FALSE(form.ToolButton24->isChecked());
     EXPECT_EQ(form.ToolButton24->toolTip(), QStringLiteral("Усыпить Умную Клаву"));
     EXPECT_EQ(form.Label2->text(), QStringLiteral("Умная Клава работает"));
-    EXPECT_EQ(form.RichEdit1->InsertCharset(), 204);
-    EXPECT_EQ(form.ShownCharset, 204);
+    EXPECT_EQ(form.RichEdit1->InsertCharset(), platform::kCyrillicCharset);
+    EXPECT_EQ(form.ShownCharset, platform::kCyrillicCharset);
     EXPECT_EQ(form.Label1->text(), indicator);
     EXPECT_TRUE(form.InCommandWord);
     EXPECT_TRUE(form.DollarSeen);
@@ -96,7 +97,7 @@ TEST_F(Indicator, ClickIntoTheTextShowsTheLayoutThere) {
     platform::TextRun latin, russian;
     latin.text = "latin ";
     russian.text = cp1251(u"русский");
-    russian.charset = 204;
+    russian.charset = platform::kCyrillicCharset;
     form.RichEdit1->LoadRuns({latin, russian});
     form.LayoutBeep = true;
     form.ShownCharset = 0;
@@ -121,7 +122,7 @@ TEST_F(Indicator, ClickOnTheIndicatorSwitchesTheLayoutOnlyWithADocument) {
 
     form.RichEdit1->setEnabled(true);
     QTest::mouseClick(form.Label1, Qt::LeftButton);
-    EXPECT_EQ(form.RichEdit1->InsertCharset(), 204);
+    EXPECT_EQ(form.RichEdit1->InsertCharset(), platform::kCyrillicCharset);
     EXPECT_EQ(form.Label1->text(), QStringLiteral("Кириллица"));
     QTest::mouseClick(form.Label1, Qt::LeftButton);
     EXPECT_EQ(form.RichEdit1->InsertCharset(), 0);
@@ -132,7 +133,7 @@ TEST_F(Indicator, ClickOnTheIndicatorSwitchesTheLayoutOnlyWithADocument) {
 // Ctrl+Shift switches it there for the editing area too, and fields of other windows keep
 // what the desktop typed.
 TEST_F(Indicator, ProgramFieldsTypeTheActiveLayoutAndSwitchIt) {
-    showCharset(204);
+    showCharset(platform::kCyrillicCharset);
     QLineEdit* settings = form.Form8->Edit1;
     QLineEdit* find = form.FindDialog1->findChild<QLineEdit*>();
     ASSERT_NE(find, nullptr);
@@ -152,7 +153,7 @@ TEST_F(Indicator, ProgramFieldsTypeTheActiveLayoutAndSwitchIt) {
     EXPECT_EQ(settings->text(), QStringLiteral("йцуq\\"));
     EXPECT_EQ(form.RichEdit1->InsertCharset(), 0); // no typing rule ran on the backslash
 
-    showCharset(204);
+    showCharset(platform::kCyrillicCharset);
     QLineEdit elsewhere;
     QTest::keyClicks(&elsewhere, "q");
     EXPECT_EQ(elsewhere.text(), QStringLiteral("q"));

@@ -17,6 +17,7 @@
 #include "document/texts.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
+#include "platform/charsets.h"
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"
 #include "support/editor.h"
@@ -138,7 +139,7 @@ TEST_F(FileCommands, OpenWithoutStatusFileAsksThenTheFirstSaveWritesBoth) {
     EXPECT_EQ(form->DocDir, docsDir());
     EXPECT_EQ(currentDir(), docsDir());
     EXPECT_EQ(text(), body);
-    EXPECT_EQ(form->RichEdit1->CharsetAt(0), 204);
+    EXPECT_EQ(form->RichEdit1->CharsetAt(0), platform::kCyrillicCharset);
     EXPECT_EQ(form->RichEdit1->CharsetAt(8), 0); // "$"
     EXPECT_FALSE(form->RichEdit1->Modified());
     EXPECT_TRUE(form->RichEdit1->isEnabled());
@@ -261,7 +262,7 @@ TEST_F(FileCommands, NewDocumentDialogAndTemplates) {
               cp1251(u"Выбери файл шаблона и нажми \"ОТКРЫТЬ\""));
     EXPECT_EQ(form->UserTemplate, doc("t.tex"));
     EXPECT_EQ(text(), "\xCFx\r\n");
-    EXPECT_EQ(form->RichEdit1->CharsetAt(0), 204);
+    EXPECT_EQ(form->RichEdit1->CharsetAt(0), platform::kCyrillicCharset);
     // Without it the template is converted like an opened TeX file.
     fs::remove(docs / "t.rtf");
     prompts->modalActions.push_back(
@@ -616,6 +617,15 @@ TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
     run("N8");
     EXPECT_EQ(errors(), std::vector<std::string>{cp1251(document::kNotRegularFile)});
     EXPECT_EQ(text(), "");
+    // So is a rich-text template the control could not hold (not RTF: read as plain text).
+    writeBytes(docs / "big.tex", "");
+    writeBytes(docs / "big.rtf", huge);
+    prompts->shown.clear();
+    prompts->fileAnswers.push_back(doc("big.tex"));
+    prompts->modalActions.push_back(answer(0, true, 2));
+    run("N8");
+    EXPECT_EQ(errors(), std::vector<std::string>{cp1251(document::kTooLarge)});
+    EXPECT_EQ(text(), "");
     // Just under the limit loads.
     huge.resize(huge.size() - 34 * 600);
     writeBytes(docs / "huge.tex", huge);
@@ -715,7 +725,7 @@ TEST_F(FileCommands, Utf8DocumentsOpenAndSaveByteForByteAndRefusalsKeepTheDocume
     EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Utf8);
     EXPECT_EQ(caption(), kPrefix + "u [UTF-8]");
     EXPECT_EQ(text(), cp1251(u"\\section{Введение}\r\n«Текст» — №\r\nконец\r\n"));
-    EXPECT_EQ(form->RichEdit1->CharsetAt(9), 204);
+    EXPECT_EQ(form->RichEdit1->CharsetAt(9), platform::kCyrillicCharset);
     run("N6");
     EXPECT_EQ(readBytes(docs / "u.tex"), file);
     // "Сохранить как" keeps the encoding and the layout.

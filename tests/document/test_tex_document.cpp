@@ -30,7 +30,7 @@ QString refusal(const std::string& bytes) {
     return {};
 }
 
-std::string joined(const std::vector<platform::RtfRun>& runs) {
+std::string joined(const std::vector<platform::TextRun>& runs) {
     std::string text;
     for (const auto& run : runs)
         text += run.text;

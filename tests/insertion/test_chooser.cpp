@@ -8,6 +8,7 @@
 
 #include "editor_fixture.h"
 #include "insertion/tform7.h"
+#include "platform/charsets.h"
 
 namespace {
 
@@ -190,7 +191,7 @@ TEST(Commands, TemplatesAndPlainCommandsInTheUsersLayout) {
     e.edit().SetSel(6, 0);
     e.edit().SetSelText("x");
     e.edit().SetSel(6, 1);
-    e.form->ShownCharset = 204; // the user had switched to Russian
+    e.form->ShownCharset = platform::kCyrillicCharset; // the user had switched to Russian
     e.prompts->modalActions.push_back(pick("\\alpha"));
     e.form->N26Click();
     EXPECT_EQ(e.edit().Text(), "\\frac{\\alpha }{}");

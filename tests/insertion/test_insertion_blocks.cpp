@@ -2,9 +2,11 @@
 
 #include "fake_target.h"
 #include "insertion/insertion_blocks.h"
+#include "platform/charsets.h"
 #include "support/text.h"
 
 using namespace insertion;
+using platform::kCyrillicCharset;
 using support::cp1251;
 
 namespace {
@@ -49,7 +51,7 @@ TEST(InsertEnvironment, EveryRowOfTheBlockTable) {
         const EnvironmentChoice choice{c.kind, "eq", c.star, c.label};
         for (bool smart : {true, false}) {
             FakeTarget t;
-            insertEnvironmentBlock(t, choice, {}, smart, 204);
+            insertEnvironmentBlock(t, choice, {}, smart, kCyrillicCharset);
             EXPECT_EQ(t.text, c.text);
             EXPECT_EQ(t.start, c.caret);
             EXPECT_EQ(t.length, 0);
@@ -69,7 +71,7 @@ TEST(InsertEnvironment, EveryRowOfTheBlockTable) {
                 expected = repeat('L', head) + "CCCCC" + repeat('L', 7) + "CCC";
             }
             EXPECT_EQ(t.sets(), expected);
-            EXPECT_EQ(t.charset, 204);
+            EXPECT_EQ(t.charset, kCyrillicCharset);
         }
     }
 }
@@ -77,18 +79,19 @@ TEST(InsertEnvironment, EveryRowOfTheBlockTable) {
 TEST(InsertEnvironment, StatementsUseTheNameOfTheFirstMatchingLine) {
     const auto list = statements();
     FakeTarget t;
-    insertEnvironmentBlock(t, {kStatements, cp1251("лемма"), true, false}, list, true, 204);
+    insertEnvironmentBlock(t, {kStatements, cp1251("лемма"), true, false}, list, true,
+                           kCyrillicCharset);
     EXPECT_EQ(t.text, "\\begin{lemma}\r\n\r\n\\end{lemma}\r\n");
     EXPECT_EQ(t.start, 15);
     // A display name found on no line gives an empty environment name.
     FakeTarget empty;
-    insertEnvironmentBlock(empty, {kStatements, "", false, true}, list, false, 204);
+    insertEnvironmentBlock(empty, {kStatements, "", false, true}, list, false, kCyrillicCharset);
     EXPECT_EQ(empty.text, "\\begin{}\\label{}\r\n\r\n\\end{}\r\n");
     EXPECT_EQ(empty.start, 15);
 }
 
 TEST(InsertEnvironment, SplitsTheLineAndReplacesTheSelection) {
-    FakeTarget middle("ab\r\ncd ef", 204);
+    FakeTarget middle("ab\r\ncd ef", kCyrillicCharset);
     middle.select(6, 0); // after "cd"
     insertEnvironmentBlock(middle, {kOthers, "my list", false, false}, {}, true, 0);
     EXPECT_EQ(middle.text, "ab\r\ncd\\begin{my list}\r\n\r\n\\end{my list}\r\n ef");
@@ -99,22 +102,23 @@ TEST(InsertEnvironment, SplitsTheLineAndReplacesTheSelection) {
                                  repeat('L', 34) + "CCC");
 
     // Text after the caret does not lend its set to the lines the block pushes ahead of it.
-    FakeTarget split(cp1251("АБ"), 204);
+    FakeTarget split(cp1251("АБ"), kCyrillicCharset);
     split.select(1, 0);
-    insertEnvironmentBlock(split, {kFormulas, "equation", false, false}, {}, true, 204);
+    insertEnvironmentBlock(split, {kFormulas, "equation", false, false}, {}, true,
+                           kCyrillicCharset);
     EXPECT_EQ(split.text, cp1251("А\\begin{equation}\r\n\r\n\\end{equation}\r\nБ"));
     EXPECT_EQ(split.sets(), "C" + repeat('L', 33) + "CCCC");
 
-    FakeTarget selected("one TWO three", 204);
+    FakeTarget selected("one TWO three", kCyrillicCharset);
     selected.select(4, 3);
-    insertEnvironmentBlock(selected, {kFormulas, "eq", false, false}, {}, false, 204);
+    insertEnvironmentBlock(selected, {kFormulas, "eq", false, false}, {}, false, kCyrillicCharset);
     EXPECT_EQ(selected.text, "one \\begin{eq}\r\n\r\n\\end{eq}\r\n three");
     EXPECT_EQ(selected.start, 16);
 }
 
 TEST(InsertEnvironment, UnknownKindInsertsNothing) {
-    FakeTarget t("x", 204);
-    insertEnvironmentBlock(t, {0, "eq", false, false}, {}, true, 204);
+    FakeTarget t("x", kCyrillicCharset);
+    insertEnvironmentBlock(t, {0, "eq", false, false}, {}, true, kCyrillicCharset);
     EXPECT_EQ(t.text, "x");
     EXPECT_EQ(t.charsetChanges, 0);
 }
@@ -123,17 +127,20 @@ TEST(InsertEnvironment, UnknownKindInsertsNothing) {
 // goes in not at all, not in part; one that just fits goes in whole.
 TEST(Insertion, NothingGoesInPastTheLimit) {
     const std::string block = "\\begin{eq}\r\n\r\n\\end{eq}\r\n";
-    FakeTarget t("abcd", 204);
+    FakeTarget t("abcd", kCyrillicCharset);
     t.maxLength = 4 + block.size() - 1;
     t.select(2, 0);
     int shown = 0;
-    EXPECT_FALSE(insertEnvironmentBlock(t, {kFormulas, "eq", false, false}, {}, true, 204));
-    EXPECT_FALSE(insertCommandText(t, "\\frac{}{}" + std::string(block.size(), 'x'), true, 204));
+    EXPECT_FALSE(
+        insertEnvironmentBlock(t, {kFormulas, "eq", false, false}, {}, true, kCyrillicCharset));
+    EXPECT_FALSE(insertCommandText(t, "\\frac{}{}" + std::string(block.size(), 'x'), true,
+                                   kCyrillicCharset));
     EXPECT_FALSE(insertPictureText(t, std::string(block.size(), 'x'), shown));
     EXPECT_EQ(t.text, "abcd");
     EXPECT_EQ(t.charsetChanges, 0);
     t.select(1, 1); // a replaced selection makes room
-    EXPECT_TRUE(insertEnvironmentBlock(t, {kFormulas, "eq", false, false}, {}, true, 204));
+    EXPECT_TRUE(
+        insertEnvironmentBlock(t, {kFormulas, "eq", false, false}, {}, true, kCyrillicCharset));
     EXPECT_EQ(t.text, "a" + block + "cd");
 }
 
@@ -150,20 +157,20 @@ TEST(InsertCommand, TemplatesPutTheCaretAfterTheFirstBrace) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.entry);
-        FakeTarget t("ab", 204);
+        FakeTarget t("ab", kCyrillicCharset);
         t.select(2, 0);
-        insertCommandText(t, c.entry, true, 204);
+        insertCommandText(t, c.entry, true, kCyrillicCharset);
         EXPECT_EQ(t.text, c.text);
         EXPECT_EQ(t.start, c.caret);
         // Everything Latin but the template's "}" or the trailing blank.
         const std::string sets = t.sets();
         EXPECT_EQ(sets, "CC" + repeat('L', t.text.size() - 3) + "C");
-        EXPECT_EQ(t.charset, 204);
+        EXPECT_EQ(t.charset, kCyrillicCharset);
     }
 }
 
 TEST(InsertCommand, ReplacesTheSelectionAndKeepsTheSetWhenSmartKeyboardIsOff) {
-    FakeTarget t("x word y", 204);
+    FakeTarget t("x word y", kCyrillicCharset);
     t.select(2, 4);
     insertCommandText(t, "\\emph{}", false, 0);
     EXPECT_EQ(t.text, "x \\emph{} y");
@@ -173,13 +180,13 @@ TEST(InsertCommand, ReplacesTheSelectionAndKeepsTheSetWhenSmartKeyboardIsOff) {
 }
 
 TEST(InsertPicture, InsertsInLatinAndRestoresThePreviousSet) {
-    FakeTarget t("ab", 204);
+    FakeTarget t("ab", kCyrillicCharset);
     t.select(1, 0);
     int shown = 0;
     insertPictureText(t, "\\alpha", shown);
     EXPECT_EQ(t.text, "a\\alphab");
     EXPECT_EQ(t.start, 7);
     EXPECT_EQ(t.sets(), "CLLLLLLC");
-    EXPECT_EQ(shown, 204);
-    EXPECT_EQ(t.charset, 204);
+    EXPECT_EQ(shown, kCyrillicCharset);
+    EXPECT_EQ(t.charset, kCyrillicCharset);
 }

@@ -10,6 +10,7 @@
 #include "insertion/pictures.h"
 #include "insertion/tform4.h"
 #include "insertion/tform5.h"
+#include "platform/charsets.h"
 #include "platform/errors.h"
 #include "platform/textfile.h"
 
@@ -185,8 +186,8 @@ TEST(Pictures, AnyButtonInsertsTheCellTextInLatinAndRestoresTheSet) {
     e.form->Guarded([&] { e.form->N23Click(); });
     EXPECT_EQ(e.edit().Text(), "a\\alphab");
     EXPECT_EQ(e.sets(), "CLLLLLLC");
-    EXPECT_EQ(e.edit().InsertCharset(), 204);
-    EXPECT_EQ(e.form->ShownCharset, 204);
+    EXPECT_EQ(e.edit().InsertCharset(), platform::kCyrillicCharset);
+    EXPECT_EQ(e.form->ShownCharset, platform::kCyrillicCharset);
     EXPECT_EQ(e.form->Form4->ClickX, 20);
 
     // A boundary belongs to the cell on its right: control x 53 is the second column.
@@ -211,14 +212,14 @@ TEST(Pictures, NothingGoesInWithoutADocumentOrPastTheLimit) {
     e.edit().setEnabled(true);
     platform::TextRun filler;
     filler.text = std::string(platform::TRichEdit::kMaxLength - 5, 'x');
-    filler.charset = 204;
+    filler.charset = platform::kCyrillicCharset;
     e.edit().LoadRuns({filler});
     e.edit().SetSel(1, 0);
     e.prompts->modalActions.push_back(clickAt<TForm4>(Qt::LeftButton, 20, 50)); // 6 characters
     e.form->Guarded([&] { e.form->N23Click(); });
     EXPECT_EQ(e.edit().TextLength(), platform::TRichEdit::kMaxLength - 5);
     EXPECT_EQ(e.prompts->beeps, 1);
-    EXPECT_EQ(e.edit().InsertCharset(), 204);
+    EXPECT_EQ(e.edit().InsertCharset(), platform::kCyrillicCharset);
 }
 
 TEST(Pictures, ClicksOutsideCellsInsertNothing) {

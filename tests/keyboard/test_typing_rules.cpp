@@ -54,7 +54,7 @@ TEST(InCyrillic, BackslashKeyOpensACommandWordTypedInLatin) {
     t.keys("\\");
     EXPECT_EQ(t.text, cp("слово \\"));
     EXPECT_EQ(t.layouts, "CCCCCCL");
-    EXPECT_EQ(t.insertCharset, kLatin);
+    EXPECT_EQ(t.insertCharset, platform::kLatinCharset);
     EXPECT_EQ(flagsOf(t), (Flags{true, false, false}));
 }
 
@@ -72,7 +72,7 @@ TEST(InCyrillic, DollarOpensMathematicsWhereverItIsTyped) {
     char c = '$';
     t.rules.KeyPress(c);
     EXPECT_EQ(c, '$');
-    EXPECT_EQ(t.insertCharset, kLatin);
+    EXPECT_EQ(t.insertCharset, platform::kLatinCharset);
     EXPECT_EQ(flagsOf(t), (Flags{false, true, false}));
 }
 
@@ -107,7 +107,7 @@ TEST(InCyrillic, SemicolonAfterLetterDigitOrTabStaysASemicolon) {
         t.keys("$");
         EXPECT_EQ(t.text, cp(before) + ";") << before;
         EXPECT_EQ(t.layouts, "CC");
-        EXPECT_EQ(t.insertCharset, kCyrillic);
+        EXPECT_EQ(t.insertCharset, platform::kCyrillicCharset);
         EXPECT_EQ(flagsOf(t), (Flags{false, false, false}));
     }
 }
@@ -129,7 +129,7 @@ TEST(InCommandWord, CommandWordCharactersKeepLatin) {
     t.keys("\\"); // a second backslash inside the word
     EXPECT_EQ(t.text, "\\sec_2.x{y(z)#^\\");
     EXPECT_EQ(t.layouts, std::string(t.text.size(), 'L'));
-    EXPECT_EQ(t.insertCharset, kLatin);
+    EXPECT_EQ(t.insertCharset, platform::kLatinCharset);
     EXPECT_EQ(flagsOf(t), (Flags{true, false, false}));
 }
 
@@ -140,7 +140,7 @@ TEST(InCommandWord, AnyOtherCharacterEndsItAndIsTypedInCyrillic) {
         t.keys(std::string("\\it") + end);
         EXPECT_EQ(t.text, std::string("\\it") + end);
         EXPECT_EQ(t.layouts, "LLLC") << end;
-        EXPECT_EQ(t.insertCharset, kCyrillic) << end;
+        EXPECT_EQ(t.insertCharset, platform::kCyrillicCharset) << end;
         EXPECT_FALSE(t.inCommandWord) << end;
     }
 }
@@ -150,14 +150,14 @@ TEST(InCommandWord, EnterAndBackspaceEndItAndStillDoTheirWork) {
     t.keys("\\par");
     t.enter();
     EXPECT_EQ(t.text, "\\par\r\n");
-    EXPECT_EQ(t.insertCharset, kCyrillic);
+    EXPECT_EQ(t.insertCharset, platform::kCyrillicCharset);
     EXPECT_FALSE(t.inCommandWord);
 
     Typist u;
     u.keys("\\pat");
     u.backspace();
     EXPECT_EQ(u.text, "\\pa");
-    EXPECT_EQ(u.insertCharset, kCyrillic);
+    EXPECT_EQ(u.insertCharset, platform::kCyrillicCharset);
     EXPECT_FALSE(u.inCommandWord);
     u.keys(russianKeys("я"));
     EXPECT_EQ(u.text, cp("\\paя"));
@@ -168,7 +168,7 @@ TEST(InCommandWord, DollarEndsItAndOpensMathematics) {
     t.keys("\\x$");
     EXPECT_EQ(t.text, "\\x$");
     EXPECT_EQ(t.layouts, "LLL");
-    EXPECT_EQ(t.insertCharset, kLatin);
+    EXPECT_EQ(t.insertCharset, platform::kLatinCharset);
     EXPECT_EQ(flagsOf(t), (Flags{false, true, false}));
 }
 
@@ -180,7 +180,7 @@ TEST(InCommandWord, SemicolonAfterASpaceEndsItAndOpensMathematics) {
     // inside std::string's copy of "LL" (a false -Wmaybe-uninitialized).
     t.layouts = std::string(2, 'L');
     t.caret = 2;
-    t.insertCharset = kLatin;
+    t.insertCharset = platform::kLatinCharset;
     t.inCommandWord = true;
     t.keys(";");
     EXPECT_EQ(t.text, "a $");
@@ -190,7 +190,7 @@ TEST(InCommandWord, SemicolonAfterASpaceEndsItAndOpensMathematics) {
 
 TEST(InCommandWord, CharactersKeepTheDollarBookkeepingOfLatin) {
     Typist t;
-    t.insertCharset = kLatin;
+    t.insertCharset = platform::kLatinCharset;
     t.inCommandWord = true;
     t.dollarSeen = true;
     t.restoreAfterShift = true;
@@ -207,10 +207,11 @@ TEST(InCommandWord, ArrowKeysNeitherContinueNorEndIt) {
     t.left();
     t.left();
     EXPECT_TRUE(t.inCommandWord);
-    EXPECT_EQ(t.insertCharset, kLatin); // the caret is after "\", Latin text
+    EXPECT_EQ(t.insertCharset, platform::kLatinCharset); // the caret is after "\", Latin text
     t.left();
     EXPECT_TRUE(t.inCommandWord);
-    EXPECT_EQ(t.insertCharset, kCyrillic); // the caret followed the text to the space
+    EXPECT_EQ(t.insertCharset,
+              platform::kCyrillicCharset); // the caret followed the text to the space
     // The next character that cannot belong to a word ends it there.
     t.keys(russianKeys("ю"));
     EXPECT_FALSE(t.inCommandWord);
@@ -237,13 +238,13 @@ TEST(InMathematics, TheDollarBookkeepingFollowsTheStateTable) {
     };
     for (const Row& r : rows) {
         Typist t;
-        t.insertCharset = kLatin;
+        t.insertCharset = platform::kLatinCharset;
         t.dollarSeen = r.dollarSeenBefore;
         t.restoreAfterShift = r.restoreBefore;
         char c = r.c;
         t.rules.KeyPress(c);
         EXPECT_EQ(c, r.c);
-        EXPECT_EQ(t.insertCharset, kLatin);
+        EXPECT_EQ(t.insertCharset, platform::kLatinCharset);
         EXPECT_EQ(flagsOf(t), (Flags{false, r.dollarSeenAfter, r.restoreAfter}))
             << r.c << r.dollarSeenBefore << r.restoreBefore;
     }
@@ -251,7 +252,7 @@ TEST(InMathematics, TheDollarBookkeepingFollowsTheStateTable) {
 
 TEST(InMathematics, BackslashStartsNoCommandWordAndSemicolonStaysASemicolon) {
     Typist t;
-    t.insertCharset = kLatin;
+    t.insertCharset = platform::kLatinCharset;
     t.keys("\\a ;");
     EXPECT_EQ(t.text, "\\a ;");
     EXPECT_EQ(t.layouts, "LLLL");
@@ -260,35 +261,35 @@ TEST(InMathematics, BackslashStartsNoCommandWordAndSemicolonStaysASemicolon) {
 
 TEST(InMathematics, ReleasingShiftAfterTheClosingDollarReturnsToCyrillic) {
     Typist t;
-    t.insertCharset = kLatin;
+    t.insertCharset = platform::kLatinCharset;
     t.shiftDown();
     t.key('4');
     EXPECT_TRUE(t.restoreAfterShift);
-    EXPECT_EQ(t.insertCharset, kLatin); // still held
+    EXPECT_EQ(t.insertCharset, platform::kLatinCharset); // still held
     t.rules.KeyUp(0x41);                // releasing another key does nothing
-    EXPECT_EQ(t.insertCharset, kLatin);
+    EXPECT_EQ(t.insertCharset, platform::kLatinCharset);
     t.shiftUp();
-    EXPECT_EQ(t.insertCharset, kCyrillic);
+    EXPECT_EQ(t.insertCharset, platform::kCyrillicCharset);
     EXPECT_EQ(flagsOf(t), (Flags{false, true, false}));
 }
 
 TEST(InMathematics, ShiftReleasedWhileTheSetIsNotLatinKeepsTheReturnArmed) {
     Typist t;
-    t.insertCharset = kLatin;
+    t.insertCharset = platform::kLatinCharset;
     char dollar = '$';
     t.rules.KeyPress(dollar);
     ASSERT_TRUE(t.restoreAfterShift);
-    for (int other : {kCyrillic, 161}) {
+    for (int other : {platform::kCyrillicCharset, 161}) {
         t.insertCharset = other; // e.g. the caret moved into other text
         t.shiftDown();
         t.shiftUp();
         EXPECT_EQ(t.insertCharset, other);
         EXPECT_TRUE(t.restoreAfterShift);
     }
-    t.insertCharset = kLatin;
+    t.insertCharset = platform::kLatinCharset;
     t.shiftDown();
     t.shiftUp();
-    EXPECT_EQ(t.insertCharset, kCyrillic);
+    EXPECT_EQ(t.insertCharset, platform::kCyrillicCharset);
     EXPECT_FALSE(t.restoreAfterShift);
 }
 
@@ -316,20 +317,20 @@ TEST(Asleep, NoRuleApplies) {
     EXPECT_EQ(t.layouts, "CCCC");
     EXPECT_EQ(flagsOf(t), (Flags{false, false, false}));
 
-    t.insertCharset = kLatin;
+    t.insertCharset = platform::kLatinCharset;
     t.keys("x$"); // the closing dollar does not return
-    EXPECT_EQ(t.insertCharset, kLatin);
+    EXPECT_EQ(t.insertCharset, platform::kLatinCharset);
     EXPECT_EQ(flagsOf(t), (Flags{false, false, false}));
 
     // Flags set while awake are left as they are, and apply again on waking.
     t.restoreAfterShift = true;
     t.shiftDown();
     t.shiftUp();
-    EXPECT_EQ(t.insertCharset, kLatin);
+    EXPECT_EQ(t.insertCharset, platform::kLatinCharset);
     t.smartKeyboardOn = true;
     t.shiftDown();
     t.shiftUp();
-    EXPECT_EQ(t.insertCharset, kCyrillic);
+    EXPECT_EQ(t.insertCharset, platform::kCyrillicCharset);
 }
 
 // ------------------------------------------------------- whole sentences
@@ -360,7 +361,7 @@ TEST(Sentences, DisplayMathematicsWithBothDollarsUnderShift) {
     t.key('4');
     t.key('4');
     t.shiftUp();
-    EXPECT_EQ(t.insertCharset, kLatin); // the opening pair does not arm the return
+    EXPECT_EQ(t.insertCharset, platform::kLatinCharset); // the opening pair does not arm the return
     t.keys("a+b");
     t.shiftDown();
     t.key('4');
@@ -378,7 +379,7 @@ TEST(Sentences, ClosingDollarsTypedWithShiftReleasedBetweenThem) {
     // "$" then Shift released returns at once: the second "$" is then a Cyrillic ";"-key
     // after a "$", which stays ";".
     Typist t;
-    t.insertCharset = kLatin;
+    t.insertCharset = platform::kLatinCharset;
     t.keys("a$$");
     EXPECT_EQ(t.text, "a$;");
     EXPECT_EQ(t.layouts, "LLC");

@@ -8,7 +8,9 @@
 #include <string_view>
 
 #include "keyboard/typing_rules.h"
+#include "platform/charsets.h"
 #include "platform/codepage.h"
+#include "platform/keyboard_layouts.h"
 
 namespace keyboard_test {
 
@@ -42,7 +44,7 @@ class Typist : public keyboard::TypingControl {
     std::string text;    // CP1251, line breaks CR LF
     std::string layouts; // per character of text: 'C' (204), 'L' (0) or '?' (any other set)
     int caret = 0;
-    int insertCharset = keyboard::kCyrillic;
+    int insertCharset = platform::kCyrillicCharset;
     bool shiftHeld = false;
 
     bool smartKeyboardOn = true;
@@ -60,19 +62,19 @@ class Typist : public keyboard::TypingControl {
 
     void shiftDown() {
         shiftHeld = true;
-        rules.KeyDown(keyboard::kVirtualKeyShift, true);
+        rules.KeyDown(platform::VK_SHIFT, true);
     }
     void shiftUp() {
         shiftHeld = false;
-        rules.KeyUp(keyboard::kVirtualKeyShift);
+        rules.KeyUp(platform::VK_SHIFT);
     }
 
     // One physical key, named by its unshifted US character, under the current Shift.
     void key(char usKey) {
         const auto index = kUsKeys.find(usKey);
-        const int vk = usKey == '\\' ? keyboard::kVirtualKeyBackslash : 0x100 + int(index);
+        const int vk = usKey == '\\' ? platform::VK_OEM_5 : 0x100 + int(index);
         rules.KeyDown(vk, shiftHeld);
-        const std::string& layout = insertCharset == keyboard::kCyrillic
+        const std::string& layout = insertCharset == platform::kCyrillicCharset
                                         ? (shiftHeld ? kRuShifted : kRuKeys)
                                         : (shiftHeld ? kUsShifted : kUsKeys);
         char c = layout[index];
@@ -127,14 +129,16 @@ class Typist : public keyboard::TypingControl {
 
   private:
     static int charsetOf(char layout) {
-        return layout == 'C' ? keyboard::kCyrillic : layout == 'L' ? keyboard::kLatin : 161;
+        return layout == 'C'   ? platform::kCyrillicCharset
+               : layout == 'L' ? platform::kLatinCharset
+                               : 161;
     }
     void insert(char c) {
         if (c == 0) return;
         text.insert(text.begin() + caret, c);
-        const char layout = insertCharset == keyboard::kCyrillic ? 'C'
-                            : insertCharset == keyboard::kLatin  ? 'L'
-                                                                 : '?';
+        const char layout = insertCharset == platform::kCyrillicCharset ? 'C'
+                            : insertCharset == platform::kLatinCharset  ? 'L'
+                                                                        : '?';
         layouts.insert(layouts.begin() + caret, layout);
         ++caret;
     }

@@ -156,7 +156,7 @@ TEST_F(RichEditTest, RunsKeepTheirCharsetsAndFonts) {
     TextRun bold = run("B", kLatinCharset);
     bold.bold = true;
     bold.halfPoints = 28;
-    bold.color = QColor(255, 0, 0);
+    bold.color = 0xFF0000;
     edit.LoadRuns({run(cp(u"абв"), kCyrillicCharset), run("\\x", kLatinCharset),
                    run(cp(u"г\n"), kCyrillicCharset), run("q", 238), bold});
     EXPECT_EQ(edit.CharsetAt(0), kCyrillicCharset);

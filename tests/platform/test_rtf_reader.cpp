@@ -8,7 +8,7 @@ using namespace std::string_literals;
 
 namespace {
 
-std::string textOf(const std::vector<RtfRun>& runs) {
+std::string textOf(const std::vector<TextRun>& runs) {
     std::string text;
     for (const auto& run : runs)
         text += run.text;
