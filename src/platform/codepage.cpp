@@ -5,7 +5,9 @@
 namespace platform {
 namespace {
 
-// Unicode of every CP1251 byte; the one unassigned byte (0x98) maps to itself.
+// Unicode of every CP1251 byte, eight to a row as in a code-page chart; the one
+// unassigned byte (0x98) maps to itself.
+// clang-format off
 constexpr std::array<char16_t, 256> kToUnicode = {
     0x0000, 0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007,
     0x0008, 0x0009, 0x000A, 0x000B, 0x000C, 0x000D, 0x000E, 0x000F,
@@ -40,13 +42,15 @@ constexpr std::array<char16_t, 256> kToUnicode = {
     0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
+// clang-format on
 
 // Reverse table over the Basic Multilingual Plane, built once; 0 means no CP1251 byte
 // (byte 0 itself is handled separately).
 struct ReverseTable {
     std::array<unsigned char, 65536> bytes{};
     ReverseTable() {
-        for (int b = 1; b < 256; ++b) bytes[kToUnicode[static_cast<size_t>(b)]] = static_cast<unsigned char>(b);
+        for (int b = 1; b < 256; ++b)
+            bytes[kToUnicode[static_cast<size_t>(b)]] = static_cast<unsigned char>(b);
     }
 };
 
@@ -75,7 +79,9 @@ unsigned char upperCaseCp1251(unsigned char byte) {
     return table.bytes[byte];
 }
 
-char16_t cp1251ToUnicode(unsigned char byte) { return kToUnicode[byte]; }
+char16_t cp1251ToUnicode(unsigned char byte) {
+    return kToUnicode[byte];
+}
 
 bool unicodeToCp1251(char16_t ch, unsigned char& byte) {
     if (ch == 0) {
@@ -109,8 +115,12 @@ std::string toCp1251(QStringView text) {
     return bytes;
 }
 
-QString fsPath(const std::string& cp1251Path) { return fromCp1251(cp1251Path); }
+QString fsPath(const std::string& cp1251Path) {
+    return fromCp1251(cp1251Path);
+}
 
-std::string fromFsPath(const QString& path) { return toCp1251(path); }
+std::string fromFsPath(const QString& path) {
+    return toCp1251(path);
+}
 
 } // namespace platform

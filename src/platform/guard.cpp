@@ -13,14 +13,16 @@ namespace platform {
 
 std::string applicationTitleFor(const std::string& programFileName) {
     std::string title = programFileName.substr(0, programFileName.find('.'));
-    if (!title.empty()) title[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(title[0])));
+    if (!title.empty())
+        title[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(title[0])));
     for (size_t i = 1; i < title.size(); ++i)
         title[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(title[i])));
     return title;
 }
 
 std::string applicationTitle() {
-    return applicationTitleFor(fromFsPath(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
+    return applicationTitleFor(
+        fromFsPath(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
 }
 
 void runGuarded(Prompts& prompts, const std::function<void()>& handler) {

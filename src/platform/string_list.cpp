@@ -42,11 +42,13 @@ void StringList::sort() {
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<std::pair<QString, std::string>> keyed;
     keyed.reserve(items_.size());
-    for (std::string& item : items_) keyed.emplace_back(fromCp1251(item), std::move(item));
+    for (std::string& item : items_)
+        keyed.emplace_back(fromCp1251(item), std::move(item));
     std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
         return collator.compare(a.first, b.first) < 0;
     });
-    for (size_t i = 0; i < keyed.size(); ++i) items_[i] = std::move(keyed[i].second);
+    for (size_t i = 0; i < keyed.size(); ++i)
+        items_[i] = std::move(keyed[i].second);
 }
 
 std::string StringList::nameOf(const std::string& entry) {
@@ -58,7 +60,8 @@ std::string StringList::value(std::string_view name) const {
     for (const std::string& item : items_) {
         size_t eq = item.find('=');
         if (eq == std::string::npos) continue;
-        if (equalIgnoringCase(std::string_view(item).substr(0, eq), name)) return item.substr(eq + 1);
+        if (equalIgnoringCase(std::string_view(item).substr(0, eq), name))
+            return item.substr(eq + 1);
     }
     return {};
 }

@@ -268,7 +268,8 @@ TEST_F(MainWindow, HelpShowsTheHelpWindowModally) {
     // Where the programs of the commands are looked for, and where never.
     EXPECT_TRUE(text.contains(QStringLiteral("в папке редактора, затем")));
     EXPECT_TRUE(text.contains(QStringLiteral("в PATH, но не в папке документа")));
-    EXPECT_TRUE(text.contains(QStringLiteral("$XDG_STATE_HOME/kolbax (обычно ~/.local/state/kolbax)")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("$XDG_STATE_HOME/kolbax (обычно ~/.local/state/kolbax)")));
     EXPECT_FALSE(lines.last().trimmed().isEmpty()); // signature
 }
 

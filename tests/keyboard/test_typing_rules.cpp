@@ -266,7 +266,7 @@ TEST(InMathematics, ReleasingShiftAfterTheClosingDollarReturnsToCyrillic) {
     t.key('4');
     EXPECT_TRUE(t.restoreAfterShift);
     EXPECT_EQ(t.insertCharset, platform::kLatinCharset); // still held
-    t.rules.KeyUp(0x41);                // releasing another key does nothing
+    t.rules.KeyUp(0x41);                                 // releasing another key does nothing
     EXPECT_EQ(t.insertCharset, platform::kLatinCharset);
     t.shiftUp();
     EXPECT_EQ(t.insertCharset, platform::kCyrillicCharset);

@@ -6,7 +6,8 @@ using namespace platform;
 
 TEST(Codepage, CyrillicLettersRoundTripThroughUnicode) {
     std::string all;
-    for (int b = 0xC0; b <= 0xFF; ++b) all.push_back(static_cast<char>(b));
+    for (int b = 0xC0; b <= 0xFF; ++b)
+        all.push_back(static_cast<char>(b));
     all += "\xA8\xB8";
     QString text = fromCp1251(all);
     EXPECT_EQ(text.left(3), QStringLiteral("АБВ"));

@@ -34,7 +34,8 @@ TEST(StringList, SortIgnoresCase) {
 
 TEST(StringList, ValueLooksUpTheFirstNameIgnoringCase) {
     StringList list;
-    list.setText("x_g=5 54 99\r\nnoequals\r\nX_G=other\r\n\xD2\xE5\xEE\xF0\xE5\xEC\xE0=theorem\r\n");
+    list.setText(
+        "x_g=5 54 99\r\nnoequals\r\nX_G=other\r\n\xD2\xE5\xEE\xF0\xE5\xEC\xE0=theorem\r\n");
     EXPECT_EQ(list.value("x_g"), "5 54 99");
     EXPECT_EQ(list.value("\xF2\xE5\xEE\xF0\xE5\xEC\xE0"), "theorem"); // теорема
     EXPECT_EQ(list.value("missing"), "");

@@ -7,7 +7,8 @@
 
 int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     // Recovery journals of the editors the tests make go to a folder of this run, never
     // into the user's state folder.
     char state[] = "/tmp/kolbax-test-state-XXXXXX";
