@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "app/tform1.h"
-#include "document/rtf_view.h"
+#include "document/tex_view.h"
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"

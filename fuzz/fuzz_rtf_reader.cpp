@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "document/rtf_view.h"
+#include "document/tex_view.h"
 #include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/rtf_reader.h"
+#include "support/rtf_view_writer.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(!run.text.empty());
 
     std::string text;
-    for (const auto& run : platform::readRtf(document::buildRtfView(bytes))) {
+    for (const auto& run : platform::readRtf(support::rtfViewOf(bytes))) {
         for (char c : run.text) {
             // CP1251 letters that only a CP866 letter can have become (other bytes pass
             // unchanged and may look like CP1251 letters in any run).
@@ -80,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string lines(bytes);
     for (size_t i = 0; i < bytes.size(); ++i)
         if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) lines[i] = '\r';
-    const auto viaView = platform::readRtf(document::buildRtfView(lines));
+    const auto viaView = platform::readRtf(support::rtfViewOf(lines));
     check(loaded.size() == viaView.size());
     for (size_t i = 0; i < loaded.size(); ++i)
         check(loaded[i].text == viaView[i].text && loaded[i].charset == viaView[i].charset &&

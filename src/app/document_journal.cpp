@@ -4,7 +4,7 @@
 
 #include "app/tform1.h"
 #include "document/file_commands.h"
-#include "document/rtf_view.h"
+#include "document/tex_view.h"
 #include "document/texts.h"
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"

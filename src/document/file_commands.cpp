@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "document/rtf_view.h"
+#include "document/tex_view.h"
 #include "document/status_file.h"
 #include "document/tex_document.h"
 #include "document/texts.h"

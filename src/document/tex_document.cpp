@@ -5,7 +5,7 @@
 #include <array>
 #include <bit>
 
-#include "document/rtf_view.h"
+#include "document/tex_view.h"
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"
 #include "platform/errors.h"

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QStringList>
 
-#include "document/rtf_view.h"
+#include "document/tex_view.h"
 #include "document/tex_document.h"
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"

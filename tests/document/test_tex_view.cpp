@@ -1,16 +1,15 @@
-// The Cyrillic conversion and the RTF view of TeX files, byte for byte.
+// The Cyrillic conversion and the view of TeX files: the runs the editor loads, checked
+// against what the control's RTF reader makes of the RTF they were once shown through.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <random>
 
-#include "document/rtf_view.h"
+#include "document/tex_view.h"
 #include "document/texts.h"
 #include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/rtf_reader.h"
-#include "platform/textfile.h"
+#include "support/rtf_view_writer.h"
 
 using namespace document;
 using namespace std::string_literals;
@@ -28,7 +27,7 @@ const std::string kWord866 = "\xAF\xE0\xA8\xA2\xA5\xE2";
 const std::string kWord1251 = "\xEF\xF0\xE8\xE2\xE5\xF2";
 
 std::string view(const std::string& tex) {
-    return buildRtfView(tex);
+    return support::rtfViewOf(tex);
 }
 
 // What a load followed by a save writes: the runs of the view, their lines converted back.
@@ -137,7 +136,7 @@ TEST(RtfView, TextFileRulesDecideTheLines) {
     EXPECT_EQ(view("\xE0"), kHead + kCyr + "\xF0\\par\r\n}\r\n");
 }
 
-TEST(RtfView, TheControlGetsWhatItsReaderMakesOfTheViewWithLoneLineFeedsAsLineEnds) {
+TEST(TexView, TheControlGetsWhatItsReaderMakesOfTheViewWithLoneLineFeedsAsLineEnds) {
     // The view keeps a lone LF inside its line and the reader would drop it; the control
     // breaks the line there, as if the LF had been a CR.
     const auto lineFeedsAsLineEnds = [](const std::string& tex) {
@@ -158,7 +157,7 @@ TEST(RtfView, TheControlGetsWhatItsReaderMakesOfTheViewWithLoneLineFeedsAsLineEn
             continue;
         }
         const auto direct = readTexView(tex);
-        const auto viaView = platform::readRtf(buildRtfView(lineFeedsAsLineEnds(tex)));
+        const auto viaView = platform::readRtf(support::rtfViewOf(lineFeedsAsLineEnds(tex)));
         ASSERT_EQ(direct.size(), viaView.size()) << sample;
         for (size_t i = 0; i < direct.size(); ++i) {
             EXPECT_EQ(direct[i].text, viaView[i].text) << sample;
@@ -173,21 +172,7 @@ TEST(RtfView, TheControlGetsWhatItsReaderMakesOfTheViewWithLoneLineFeedsAsLineEn
               "% " + kWord866 + "\r\n\\section{x}\r\n\r\n\r\nend\r\n");
 }
 
-TEST(RtfView, WrittenToAPathByteForByte) {
-    QTemporaryDir dir;
-    std::string tex = dir.filePath("report.tex").toStdString();
-    std::string rtf = tex + ".rich";
-    std::string bytes = kWord866 + " $x$.\r\n";
-    FILE* f = std::fopen(tex.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-    BuildRtfView(tex, rtf);
-    EXPECT_EQ(platform::readFileBytes(rtf), view(bytes));
-    EXPECT_THROW(BuildRtfView(dir.filePath("missing.tex").toStdString(), rtf),
-                 platform::InOutError);
-}
-
-TEST(RtfView, LoadAndSaveGiveBackTheSameBytes) {
+TEST(TexView, LoadAndSaveGiveBackTheSameBytes) {
     std::string ascii;
     for (int c = 0x20; c < 0x7F; ++c)
         ascii += static_cast<char>(c);
@@ -212,7 +197,7 @@ TEST(RtfView, LoadAndSaveGiveBackTheSameBytes) {
 
 // A load that would drop bytes is refused, as the next save would lose them for good; a
 // file that merely ends in 0x1A padding loads without it.
-TEST(RtfView, LoadingRefusesFilesWhoseBytesItWouldDrop) {
+TEST(TexView, LoadingRefusesFilesWhoseBytesItWouldDrop) {
     const auto message = [](const std::string& tex) {
         try {
             readTexView(tex);

@@ -1,9 +1,8 @@
-#include "document/rtf_view.h"
+#include "document/tex_view.h"
 
 #include <array>
 
 #include "document/texts.h"
-#include "platform/atomic_file.h"
 #include "platform/charsets.h"
 #include "platform/cyrillic.h"
 #include "platform/errors.h"
@@ -14,7 +13,7 @@ namespace document {
 namespace {
 
 // What a byte of the TeX file does in the view.
-enum class ByteClass : unsigned char { Plain, Cyrillic, Latin, Brace };
+enum class ByteClass : unsigned char { Plain, Cyrillic, Latin };
 
 // The Russian letters are where CP866 keeps them, or for a text already in CP1251 where
 // CP1251 keeps them; the markup is the same in both.
@@ -28,8 +27,6 @@ constexpr std::array<ByteClass, 256> makeClasses(bool cp1251Text) {
     }
     for (char c : platform::kTexMarkupLetters)
         classes[static_cast<unsigned char>(c)] = ByteClass::Latin;
-    classes['{'] = ByteClass::Brace;
-    classes['}'] = ByteClass::Brace;
     return classes;
 }
 
@@ -37,20 +34,17 @@ using ByteClasses = std::array<ByteClass, 256>;
 constexpr ByteClasses kClasses = makeClasses(false);
 constexpr ByteClasses kCp1251Classes = makeClasses(true);
 
-// Walks a TeX file as its view shows it: line by line by the text-file rules, each byte
-// with the run switch that has to come before it. Both the view's text and the runs the
-// control gets from it are written by this one walk. A lone LF stays inside its line in
-// the view's text; for the control's runs it ends the line.
+// Walks a TeX file as its view shows it: line by line (CR, CR LF or a lone LF ends one,
+// 0x1A the file), each byte after the opening of the run it starts, if it starts one.
 template <typename Out>
-void walkView(std::string_view tex, bool loneLineFeedEndsLine, Out& out,
-              const ByteClasses& classes = kClasses) {
+void walkView(std::string_view tex, Out& out, const ByteClasses& classes = kClasses) {
     size_t mark = tex.find('\x1A');
     if (mark != std::string_view::npos) tex = tex.substr(0, mark);
 
     int runState = -1;
     size_t pos = 0;
     while (pos < tex.size()) {
-        size_t end = tex.find_first_of(loneLineFeedEndsLine ? "\r\n" : "\r", pos);
+        size_t end = tex.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = tex.size();
         for (size_t i = pos; i < end; ++i) {
             const auto byte = static_cast<unsigned char>(tex[i]);
@@ -70,52 +64,9 @@ void walkView(std::string_view tex, bool loneLineFeedEndsLine, Out& out,
     }
 }
 
-// The view as RTF text.
-class RtfViewWriter {
-  public:
-    explicit RtfViewWriter(size_t texSize) {
-        rtf_.reserve(texSize + texSize / 4 + 256);
-        rtf_.append(kRtfViewHeader).append("\r\n");
-        rtf_.append(kRtfViewDefaults).append("\r\n");
-    }
-
-    void openRun(int charset) {
-        rtf_.append(charset == platform::kCyrillicCharset ? kCyrillicRunSwitch : kLatinRunSwitch);
-    }
-
-    void put(ByteClass byteClass, unsigned char byte) {
-        switch (byteClass) {
-        case ByteClass::Cyrillic:
-            rtf_.push_back(static_cast<char>(platform::cp866ToCp1251(byte)));
-            return;
-        case ByteClass::Latin:
-            if (byte == '\\') rtf_.push_back('\\');
-            rtf_.push_back(static_cast<char>(byte));
-            return;
-        case ByteClass::Brace:
-            rtf_.push_back('\\');
-            rtf_.push_back(static_cast<char>(byte));
-            return;
-        case ByteClass::Plain:
-            rtf_.push_back(static_cast<char>(byte));
-            return;
-        }
-    }
-
-    void endLine() { rtf_.append("\\par\r\n"); }
-
-    std::string finish() {
-        rtf_.append("}\r\n");
-        return std::move(rtf_);
-    }
-
-  private:
-    std::string rtf_;
-};
-
-// The runs the control's RTF reader makes of the view: text before the first switch is in
-// the default font (set 0, no size), every switch opens a run of its set at 10 points.
-// The bytes hold no NUL (readTexView refuses them), which the reader would skip.
+// The runs of the view: text before the first run opens is in the default look (set 0, no
+// size), every run opened is of its set at 10 points, as the RTF the editor once showed
+// files through gave them.
 class ViewRunsWriter {
   public:
     // fromCp866: the walked bytes are CP866, and its letters become CP1251 ones.
@@ -137,9 +88,9 @@ class ViewRunsWriter {
     std::vector<platform::TextRun> finish() { return std::move(runs_); }
 
   private:
-    static constexpr int kRunHalfPoints = 20; // the "\fs20" of the run switches
+    static constexpr int kRunHalfPoints = 20; // 10 points
 
-    // The last run, or a new one when a switch changed the look since it was opened.
+    // The last run, or a new one when the run opened since has another look.
     std::string& text() {
         if (!checked_) {
             if (runs_.empty() || runs_.back().charset != charset_ ||
@@ -173,22 +124,16 @@ void checkNothingDropped(std::string_view tex) {
 
 } // namespace
 
-std::string buildRtfView(std::string_view tex) {
-    RtfViewWriter writer(tex.size());
-    walkView(tex, false, writer);
-    return writer.finish();
-}
-
 std::vector<platform::TextRun> readTexView(std::string_view tex) {
     checkNothingDropped(tex);
     ViewRunsWriter writer;
-    walkView(tex, true, writer);
+    walkView(tex, writer);
     return writer.finish();
 }
 
 std::vector<platform::TextRun> readCp1251View(std::string_view text) {
     ViewRunsWriter writer(false);
-    walkView(text, true, writer, kCp1251Classes);
+    walkView(text, writer, kCp1251Classes);
     return writer.finish();
 }
 
@@ -202,11 +147,6 @@ std::string readDocumentBytes(const QString& path) {
 
 std::vector<platform::TextRun> readTexFile(const QString& path) {
     return readTexView(readDocumentBytes(path));
-}
-
-void BuildRtfView(const std::string& texPath, const std::string& rtfPath) {
-    std::string rtf = buildRtfView(platform::readFileBytes(texPath));
-    platform::writeFileAtomically(rtfPath, rtf);
 }
 
 } // namespace document

@@ -1,0 +1,54 @@
+#include "support/rtf_view_writer.h"
+
+#include "platform/cyrillic.h"
+#include "platform/tex_characters.h"
+
+namespace support {
+namespace {
+
+enum class Script { None, Cyrillic, Latin };
+
+// The script a byte opens a run of, if any; other bytes go on in the run left open.
+Script scriptOf(unsigned char byte) {
+    if (platform::isCp866Letter(byte)) return Script::Cyrillic;
+    if (platform::kTexMarkupLetters.find(static_cast<char>(byte)) != std::string_view::npos)
+        return Script::Latin;
+    return Script::None;
+}
+
+void appendByte(std::string& rtf, unsigned char byte) {
+    if (byte == '\\' || byte == '{' || byte == '}') rtf.push_back('\\');
+    rtf.push_back(static_cast<char>(platform::cp866ToCp1251(byte)));
+}
+
+} // namespace
+
+std::string rtfViewOf(std::string_view tex) {
+    std::string rtf;
+    rtf.append(kRtfViewHeader).append("\r\n").append(kRtfViewDefaults).append("\r\n");
+    if (const size_t mark = tex.find('\x1A'); mark != std::string_view::npos)
+        tex = tex.substr(0, mark);
+    Script open = Script::None;
+    bool lineOpen = false;
+    for (size_t i = 0; i < tex.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(tex[i]);
+        if (byte == '\r') {
+            rtf.append("\\par\r\n");
+            lineOpen = false;
+            if (i + 1 < tex.size() && tex[i + 1] == '\n') ++i;
+            continue;
+        }
+        const Script script = scriptOf(byte);
+        if (script != Script::None && script != open) {
+            rtf.append(script == Script::Cyrillic ? kCyrillicRunSwitch : kLatinRunSwitch);
+            open = script;
+        }
+        appendByte(rtf, byte);
+        lineOpen = true;
+    }
+    if (lineOpen) rtf.append("\\par\r\n");
+    rtf.append("}\r\n");
+    return rtf;
+}
+
+} // namespace support
