@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/errors.h"
-#include "platform/rtf_reader.h"
+#include "platform/text_run.h"
 #include "platform/utf8_document.h"
 
 namespace document {
@@ -163,7 +163,8 @@ TexFileBytes writeTexDocument(Walk&& walk, size_t textLength, platform::TextEnco
         return detail::writeText(
             walk, textLength,
             detail::Utf8Writer{detail::utf8OfUnicode(), detail::lineEndBytes(layout.lineEnd),
-                               layout.byteOrderMark ? "\xEF\xBB\xBF" : "", layout.lastLineEnds});
+                               layout.byteOrderMark ? platform::kUtf8ByteOrderMark : "",
+                               layout.lastLineEnds});
     return detail::writeText(walk, textLength, detail::Cp866Writer{});
 }
 

@@ -5,13 +5,9 @@
 #include <QStringDecoder>
 
 #include "platform/codepage.h"
+#include "platform/utf8_document.h"
 
 namespace platform {
-namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-} // namespace
 
 PathParts splitPath(const QString& path) {
     PathParts parts;
@@ -59,13 +55,13 @@ std::string storedPath(const QString& path) {
         }
         bytes.push_back(static_cast<char>(byte));
     }
-    if (exact && !bytes.starts_with(kByteOrderMark)) return bytes;
-    return std::string(kByteOrderMark) + path.toUtf8().toStdString();
+    if (exact && !bytes.starts_with(kUtf8ByteOrderMark)) return bytes;
+    return std::string(kUtf8ByteOrderMark) + path.toUtf8().toStdString();
 }
 
 QString pathFromStored(std::string_view bytes) {
-    if (!bytes.starts_with(kByteOrderMark)) return fromCp1251(bytes);
-    bytes.remove_prefix(kByteOrderMark.size());
+    if (!bytes.starts_with(kUtf8ByteOrderMark)) return fromCp1251(bytes);
+    bytes.remove_prefix(kUtf8ByteOrderMark.size());
     // A second mark is the name's own first character (U+FEFF), not to be skipped.
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
     return utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));

@@ -10,8 +10,6 @@
 namespace platform {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 // A lead byte's sequence length and the range its second byte must lie in; the narrow
 // ranges are what rule out overlong forms (E0, F0), surrogates (ED) and characters above
 // U+10FFFF (F4). Length 0: not a lead byte.
@@ -231,9 +229,9 @@ TextEncoding detectEncoding(std::string_view fileBytes) {
 
 std::optional<Utf8Document> decodeUtf8Document(std::string_view fileBytes) {
     Utf8Document doc;
-    if (fileBytes.starts_with(kByteOrderMark)) {
+    if (fileBytes.starts_with(kUtf8ByteOrderMark)) {
         doc.layout.byteOrderMark = true;
-        fileBytes.remove_prefix(kByteOrderMark.size());
+        fileBytes.remove_prefix(kUtf8ByteOrderMark.size());
     }
     const auto* p = reinterpret_cast<const unsigned char*>(fileBytes.data());
     const auto* const end = p + fileBytes.size();
@@ -325,11 +323,11 @@ std::string encodeUtf8Document(std::string_view cp1251Text, const Utf8Layout& la
 
     // Room for the longest form (three bytes a character); every entry is copied whole
     // and the end moves on by its length.
-    std::string bytes(kByteOrderMark.size() + 3 * cp1251Text.size() + 3, '\0');
+    std::string bytes(kUtf8ByteOrderMark.size() + 3 * cp1251Text.size() + 3, '\0');
     char* out = bytes.data();
     if (layout.byteOrderMark) {
-        std::memcpy(out, kByteOrderMark.data(), kByteOrderMark.size());
-        out += kByteOrderMark.size();
+        std::memcpy(out, kUtf8ByteOrderMark.data(), kUtf8ByteOrderMark.size());
+        out += kUtf8ByteOrderMark.size();
     }
     for (const char c : cp1251Text) {
         const Utf8Bytes& u = table[static_cast<unsigned char>(c)];

@@ -22,6 +22,9 @@
 
 namespace platform {
 
+// The byte-order mark that may begin a UTF-8 file (and begins a stored path written in UTF-8).
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 enum class TextEncoding {
     Cp866, // every file not named below, read exactly as CP866 files have always been
     Utf8,  // strict UTF-8 holding a multi-byte sequence; a UTF-8 byte-order mark is one
