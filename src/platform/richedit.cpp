@@ -26,9 +26,11 @@ int charsetOf(const QTextFormat& format) {
 }
 
 // Latin runs are shown in a fixed-pitch font, everything else in a proportional one.
-QStringList familiesFor(int charset) {
-    return {charset == kLatinCharset ? QStringLiteral("DejaVu Sans Mono")
-                                     : QStringLiteral("DejaVu Sans")};
+// Built once: every loaded run and every replacement sets one of the two.
+const QStringList& familiesFor(int charset) {
+    static const QStringList latin{QStringLiteral("DejaVu Sans Mono")};
+    static const QStringList cyrillic{QStringLiteral("DejaVu Sans")};
+    return charset == kLatinCharset ? latin : cyrillic;
 }
 
 char byteOf(QChar ch) {
