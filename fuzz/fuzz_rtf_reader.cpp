@@ -78,10 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     check(!dropsBytes);
-    std::string lines(bytes);
-    for (size_t i = 0; i < bytes.size(); ++i)
-        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) lines[i] = '\r';
-    const auto viaView = platform::readRtf(support::rtfViewOf(lines));
+    const auto viaView = support::runsThroughRtfView(bytes);
     check(loaded.size() == viaView.size());
     for (size_t i = 0; i < loaded.size(); ++i)
         check(loaded[i].text == viaView[i].text && loaded[i].charset == viaView[i].charset &&

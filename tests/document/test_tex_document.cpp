@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QStringList>
 
-#include "document/tex_view.h"
 #include "document/tex_document.h"
+#include "document/tex_view.h"
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"
 #include "platform/errors.h"

@@ -139,12 +139,6 @@ TEST(RtfView, TextFileRulesDecideTheLines) {
 TEST(TexView, TheControlGetsWhatItsReaderMakesOfTheViewWithLoneLineFeedsAsLineEnds) {
     // The view keeps a lone LF inside its line and the reader would drop it; the control
     // breaks the line there, as if the LF had been a CR.
-    const auto lineFeedsAsLineEnds = [](const std::string& tex) {
-        std::string lines = tex;
-        for (size_t i = 0; i < tex.size(); ++i)
-            if (tex[i] == '\n' && (i == 0 || tex[i - 1] != '\r')) lines[i] = '\r';
-        return lines;
-    };
     const std::string alphabet = "\r\n\0\x1A{}\\$_ ab;1%\xA0\xAF\xE0\xF1\xB0\xFF\t"s;
     std::mt19937 random(1251);
     for (int sample = 0; sample < 2000; ++sample) {
@@ -157,7 +151,7 @@ TEST(TexView, TheControlGetsWhatItsReaderMakesOfTheViewWithLoneLineFeedsAsLineEn
             continue;
         }
         const auto direct = readTexView(tex);
-        const auto viaView = platform::readRtf(support::rtfViewOf(lineFeedsAsLineEnds(tex)));
+        const auto viaView = support::runsThroughRtfView(tex);
         ASSERT_EQ(direct.size(), viaView.size()) << sample;
         for (size_t i = 0; i < direct.size(); ++i) {
             EXPECT_EQ(direct[i].text, viaView[i].text) << sample;

@@ -1,10 +1,20 @@
 #include "support/rtf_view_writer.h"
 
 #include "platform/cyrillic.h"
+#include "platform/rtf_reader.h"
 #include "platform/tex_characters.h"
 
 namespace support {
 namespace {
+
+// The switch written in front of the character that opens a Cyrillic or a Latin run.
+constexpr std::string_view kCyrillicRunSwitch = "\\plain\\f1\\fs20\\cf0 ";
+constexpr std::string_view kLatinRunSwitch = "\\plain\\lang1033\\f0\\fs20\\cf0 ";
+// The two header lines, each followed by CR LF in the view.
+constexpr std::string_view kRtfViewHeader =
+    "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}{\\f1\\fswiss"
+    "\\fcharset204{\\*\\fname MS Sans Serif;}MS Shell Dlg;}}";
+constexpr std::string_view kRtfViewDefaults = "\\deflang1049\\pard";
 
 enum class Script { None, Cyrillic, Latin };
 
@@ -49,6 +59,13 @@ std::string rtfViewOf(std::string_view tex) {
     if (lineOpen) rtf.append("\\par\r\n");
     rtf.append("}\r\n");
     return rtf;
+}
+
+std::vector<platform::TextRun> runsThroughRtfView(std::string_view tex) {
+    std::string lines(tex);
+    for (size_t i = 0; i < tex.size(); ++i)
+        if (tex[i] == '\n' && (i == 0 || tex[i - 1] != '\r')) lines[i] = '\r';
+    return platform::readRtf(rtfViewOf(lines));
 }
 
 } // namespace support

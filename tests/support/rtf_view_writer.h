@@ -6,21 +6,20 @@
 // which the tests and the fuzz target check against each other.
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/text_run.h"
 
 namespace support {
-
-// The switch written in front of the character that opens a Cyrillic or a Latin run.
-inline constexpr std::string_view kCyrillicRunSwitch = "\\plain\\f1\\fs20\\cf0 ";
-inline constexpr std::string_view kLatinRunSwitch = "\\plain\\lang1033\\f0\\fs20\\cf0 ";
-// The two header lines, each followed by CR LF in the view.
-inline constexpr std::string_view kRtfViewHeader =
-    "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}{\\f1\\fswiss"
-    "\\fcharset204{\\*\\fname MS Sans Serif;}MS Shell Dlg;}}";
-inline constexpr std::string_view kRtfViewDefaults = "\\deflang1049\\pard";
 
 // The view of a TeX file's bytes, read by the text-file rules: a line ends at CR (an LF
 // right after it belongs to the line end; a lone LF stays inside its line), 0x1A ends the
 // file.
 std::string rtfViewOf(std::string_view texBytes);
+
+// What the editor must load for a TeX file's bytes: the control's RTF reader on the view,
+// with a lone LF (which the view keeps inside its line and the reader would drop) taken
+// as the line end the editor makes of it.
+std::vector<platform::TextRun> runsThroughRtfView(std::string_view texBytes);
 
 } // namespace support
