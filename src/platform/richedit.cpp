@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 #include <array>
 
@@ -101,6 +102,14 @@ QTextCharFormat formatAtCaret(const QTextDocument* document, int qtPosition) {
     if (qtPosition == block.position())
         return block.length() > 1 ? formatOfCharacter(block, qtPosition) : block.charFormat();
     return formatOfCharacter(block, qtPosition - 1);
+}
+
+// The line being edited keeps its shaped glyphs: without them every key shapes the line
+// again for the caret and for the repaint after laying it out, and each shaping looks
+// every run's format up in the document's fragment tree, whose depth and cache misses
+// grow with the document. Only lines the user edits keep them, so memory stays small.
+void keepShapedGlyphs(const QTextCursor& cursor) {
+    if (QTextLayout* layout = cursor.block().layout()) layout->setCacheEnabled(true);
 }
 
 // The document's text from a position on, line by line; a long line is read in pieces that
@@ -357,6 +366,7 @@ bool TRichEdit::insertCp1251(std::string_view text) {
     }
     const QTextCharFormat format = insertionFormat(InsertCharset());
     QTextCursor cursor = textCursor();
+    keepShapedGlyphs(cursor);
     const bool replacesSelection = cursor.hasSelection();
     cursor.insertText(documentText, format);
     // Without a selection the control's own caret stands at the insertion point and moves
@@ -659,6 +669,7 @@ void TRichEdit::typeCharacter(unsigned char c) {
         // outlives the caret move of the deletion.
         const std::optional<int> chosen = pendingCharset_;
         QTextCursor cursor = textCursor();
+        keepShapedGlyphs(cursor);
         if (cursor.hasSelection())
             cursor.removeSelectedText();
         else
