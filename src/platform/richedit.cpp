@@ -437,6 +437,10 @@ void TRichEdit::SetInsertCharset(int charset) {
     pendingCharset_ = charset;
 }
 
+int TRichEdit::CharsetOfFormat(const QTextFormat& format) {
+    return charsetOf(format);
+}
+
 int TRichEdit::CharsetAt(int position) const {
     int offset = 0;
     const QTextBlock block = blockAt(position, offset);

@@ -88,6 +88,8 @@ class TRichEdit : public QPlainTextEdit {
     void SetInsertCharset(int charset);
     // The character set of the character at a position (the one after it).
     int CharsetAt(int position) const;
+    // The character set a character format carries (Latin when it carries none).
+    static int CharsetOfFormat(const QTextFormat& format);
 
     // --- Whole document ---
     // Replaces the whole content with runs, in one edit block. In run texts CR LF, a lone CR

@@ -1,0 +1,287 @@
+#include "platform/text_marks.h"
+
+#include <QContextMenuEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "platform/richedit.h"
+
+namespace platform {
+namespace {
+
+// Tells the extra selections made here from those of anyone else.
+constexpr int kMarkProperty = QTextFormat::UserProperty + 2;
+
+// A line's marks, kept by its block so that they follow it as lines come and go.
+struct BlockMarks : QTextBlockUserData {
+    std::vector<LineRange> marks;
+    bool checked = false;
+};
+
+BlockMarks* marksOf(const QTextBlock& block) {
+    return static_cast<BlockMarks*>(block.userData());
+}
+
+QTextCharFormat markFormat() {
+    QTextCharFormat format;
+    format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    format.setUnderlineColor(Qt::red);
+    format.setProperty(kMarkProperty, true);
+    return format;
+}
+
+} // namespace
+
+TextMarks::TextMarks(TRichEdit& edit) : QObject(&edit), edit_(edit) {
+    QTextDocument* document = edit.document();
+    blockCount_ = document->blockCount();
+    connect(document, &QTextDocument::contentsChange, this, &TextMarks::textChanged);
+    connect(edit.verticalScrollBar(), &QScrollBar::valueChanged, this, &TextMarks::viewChanged);
+    edit.installEventFilter(this);             // the Menu key comes to the control
+    edit.viewport()->installEventFilter(this); // a right click to its viewport
+}
+
+QTextBlock TextMarks::block(int line) const {
+    return edit_.document()->findBlockByNumber(line);
+}
+
+int TextMarks::LineCount() const {
+    return edit_.document()->blockCount();
+}
+
+TextLine TextMarks::Line(int line) const {
+    TextLine result;
+    const QTextBlock b = block(line);
+    if (!b.isValid()) return result;
+    result.text = b.text();
+    result.latin.reserve(static_cast<size_t>(result.text.size()));
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const bool latin = TRichEdit::CharsetOfFormat(fragment.charFormat()) == kLatinCharset;
+        result.latin.insert(result.latin.end(), static_cast<size_t>(fragment.length()), latin);
+    }
+    result.latin.resize(static_cast<size_t>(result.text.size()), true);
+    return result;
+}
+
+std::pair<int, int> TextMarks::ShownLines() const {
+    if (shownFirst_ < 0) {
+        // Two hit tests walk the lines in view: found once per scroll, resize or change of
+        // lines, not for every line whose marks are set.
+        const QRect view = edit_.viewport()->rect();
+        shownFirst_ = edit_.cursorForPosition(view.topLeft()).blockNumber();
+        shownLast_ = edit_.cursorForPosition(QPoint(0, view.bottom())).blockNumber();
+    }
+    return {shownFirst_, shownLast_};
+}
+
+bool TextMarks::IsChecked(int line) const {
+    const BlockMarks* data = marksOf(block(line));
+    return data && data->checked;
+}
+
+std::vector<LineRange> TextMarks::Marks(int line) const {
+    const BlockMarks* data = marksOf(block(line));
+    return data ? data->marks : std::vector<LineRange>{};
+}
+
+void TextMarks::SetMarks(int line, std::vector<LineRange> marks) {
+    QTextBlock b = block(line);
+    if (!b.isValid()) return;
+    BlockMarks* data = marksOf(b);
+    if (!data) {
+        // A checked line without marks keeps its flag here too.
+        data = new BlockMarks;
+        b.setUserData(data);
+    }
+    const bool changed = data->marks != marks;
+    data->marks = std::move(marks);
+    data->checked = true;
+    if (!changed) return;
+    const auto [first, last] = ShownLines();
+    if (line >= first && line <= last) showMarks();
+}
+
+int TextMarks::NextUnchecked(int from, int last) const {
+    int line = std::max(from, 0);
+    for (QTextBlock b = block(line); b.isValid() && (last < 0 || line <= last);
+         b = b.next(), ++line) {
+        const BlockMarks* data = marksOf(b);
+        if (!data || !data->checked) return line;
+    }
+    return -1;
+}
+
+TextMarks::Found TextMarks::FindMark(int line, int offset) const {
+    line = std::max(line, 0);
+    for (QTextBlock b = block(line); b.isValid(); b = b.next(), ++line, offset = 0) {
+        const BlockMarks* data = marksOf(b);
+        if (!data || !data->checked) return {line, {}, false};
+        for (const LineRange& mark : data->marks)
+            if (mark.start >= offset) return {line, mark, true};
+    }
+    return {};
+}
+
+void TextMarks::ClearAll() {
+    for (QTextBlock b = edit_.document()->firstBlock(); b.isValid(); b = b.next())
+        if (b.userData()) b.setUserData(nullptr);
+    showMarks();
+}
+
+void TextMarks::UncheckMarkedLines() {
+    for (QTextBlock b = edit_.document()->firstBlock(); b.isValid(); b = b.next())
+        if (BlockMarks* data = marksOf(b); data && !data->marks.empty()) data->checked = false;
+}
+
+TextMarks::Point TextMarks::Caret() const {
+    QTextCursor cursor = edit_.textCursor();
+    cursor.setPosition(cursor.selectionEnd());
+    return {cursor.blockNumber(), cursor.positionInBlock()};
+}
+
+void TextMarks::Select(int line, LineRange range) {
+    const QTextBlock b = block(line);
+    if (!b.isValid()) return;
+    edit_.SetSel(edit_.FromQtPosition(b.position() + range.start), range.length);
+    edit_.ensureCursorVisible();
+}
+
+bool TextMarks::Replace(int line, LineRange range, const QString& text) {
+    const QTextBlock b = block(line);
+    if (!b.isValid() || range.start < 0 || range.end() > b.length() - 1) return false;
+    if (edit_.TextLength() - range.length + text.size() > TRichEdit::kMaxLength) return false;
+    QTextCursor cursor(edit_.document());
+    cursor.setPosition(b.position() + range.start + 1);
+    const QTextCharFormat format = cursor.charFormat(); // that of the range's first character
+    cursor.setPosition(b.position() + range.start);
+    cursor.setPosition(b.position() + range.end(), QTextCursor::KeepAnchor);
+    cursor.beginEditBlock();
+    cursor.insertText(text, format);
+    cursor.endEditBlock();
+    return true;
+}
+
+void TextMarks::textChanged(int position, int removed, int added) {
+    const QTextDocument* document = edit_.document();
+    const int blockCount = document->blockCount();
+    const bool sameLines = blockCount == blockCount_;
+    blockCount_ = blockCount;
+    if (!sameLines) shownFirst_ = -1;
+    if (position == 0 && added >= document->characterCount() - 1) {
+        // A document loaded or the control cleared: the blocks are new and hold no marks.
+        showMarks();
+        if (OnTextReplaced) OnTextReplaced();
+        return;
+    }
+    const QTextBlock first = document->findBlock(position);
+    const int end = position + added;
+    if (sameLines && end < first.position() + first.length()) {
+        // Within one line: what the edit touched goes, what follows it moves.
+        if (BlockMarks* data = marksOf(first)) {
+            const int offset = position - first.position();
+            data->checked = false;
+            const size_t before = data->marks.size();
+            std::vector<LineRange> kept;
+            for (LineRange mark : data->marks) {
+                if (mark.end() < offset) {
+                    kept.push_back(mark);
+                } else if (mark.start > offset + removed) {
+                    mark.start += added - removed;
+                    kept.push_back(mark);
+                }
+            }
+            data->marks = std::move(kept);
+            if (data->marks.size() != before) showMarks();
+        }
+        if (OnLinesEdited) {
+            const int line = first.blockNumber();
+            OnLinesEdited(line, line);
+        }
+        return;
+    }
+    const QTextBlock last = document->findBlock(end);
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        if (BlockMarks* data = marksOf(b)) {
+            data->marks.clear();
+            data->checked = false;
+        }
+        if (b == last) break;
+    }
+    if (shown_) showMarks();
+    if (OnLinesEdited) OnLinesEdited(first.blockNumber(), last.blockNumber());
+}
+
+void TextMarks::showMarks() {
+    QList<QTextEdit::ExtraSelection> selections;
+    for (const QTextEdit::ExtraSelection& selection : edit_.extraSelections())
+        if (!selection.format.hasProperty(kMarkProperty)) selections.append(selection);
+    const bool othersOnly = selections.size() == edit_.extraSelections().size();
+    const auto [first, last] = ShownLines();
+    QTextBlock b = block(first);
+    const QTextCharFormat format = markFormat();
+    bool any = false;
+    for (int line = first; b.isValid() && line <= last; ++line, b = b.next()) {
+        const BlockMarks* data = marksOf(b);
+        if (!data) continue;
+        const int length = b.length() - 1;
+        for (const LineRange& mark : data->marks) {
+            if (mark.start < 0 || mark.end() > length) continue;
+            QTextEdit::ExtraSelection selection;
+            selection.cursor = QTextCursor(b);
+            selection.cursor.setPosition(b.position() + mark.start);
+            selection.cursor.setPosition(b.position() + mark.end(), QTextCursor::KeepAnchor);
+            selection.format = format;
+            selections.append(selection);
+            any = true;
+        }
+    }
+    // Nothing of ours shown before or now: the control's selections stay untouched.
+    if (!any && othersOnly) {
+        shown_ = false;
+        return;
+    }
+    shown_ = any;
+    edit_.setExtraSelections(selections);
+}
+
+void TextMarks::viewChanged() {
+    shownFirst_ = -1;
+    showMarks();
+    if (OnViewChanged) OnViewChanged();
+}
+
+bool TextMarks::contextMenu(const QPoint& viewportPos, const QPoint& globalPos, bool atCaret) {
+    if (!OnMarkMenu) return false;
+    const QTextCursor at = atCaret ? edit_.textCursor() : edit_.cursorForPosition(viewportPos);
+    const QTextBlock b = at.block();
+    const BlockMarks* data = marksOf(b);
+    if (!data) return false;
+    const int offset = at.position() - b.position();
+    for (const LineRange& mark : data->marks) {
+        if (offset < mark.start || offset > mark.end()) continue;
+        const QPoint where =
+            atCaret ? edit_.viewport()->mapToGlobal(edit_.cursorRect(at).bottomLeft()) : globalPos;
+        return OnMarkMenu(b.blockNumber(), mark, where);
+    }
+    return false;
+}
+
+bool TextMarks::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) {
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        const bool keyboard = menuEvent->reason() == QContextMenuEvent::Keyboard;
+        // The Menu key reaches the control, a click its viewport.
+        if (keyboard == (watched == &edit_) &&
+            contextMenu(menuEvent->pos(), menuEvent->globalPos(), keyboard))
+            return true;
+    } else if (event->type() == QEvent::Resize && watched == edit_.viewport()) {
+        viewChanged();
+    }
+    return false;
+}
+
+} // namespace platform

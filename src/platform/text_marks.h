@@ -1,0 +1,103 @@
+#pragma once
+// Marks over the editing control's text: ranges of lines drawn with a red wavy underline
+// (the spell checker's unknown words). They are never part of the text or its format:
+// saving, undo, the runs, the typing rules and the recovery journal see nothing of them.
+// The control draws them as its extra selections, made afresh for the lines in view, so
+// a key costs nothing more while no mark is near it.
+//
+// A line keeps its marks as lines before it come and go. An edit inside a line drops the
+// marks it touches, shifts the ones after it and leaves the line unchecked until its marks
+// are set again; so does a change of the line's formats (its character sets). An edit over
+// several lines leaves every line it touched unchecked and unmarked.
+#include <QObject>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "platform/text_line.h"
+
+class QTextBlock;
+
+namespace platform {
+
+class TRichEdit;
+
+class TextMarks final : public QObject {
+    Q_OBJECT
+
+  public:
+    // Lives as the control's child.
+    explicit TextMarks(TRichEdit& edit);
+
+    // --- Lines, numbered from 0 (a line break belongs to no line) ---
+    int LineCount() const;
+    TextLine Line(int line) const;
+    // The first and the last line in view.
+    std::pair<int, int> ShownLines() const;
+
+    // --- Marks ---
+    // Whether the line's marks were set since its text last changed.
+    bool IsChecked(int line) const;
+    std::vector<LineRange> Marks(int line) const;
+    // Sets a line's marks and makes it checked.
+    void SetMarks(int line, std::vector<LineRange> marks);
+    // The first unchecked line in [from, last] (last -1: to the end), or -1.
+    int NextUnchecked(int from, int last = -1) const;
+    // The first mark at or after a place, looking through checked lines only: the search
+    // stops at the first unchecked line, which the result names (isMark false).
+    struct Found {
+        int line = -1; // -1: no mark and no unchecked line up to the end
+        LineRange mark;
+        bool isMark = false;
+    };
+    Found FindMark(int line, int offset) const;
+    // Every line unchecked, no mark shown.
+    void ClearAll();
+    // Every line that has marks becomes unchecked; its marks stay shown until set again.
+    void UncheckMarkedLines();
+
+    // --- The caret and edits ---
+    struct Point {
+        int line = 0;
+        int offset = 0;
+    };
+    // Where the caret stands (the end of the selection).
+    Point Caret() const;
+    // Selects a range of a line and brings it into view.
+    void Select(int line, LineRange range);
+    // Replaces a range of a line in one undo step; the new text takes the format of the
+    // range's first character. False (nothing changed) when the text would pass the
+    // control's length limit.
+    bool Replace(int line, LineRange range, const QString& text);
+
+    // --- Events (all optional) ---
+    // After an edit, with the lines it touched as they are numbered now.
+    std::function<void(int firstLine, int lastLine)> OnLinesEdited;
+    // After the whole text was replaced (a document loaded, the control cleared).
+    std::function<void()> OnTextReplaced;
+    // After other lines came into view.
+    std::function<void()> OnViewChanged;
+    // A right click on a mark, or the Menu key with the caret in one: the mark's line and
+    // range, and where a menu goes on the screen. True when a menu of its own was shown
+    // (the control's own menu is not).
+    std::function<bool(int line, LineRange mark, const QPoint& globalPos)> OnMarkMenu;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void textChanged(int position, int removed, int added);
+    void viewChanged();
+    bool contextMenu(const QPoint& viewportPos, const QPoint& globalPos, bool atCaret);
+    // Shows the marks of the lines in view, keeping any extra selection not ours.
+    void showMarks();
+    QTextBlock block(int line) const;
+
+    TRichEdit& edit_;
+    int blockCount_ = 1;
+    mutable int shownFirst_ = -1; // the lines in view, found again when negative
+    mutable int shownLast_ = -1;
+    bool shown_ = false; // some mark is shown
+};
+
+} // namespace platform
