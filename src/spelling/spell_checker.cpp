@@ -1,0 +1,294 @@
+#include "spelling/spell_checker.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <algorithm>
+#include <vector>
+
+#include "platform/paths.h"
+#include "platform/prompts.h"
+#include "platform/richedit.h"
+#include "platform/text_marks.h"
+#include "spelling/speller.h"
+#include "spelling/word_scanner.h"
+#include "state/editor.h"
+
+namespace spelling {
+namespace {
+
+constexpr int kPollMs = 25;
+constexpr int kPauseTickMs = 100;
+
+} // namespace
+
+SpellChecker::SpellChecker(state::Editor& editor, Places places)
+    : QObject(editor.RichEdit1), editor_(editor),
+      marks_(new platform::TextMarks(*editor.RichEdit1)), personal_(std::move(places.personal)) {
+    marks_->OnLinesEdited = [this](int first, int last) {
+        sinceEdit_.restart();
+        if (first == last) editedLine_ = first;
+        if (!Checking()) return;
+        editedFirst_ = editedFirst_ < 0 ? first : std::min(editedFirst_, first);
+        editedLast_ = std::max(editedLast_, last);
+        pauseFrom_ = std::min(pauseFrom_, first);
+        if (!soon_.isActive()) soon_.start();
+        if (!pause_.isActive()) pause_.start();
+    };
+    marks_->OnTextReplaced = [this] { textReplaced(); };
+    marks_->OnViewChanged = [this] {
+        if (!Checking()) return;
+        shownPending_ = true;
+        if (!soon_.isActive()) soon_.start();
+    };
+    marks_->OnMarkMenu = [this](int line, platform::LineRange mark, const QPoint& where) {
+        return showMenu(line, mark, where);
+    };
+    connect(editor.RichEdit1, &QPlainTextEdit::cursorPositionChanged, this,
+            &SpellChecker::caretMoved);
+
+    soon_.setSingleShot(true);
+    soon_.setInterval(0);
+    connect(&soon_, &QTimer::timeout, this, &SpellChecker::checkSoon);
+    pause_.setInterval(kPauseTickMs);
+    connect(&pause_, &QTimer::timeout, this, &SpellChecker::checkInPause);
+
+    if (places.dictionary.isEmpty()) {
+        note_ = QStringLiteral("Нет словаря: орфография не проверяется");
+        pause_.start(); // the note waits for a document
+        return;
+    }
+    loading_ = loadDictionary(places.dictionary);
+    poll_.setInterval(kPollMs);
+    connect(&poll_, &QTimer::timeout, this, &SpellChecker::pollDictionary);
+    poll_.start();
+}
+
+SpellChecker::~SpellChecker() = default;
+
+void SpellChecker::pollDictionary() {
+    if (loading_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+    poll_.stop();
+    dictionaryArrived(loading_.get());
+}
+
+void SpellChecker::WaitForDictionary() {
+    if (!poll_.isActive()) return;
+    loading_.wait();
+    pollDictionary();
+}
+
+void SpellChecker::dictionaryArrived(const LoadedDictionary& loaded) {
+    if (!loaded.dictionary) {
+        note_ = QStringLiteral("Словарь не читается: орфография не проверяется");
+        pause_.start();
+        emit stateChanged();
+        return;
+    }
+    speller_ = std::make_unique<Speller>(loaded.dictionary);
+    personal_.load();
+    for (const QString& word : personal_.words())
+        speller_->accept(word);
+    note_ = personal_.note();
+    checking_ = readSetting();
+    if (checking_) startChecking();
+    if (!note_.isEmpty()) pause_.start();
+    emit stateChanged();
+}
+
+bool SpellChecker::readSetting() const {
+    if (editor_.SettingsDir.isEmpty()) return true;
+    QFile file(platform::joinPath(editor_.SettingsDir, QLatin1String(kSettingFile)));
+    if (!file.open(QIODevice::ReadOnly)) return true; // on unless the user switched it off
+    return !file.readLine().trimmed().startsWith('0');
+}
+
+void SpellChecker::ToggleChecking() {
+    if (!Available()) {
+        editor_.prompts().beep();
+        return;
+    }
+    checking_ = !checking_;
+    marks_->ClearAll();
+    waitingLine_ = -1;
+    if (checking_) {
+        startChecking();
+    } else {
+        soon_.stop();
+        if (note_.isEmpty() || noteShown_) pause_.stop();
+    }
+    emit stateChanged();
+    editor_.WriteSettingsFile(kSettingFile, checking_ ? "1\r\n" : "0\r\n");
+}
+
+void SpellChecker::startChecking() {
+    pauseFrom_ = 0;
+    shownPending_ = true;
+    soon_.start();
+    pause_.start();
+}
+
+void SpellChecker::checkLine(int line, bool leaveCaretWord) {
+    const platform::TextLine text = marks_->Line(line);
+    const platform::TextMarks::Point caret =
+        leaveCaretWord ? marks_->Caret() : platform::TextMarks::Point{-1, 0};
+    std::vector<platform::LineRange> unknown;
+    for (const Word& word : wordsOf(text)) {
+        if (line == caret.line && caret.offset >= word.range.start &&
+            caret.offset <= word.range.end()) {
+            waitingLine_ = line;
+            waitingWord_ = word.range;
+            continue;
+        }
+        if (!speller_->isKnown(word)) unknown.push_back(word.range);
+    }
+    marks_->SetMarks(line, std::move(unknown));
+}
+
+// The edited lines in view, or after a load, a scroll or a new word taken, all of them.
+void SpellChecker::checkSoon() {
+    if (!Checking()) return;
+    auto [from, to] = marks_->ShownLines();
+    if (!shownPending_) {
+        if (editedFirst_ < 0) return;
+        from = std::max(from, editedFirst_);
+        to = std::min(to, editedLast_);
+    }
+    shownPending_ = false;
+    editedFirst_ = editedLast_ = -1;
+    for (int line = from <= to ? marks_->NextUnchecked(from, to) : -1; line >= 0;
+         line = line < to ? marks_->NextUnchecked(line + 1, to) : -1)
+        checkLine(line, line == editedLine_);
+}
+
+// The rest of the document, a slice at a time, once the user has paused.
+void SpellChecker::checkInPause() {
+    if (sinceEdit_.isValid() && sinceEdit_.elapsed() < kPauseMs) return;
+    if (!noteShown_ && !note_.isEmpty() && editor_.RichEdit1->isEnabled() &&
+        !QApplication::activeModalWidget())
+        showNote();
+    if (!Checking()) {
+        if (note_.isEmpty() || noteShown_) pause_.stop();
+        return;
+    }
+    QElapsedTimer slice;
+    slice.start();
+    int line = marks_->NextUnchecked(pauseFrom_);
+    if (line < 0 && pauseFrom_ > 0) line = marks_->NextUnchecked(0);
+    while (line >= 0) {
+        checkLine(line, line == editedLine_);
+        pauseFrom_ = line + 1;
+        if (slice.elapsed() >= kSliceMs) return;
+        line = marks_->NextUnchecked(pauseFrom_);
+    }
+    if (pauseFrom_ > 0 && marks_->NextUnchecked(0) >= 0) {
+        pauseFrom_ = 0; // lines above were edited meanwhile
+        return;
+    }
+    if (note_.isEmpty() || noteShown_) pause_.stop();
+}
+
+void SpellChecker::CheckAll() {
+    if (!Checking()) return;
+    for (int line = marks_->NextUnchecked(0); line >= 0; line = marks_->NextUnchecked(line + 1))
+        checkLine(line, false);
+}
+
+// The word left at the caret is checked once the caret has left it.
+void SpellChecker::caretMoved() {
+    if (waitingLine_ < 0 || !Checking()) return;
+    const platform::TextMarks::Point caret = marks_->Caret();
+    if (caret.line == waitingLine_ && caret.offset >= waitingWord_.start &&
+        caret.offset <= waitingWord_.end())
+        return;
+    const int line = waitingLine_;
+    waitingLine_ = -1;
+    if (line < marks_->LineCount()) checkLine(line, line == editedLine_);
+}
+
+void SpellChecker::textReplaced() {
+    waitingLine_ = editedLine_ = -1;
+    editedFirst_ = editedLast_ = -1;
+    pauseFrom_ = 0;
+    sinceEdit_.restart();
+    if (!note_.isEmpty() && !noteShown_) pause_.start();
+    if (Checking()) startChecking();
+}
+
+void SpellChecker::showNote() {
+    noteShown_ = true;
+    editor_.ShowIndicatorNotice(note_);
+}
+
+void SpellChecker::NextMisspelling() {
+    if (!Checking()) {
+        editor_.prompts().beep();
+        return;
+    }
+    const platform::TextMarks::Point caret = marks_->Caret();
+    int line = caret.line;
+    int offset = caret.offset;
+    for (;;) {
+        const platform::TextMarks::Found found = marks_->FindMark(line, offset);
+        if (found.line < 0) break;
+        if (found.isMark) {
+            marks_->Select(found.line, found.mark);
+            editor_.RichEdit1->setFocus();
+            editor_.RefreshLayoutIndicator();
+            return;
+        }
+        checkLine(found.line, false); // and look there again
+        if (found.line != line) offset = 0;
+        line = found.line;
+    }
+    editor_.prompts().beep();
+}
+
+QMenu* SpellChecker::MenuFor(int line, platform::LineRange mark, QWidget* parent) {
+    if (!Available()) return nullptr;
+    const std::vector<Word> words = wordsOf(marks_->Line(line));
+    const auto word = std::find_if(words.begin(), words.end(),
+                                   [&mark](const Word& w) { return w.range == mark; });
+    if (word == words.end()) return nullptr;
+    const QString text = word->text;
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("SpellMenu1"));
+    const QStringList suggestions = speller_->suggestions(text);
+    for (int i = 0; i < suggestions.size(); ++i) {
+        QAction* choice = menu->addAction(suggestions[i]);
+        choice->setObjectName(QStringLiteral("SpellSuggestion%1").arg(i + 1));
+        connect(choice, &QAction::triggered, this, [this, line, mark, s = suggestions[i]] {
+            editor_.Guarded([&] {
+                if (!marks_->Replace(line, mark, s)) editor_.prompts().beep();
+            });
+        });
+    }
+    if (suggestions.isEmpty()) menu->addAction(QStringLiteral("Нет вариантов"))->setEnabled(false);
+    menu->addSeparator();
+    QAction* ignore = menu->addAction(QStringLiteral("Пропустить все"));
+    ignore->setObjectName(QStringLiteral("SpellIgnoreAll1"));
+    connect(ignore, &QAction::triggered, this,
+            [this, text] { editor_.Guarded([&] { accept(text, false); }); });
+    QAction* add = menu->addAction(QStringLiteral("Добавить в словарь"));
+    add->setObjectName(QStringLiteral("SpellAddWord1"));
+    connect(add, &QAction::triggered, this,
+            [this, text] { editor_.Guarded([&] { accept(text, true); }); });
+    return menu;
+}
+
+bool SpellChecker::showMenu(int line, platform::LineRange mark, const QPoint& where) {
+    const std::unique_ptr<QMenu> menu(MenuFor(line, mark, editor_.RichEdit1));
+    if (!menu) return false;
+    menu->exec(where);
+    return true;
+}
+
+void SpellChecker::accept(const QString& word, bool personal) {
+    speller_->accept(word);
+    if (personal && !personal_.add(word)) editor_.ShowIndicatorNotice(personal_.note());
+    // Its marks go: the lines that have any are checked again, those in view at once.
+    marks_->UncheckMarkedLines();
+    startChecking();
+}
+
+} // namespace spelling
