@@ -234,6 +234,12 @@ void TForm1::BuildComponents() {
     addCommand(this, n25, "N28", QStringLiteral("Утверждения"), "Ctrl+S", -1, &TForm1::N28Click);
     addCommand(this, n25, "N30", QStringLiteral("Все прочие"), "Ctrl+T", -1, &TForm1::N30Click);
     addCommand(this, n4, "N26", QStringLiteral("Команды"), "Ctrl+D", Commands, &TForm1::N26Click);
+    addSeparator(n4, "SpellSeparator1");
+    addCommand(this, n4, "SpellCheck1", QStringLiteral("Проверка орфографии"), nullptr, -1,
+               &TForm1::SpellCheck1Click)
+        ->setCheckable(true);
+    addCommand(this, n4, "NextMisspelling1", QStringLiteral("Следующая ошибка орфографии"),
+               "Ctrl+F8", -1, &TForm1::NextMisspelling1Click);
 
     QAction* help1 = addCommand(this, MainMenu1, "help1", QStringLiteral("Помощь"), nullptr, Help,
                                 &TForm1::help1Click);

@@ -24,6 +24,7 @@ TForm1::TForm1(const std::string& appDir, std::unique_ptr<platform::Prompts> pro
     AppDir = appDir;
     BuildComponents();
     ConnectEditorEvents();
+    ConnectSpellChecker();
     CreateFindDialogs();
     Journal = std::make_unique<app::DocumentJournal>(*this);
     Guarded([this] { FormCreate(); });

@@ -47,6 +47,9 @@ namespace keyboard {
 class SmartKeyboard;
 class LayoutIndicator;
 } // namespace keyboard
+namespace spelling {
+class SpellChecker;
+}
 
 class TForm1 : public QMainWindow, public state::Editor {
     Q_OBJECT
@@ -216,6 +219,11 @@ class TForm1 : public QMainWindow, public state::Editor {
     void InsertEnvironment();
     void InsertCommand();
 
+    // ===== src/spelling: the Russian spell checker (app/spelling_menu.cpp) =====
+    spelling::SpellChecker* SpellChecker1 = nullptr; // RichEdit1's checker
+    void SpellCheck1Click();
+    void NextMisspelling1Click();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -229,6 +237,8 @@ class TForm1 : public QMainWindow, public state::Editor {
     void ConnectEditorEvents();
     // src/editing: creates FindDialog1 and ReplaceDialog1.
     void CreateFindDialogs();
+    // src/spelling: puts the spell checker on the editing control; its menu items follow it.
+    void ConnectSpellChecker();
 
     std::unique_ptr<platform::Prompts> prompts_;
     bool shutDown_ = false;        // FormDestroy has run and the close was accepted

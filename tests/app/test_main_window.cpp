@@ -128,12 +128,16 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder) {
                                              {"NextError1", u"Следующая ошибка", "F8"},
                                              {"PreviousError1", u"Предыдущая ошибка", "Shift+F8"},
                                          });
-    expectMenu(editor.find<QMenu>("N4"), {
-                                             {"N23", u"Буквы", "Ctrl+L"},
-                                             {"N24", u"Символы", "Ctrl+Y"},
-                                             {"N25", u"Окружения", ""},
-                                             {"N26", u"Команды", "Ctrl+D"},
-                                         });
+    expectMenu(editor.find<QMenu>("N4"),
+               {
+                   {"N23", u"Буквы", "Ctrl+L"},
+                   {"N24", u"Символы", "Ctrl+Y"},
+                   {"N25", u"Окружения", ""},
+                   {"N26", u"Команды", "Ctrl+D"},
+                   {"SpellSeparator1", nullptr, ""},
+                   {"SpellCheck1", u"Проверка орфографии", ""},
+                   {"NextMisspelling1", u"Следующая ошибка орфографии", "Ctrl+F8"},
+               });
     expectMenu(editor.find<QMenu>("N25"), {
                                               {"N27", u"Формулы", "Ctrl+E"},
                                               {"N28", u"Утверждения", "Ctrl+S"},
