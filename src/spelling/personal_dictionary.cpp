@@ -82,7 +82,7 @@ void PersonalDictionary::load() {
     if (!reading.whole)
         note_ = QStringLiteral("Личный словарь %1").arg(reading.problem);
     else if (reading.otherLines > 0)
-        note_ = QStringLiteral("Личный словарь: не слов: %1").arg(reading.otherLines);
+        note_ = QStringLiteral("Пропущено строк словаря: %1").arg(reading.otherLines);
 }
 
 bool PersonalDictionary::add(const QString& word) {
@@ -91,7 +91,7 @@ bool PersonalDictionary::add(const QString& word) {
     for (const QString& known : current.words)
         if (!words_.contains(known)) words_.append(known);
     if (!current.whole) {
-        note_ = QStringLiteral("Личный словарь %1: слово только до выхода").arg(current.problem);
+        note_ = QStringLiteral("Личный словарь не записан");
         return false;
     }
     if (current.words.contains(word)) return true;
@@ -103,9 +103,8 @@ bool PersonalDictionary::add(const QString& word) {
         const QString folder = QFileInfo(path_).absolutePath();
         if (!QDir().mkpath(folder)) throw platform::InOutError(EACCES);
         platform::writeFileAtomically(path_, bytes);
-    } catch (const platform::RuntimeError& error) {
-        note_ = QStringLiteral("Личный словарь не записан: %1")
-                    .arg(QString::fromStdString(error.what()));
+    } catch (const platform::RuntimeError&) {
+        note_ = QStringLiteral("Личный словарь не записан");
         return false;
     }
     return true;

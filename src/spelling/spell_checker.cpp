@@ -54,7 +54,7 @@ SpellChecker::SpellChecker(state::Editor& editor, Places places)
     connect(&pause_, &QTimer::timeout, this, &SpellChecker::checkInPause);
 
     if (places.dictionary.isEmpty()) {
-        note_ = QStringLiteral("Нет словаря: орфография не проверяется");
+        note_ = QStringLiteral("Нет словаря для орфографии");
         pause_.start(); // the note waits for a document
         return;
     }
@@ -80,7 +80,7 @@ void SpellChecker::WaitForDictionary() {
 
 void SpellChecker::dictionaryArrived(const LoadedDictionary& loaded) {
     if (!loaded.dictionary) {
-        note_ = QStringLiteral("Словарь не читается: орфография не проверяется");
+        note_ = QStringLiteral("Словарь орфографии не читается");
         pause_.start();
         emit stateChanged();
         return;

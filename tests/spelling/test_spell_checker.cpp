@@ -237,7 +237,7 @@ TEST(SpellCheckerWithoutDictionary, SaysSoOnceAndDisablesItsMenu) {
     const struct {
         bool files;
         const char* note;
-    } cases[] = {{false, "Нет словаря"}, {true, "Словарь не читается"}};
+    } cases[] = {{false, "Нет словаря"}, {true, "Словарь орфографии не читается"}};
     for (const auto& c : cases) {
         if (c.files) {
             ASSERT_TRUE(aff.open(QIODevice::WriteOnly) && dic.open(QIODevice::WriteOnly));
