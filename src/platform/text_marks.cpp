@@ -36,6 +36,11 @@ QTextCharFormat markFormat() {
 } // namespace
 
 TextMarks::TextMarks(TRichEdit& edit) : QObject(&edit), edit_(edit) {
+    // Marks are shown from the event loop, never from inside an edit or a scroll, where the
+    // control's layout may not have caught up with its text yet.
+    showTimer_.setSingleShot(true);
+    showTimer_.setInterval(0);
+    connect(&showTimer_, &QTimer::timeout, this, &TextMarks::showMarks);
     QTextDocument* document = edit.document();
     blockCount_ = document->blockCount();
     connect(document, &QTextDocument::contentsChange, this, &TextMarks::textChanged);
@@ -74,6 +79,7 @@ std::pair<int, int> TextMarks::ShownLines() const {
         const QRect view = edit_.viewport()->rect();
         shownFirst_ = edit_.cursorForPosition(view.topLeft()).blockNumber();
         shownLast_ = edit_.cursorForPosition(QPoint(0, view.bottom())).blockNumber();
+        shownLast_ = std::max(shownLast_, shownFirst_);
     }
     return {shownFirst_, shownLast_};
 }
@@ -100,9 +106,7 @@ void TextMarks::SetMarks(int line, std::vector<LineRange> marks) {
     const bool changed = data->marks != marks;
     data->marks = std::move(marks);
     data->checked = true;
-    if (!changed) return;
-    const auto [first, last] = ShownLines();
-    if (line >= first && line <= last) showMarks();
+    if (changed) scheduleShow();
 }
 
 int TextMarks::NextUnchecked(int from, int last) const {
@@ -129,18 +133,24 @@ TextMarks::Found TextMarks::FindMark(int line, int offset) const {
 void TextMarks::ClearAll() {
     for (QTextBlock b = edit_.document()->firstBlock(); b.isValid(); b = b.next())
         if (b.userData()) b.setUserData(nullptr);
-    showMarks();
+    scheduleShow();
 }
 
-void TextMarks::UncheckMarkedLines() {
-    for (QTextBlock b = edit_.document()->firstBlock(); b.isValid(); b = b.next())
-        if (BlockMarks* data = marksOf(b); data && !data->marks.empty()) data->checked = false;
+std::vector<int> TextMarks::MarkedLines() const {
+    std::vector<int> lines;
+    int line = 0;
+    for (QTextBlock b = edit_.document()->firstBlock(); b.isValid(); b = b.next(), ++line)
+        if (const BlockMarks* data = marksOf(b); data && !data->marks.empty())
+            lines.push_back(line);
+    return lines;
 }
 
 TextMarks::Point TextMarks::Caret() const {
     QTextCursor cursor = edit_.textCursor();
     cursor.setPosition(cursor.selectionEnd());
-    return {cursor.blockNumber(), cursor.positionInBlock()};
+    const int offset = cursor.positionInBlock();
+    return {cursor.blockNumber(), offset,
+            offset > 0 ? edit_.document()->characterAt(cursor.position() - 1) : QChar()};
 }
 
 void TextMarks::Select(int line, LineRange range) {
@@ -173,7 +183,7 @@ void TextMarks::textChanged(int position, int removed, int added) {
     if (!sameLines) shownFirst_ = -1;
     if (position == 0 && added >= document->characterCount() - 1) {
         // A document loaded or the control cleared: the blocks are new and hold no marks.
-        showMarks();
+        scheduleShow();
         if (OnTextReplaced) OnTextReplaced();
         return;
     }
@@ -195,7 +205,7 @@ void TextMarks::textChanged(int position, int removed, int added) {
                 }
             }
             data->marks = std::move(kept);
-            if (data->marks.size() != before) showMarks();
+            if (data->marks.size() != before) scheduleShow();
         }
         if (OnLinesEdited) {
             const int line = first.blockNumber();
@@ -211,7 +221,7 @@ void TextMarks::textChanged(int position, int removed, int added) {
         }
         if (b == last) break;
     }
-    if (shown_) showMarks();
+    if (shown_) scheduleShow();
     if (OnLinesEdited) OnLinesEdited(first.blockNumber(), last.blockNumber());
 }
 
@@ -248,9 +258,13 @@ void TextMarks::showMarks() {
     edit_.setExtraSelections(selections);
 }
 
+void TextMarks::scheduleShow() {
+    if (!showTimer_.isActive()) showTimer_.start();
+}
+
 void TextMarks::viewChanged() {
     shownFirst_ = -1;
-    showMarks();
+    scheduleShow();
     if (OnViewChanged) OnViewChanged();
 }
 

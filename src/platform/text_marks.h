@@ -10,6 +10,7 @@
 // are set again; so does a change of the line's formats (its character sets). An edit over
 // several lines leaves every line it touched unchecked and unmarked.
 #include <QObject>
+#include <QTimer>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -53,13 +54,14 @@ class TextMarks final : public QObject {
     Found FindMark(int line, int offset) const;
     // Every line unchecked, no mark shown.
     void ClearAll();
-    // Every line that has marks becomes unchecked; its marks stay shown until set again.
-    void UncheckMarkedLines();
+    // The lines that have marks.
+    std::vector<int> MarkedLines() const;
 
     // --- The caret and edits ---
     struct Point {
         int line = 0;
         int offset = 0;
+        QChar before; // the character before it in its line (none at the line's start)
     };
     // Where the caret stands (the end of the selection).
     Point Caret() const;
@@ -91,6 +93,7 @@ class TextMarks final : public QObject {
     bool contextMenu(const QPoint& viewportPos, const QPoint& globalPos, bool atCaret);
     // Shows the marks of the lines in view, keeping any extra selection not ours.
     void showMarks();
+    void scheduleShow();
     QTextBlock block(int line) const;
 
     TRichEdit& edit_;
@@ -98,6 +101,7 @@ class TextMarks final : public QObject {
     mutable int shownFirst_ = -1; // the lines in view, found again when negative
     mutable int shownLast_ = -1;
     bool shown_ = false; // some mark is shown
+    QTimer showTimer_;
 };
 
 } // namespace platform

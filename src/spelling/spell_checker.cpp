@@ -18,6 +18,8 @@ namespace spelling {
 namespace {
 
 constexpr int kPollMs = 25;
+// An edit over at most this many lines is checked at once, wherever it is.
+constexpr int kSoonLines = 64;
 constexpr int kPauseTickMs = 100;
 
 } // namespace
@@ -131,7 +133,7 @@ void SpellChecker::startChecking() {
 void SpellChecker::checkLine(int line, bool leaveCaretWord) {
     const platform::TextLine text = marks_->Line(line);
     const platform::TextMarks::Point caret =
-        leaveCaretWord ? marks_->Caret() : platform::TextMarks::Point{-1, 0};
+        leaveCaretWord ? marks_->Caret() : platform::TextMarks::Point{-1, 0, QChar()};
     std::vector<platform::LineRange> unknown;
     for (const Word& word : wordsOf(text)) {
         if (line == caret.line && caret.offset >= word.range.start &&
@@ -145,20 +147,31 @@ void SpellChecker::checkLine(int line, bool leaveCaretWord) {
     marks_->SetMarks(line, std::move(unknown));
 }
 
-// The edited lines in view, or after a load, a scroll or a new word taken, all of them.
+// The lines just edited (of a long paste, those in view), and after a load, a scroll or a
+// word taken, every line in view.
 void SpellChecker::checkSoon() {
     if (!Checking()) return;
-    auto [from, to] = marks_->ShownLines();
-    if (!shownPending_) {
-        if (editedFirst_ < 0) return;
-        from = std::max(from, editedFirst_);
-        to = std::min(to, editedLast_);
+    std::vector<std::pair<int, int>> ranges;
+    if (shownPending_) ranges.push_back(marks_->ShownLines());
+    // Typing on in the word left alone changes nothing else in its line: the line waits for
+    // the caret to leave the word.
+    const bool typingOn = editedFirst_ == editedLast_ && editedFirst_ == waitingLine_ &&
+                          inWaitingWord(marks_->Caret());
+    if (editedFirst_ >= 0 && !typingOn) {
+        if (editedLast_ - editedFirst_ < kSoonLines) {
+            ranges.emplace_back(editedFirst_, editedLast_);
+        } else {
+            const auto [first, last] = marks_->ShownLines();
+            ranges.emplace_back(std::max(first, editedFirst_), std::min(last, editedLast_));
+        }
     }
     shownPending_ = false;
     editedFirst_ = editedLast_ = -1;
-    for (int line = from <= to ? marks_->NextUnchecked(from, to) : -1; line >= 0;
-         line = line < to ? marks_->NextUnchecked(line + 1, to) : -1)
-        checkLine(line, line == editedLine_);
+    for (const auto& [from, to] : ranges) {
+        for (int line = from <= to ? marks_->NextUnchecked(from, to) : -1; line >= 0;
+             line = line < to ? marks_->NextUnchecked(line + 1, to) : -1)
+            checkLine(line, line == editedLine_);
+    }
 }
 
 // The rest of the document, a slice at a time, once the user has paused.
@@ -194,13 +207,18 @@ void SpellChecker::CheckAll() {
         checkLine(line, false);
 }
 
+// Whether the caret is still in the word left alone, which grows as the user types on.
+bool SpellChecker::inWaitingWord(const platform::TextMarks::Point& caret) {
+    if (caret.line != waitingLine_ || caret.offset < waitingWord_.start) return false;
+    if (caret.offset <= waitingWord_.end()) return true;
+    if (!isCyrillicLetter(caret.before)) return false;
+    waitingWord_.length = caret.offset - waitingWord_.start;
+    return true;
+}
+
 // The word left at the caret is checked once the caret has left it.
 void SpellChecker::caretMoved() {
-    if (waitingLine_ < 0 || !Checking()) return;
-    const platform::TextMarks::Point caret = marks_->Caret();
-    if (caret.line == waitingLine_ && caret.offset >= waitingWord_.start &&
-        caret.offset <= waitingWord_.end())
-        return;
+    if (waitingLine_ < 0 || !Checking() || inWaitingWord(marks_->Caret())) return;
     const int line = waitingLine_;
     waitingLine_ = -1;
     if (line < marks_->LineCount()) checkLine(line, line == editedLine_);
@@ -286,9 +304,9 @@ bool SpellChecker::showMenu(int line, platform::LineRange mark, const QPoint& wh
 void SpellChecker::accept(const QString& word, bool personal) {
     speller_->accept(word);
     if (personal && !personal_.add(word)) editor_.ShowIndicatorNotice(personal_.note());
-    // Its marks go: the lines that have any are checked again, those in view at once.
-    marks_->UncheckMarkedLines();
-    startChecking();
+    // Its marks go at once: the lines that have any are checked again.
+    for (const int line : marks_->MarkedLines())
+        checkLine(line, line == editedLine_);
 }
 
 } // namespace spelling

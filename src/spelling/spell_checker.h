@@ -18,15 +18,13 @@
 #include <memory>
 
 #include "platform/text_line.h"
+#include "platform/text_marks.h"
 #include "spelling/personal_dictionary.h"
 #include "spelling/russian_dictionary.h"
 
 class QMenu;
 class QWidget;
 
-namespace platform {
-class TextMarks;
-}
 namespace state {
 class Editor;
 }
@@ -86,6 +84,7 @@ class SpellChecker final : public QObject {
     void checkLine(int line, bool leaveCaretWord);
     void checkSoon();
     void checkInPause();
+    bool inWaitingWord(const platform::TextMarks::Point& caret);
     void caretMoved();
     void textReplaced();
     // A word the user took: never flagged again this session (and after, when personal).
