@@ -22,54 +22,13 @@
 #include "platform/codepage.h"
 #include "support/data_folder.h"
 #include "support/scripted_prompts.h"
+#include "typist.h"
 
 namespace {
 
+using namespace bench;
+
 constexpr int kTypedCharacters = 2000;
-
-// Physical keys named by what they type on the US layout, and the Russian layout's
-// characters on the same keys.
-const std::string kUsKeys = "`1234567890-=qwertyuiop[]\\asdfghjkl;'zxcvbnm,./ ";
-const std::string kUsShifted = "~!@#$%^&*()_+QWERTYUIOP{}|ASDFGHJKL:\"ZXCVBNM<>? ";
-
-std::string cp(const char* utf8) {
-    return platform::toCp1251(QString::fromUtf8(utf8));
-}
-
-// The keys a Russian user presses for a Russian text.
-std::string russianKeys(const char* utf8) {
-    static const std::string ru = cp("ё1234567890-=йцукенгшщзхъ\\фывапролджэячсмитьбю. ");
-    static const std::string ruShifted = cp("Ё!\"№;%:?*()_+ЙЦУКЕНГШЩЗХЪ/ФЫВАПРОЛДЖЭЯЧСМИТЬБЮ, ");
-    std::string keys;
-    for (char c : cp(utf8)) {
-        if (auto i = ru.find(c); i != std::string::npos)
-            keys += kUsKeys[i];
-        else if (auto j = ruShifted.find(c); j != std::string::npos)
-            keys += kUsShifted[j];
-        else
-            keys += c;
-    }
-    return keys;
-}
-
-// One sentence of keys; '\n' stands for Enter.
-std::string sentenceKeys() {
-    return russianKeys("Теорема. Пусть ") + "$x^2+y^2=z^2$" + russianKeys(", тогда ") + "\\alpha" +
-           russianKeys(" и ") + "\\beta" + russianKeys(".") + "\n";
-}
-
-void typeKey(QWidget* editor, char us) {
-    if (us == '\n') {
-        QTest::keyClick(editor, Qt::Key_Return);
-        return;
-    }
-    const bool shifted = kUsKeys.find(us) == std::string::npos;
-    if (shifted) QTest::keyPress(editor, Qt::Key_Shift);
-    const int qtKey = us >= 'a' && us <= 'z' ? Qt::Key_A + (us - 'a') : QChar(us).unicode();
-    QTest::keyClick(editor, static_cast<Qt::Key>(qtKey),
-                    shifted ? Qt::ShiftModifier : Qt::NoModifier);
-    if (shifted) QTest::keyRelease(editor, Qt::Key_Shift);
-}
 
 // A document of mixed Cyrillic and Latin lines, `length` characters counting CR LF as two.
 std::vector<platform::TextRun> largeDocument(int length) {
@@ -95,13 +54,6 @@ std::vector<platform::TextRun> largeDocument(int length) {
         }
     }
     return runs;
-}
-
-// CPU time of this thread: the figure a busy machine disturbs least.
-qint64 threadCpuNanos() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
 struct Result {
