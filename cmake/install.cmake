@@ -27,7 +27,8 @@ install(FILES ${CMAKE_BINARY_DIR}/${KOLBAX_APP_ID}.metainfo.xml
 # The Debian package. Qt's libraries come from the binary's own links (dpkg-shlibdeps);
 # the X11 platform plugin and the SVG icon engine are loaded at run time, so their
 # packages are named by hand. TeX Live runs the compile, view and print commands the user
-# configures, and Qt's Russian catalog translates its dialogs: wanted, not required.
+# configures, Qt's Russian catalog translates its dialogs, and the spell checker reads the
+# Russian dictionary: wanted, not required (without it, nothing is checked).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kolbax)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -46,7 +47,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KOLBAX_PROJECT_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "texlive-latex-base, texlive-lang-cyrillic, qt6-translations-l10n")
+    "texlive-latex-base, texlive-lang-cyrillic, qt6-translations-l10n, hunspell-ru")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
