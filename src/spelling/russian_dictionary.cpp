@@ -27,6 +27,19 @@ void checkFile(const QString& path) {
     if (info.size() > kLargestFile) throw DictionaryError("too large: " + utf8(path));
 }
 
+// The .dic file begins with the number of its words, which the reader makes room for: a
+// number larger than the file could hold is a damaged file, never a reason to claim memory.
+void checkWordCount(const QString& dicPath) {
+    QFile dic(dicPath);
+    if (!dic.open(QIODevice::ReadOnly)) throw DictionaryError("cannot read " + utf8(dicPath));
+    QByteArray first = dic.readLine(32).trimmed();
+    if (first.startsWith("\xEF\xBB\xBF")) first.remove(0, 3);
+    bool number = false;
+    const qint64 count = first.toLongLong(&number);
+    if (!number || count < 0 || count > dic.size())
+        throw DictionaryError("no word count in " + utf8(dicPath));
+}
+
 QString dicPathOf(const QString& affPath) {
     QString dic = affPath;
     if (dic.endsWith(QLatin1String(".aff"))) dic.chop(4);
@@ -43,6 +56,7 @@ RussianDictionary::RussianDictionary(const QString& affPath)
     : dictionary_(std::make_unique<nuspell::Dictionary>()) {
     checkFile(affPath);
     checkFile(dicPathOf(affPath));
+    checkWordCount(dicPathOf(affPath));
     try {
         dictionary_->load_aff_dic(std::filesystem::path(QFile::encodeName(affPath).toStdString()));
     } catch (const std::exception& e) {
