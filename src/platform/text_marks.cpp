@@ -146,11 +146,12 @@ std::vector<int> TextMarks::MarkedLines() const {
 }
 
 TextMarks::Point TextMarks::Caret() const {
-    QTextCursor cursor = edit_.textCursor();
-    cursor.setPosition(cursor.selectionEnd());
-    const int offset = cursor.positionInBlock();
-    return {cursor.blockNumber(), offset,
-            offset > 0 ? edit_.document()->characterAt(cursor.position() - 1) : QChar()};
+    // Found from the position alone: moving a cursor there would lay out its line.
+    const int position = edit_.textCursor().selectionEnd();
+    const QTextBlock b = edit_.document()->findBlock(position);
+    const int offset = position - b.position();
+    return {b.blockNumber(), offset,
+            offset > 0 ? edit_.document()->characterAt(position - 1) : QChar()};
 }
 
 void TextMarks::Select(int line, LineRange range) {

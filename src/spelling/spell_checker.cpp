@@ -28,6 +28,7 @@ SpellChecker::SpellChecker(state::Editor& editor, Places places)
     : QObject(editor.RichEdit1), editor_(editor),
       marks_(new platform::TextMarks(*editor.RichEdit1)), personal_(std::move(places.personal)) {
     marks_->OnLinesEdited = [this](int first, int last) {
+        caret_.reset();
         sinceEdit_.restart();
         if (first == last) editedLine_ = first;
         if (!Checking()) return;
@@ -132,12 +133,11 @@ void SpellChecker::startChecking() {
 
 void SpellChecker::checkLine(int line, bool leaveCaretWord) {
     const platform::TextLine text = marks_->Line(line);
-    const platform::TextMarks::Point caret =
-        leaveCaretWord ? marks_->Caret() : platform::TextMarks::Point{-1, 0, QChar()};
+    const platform::TextMarks::Point at =
+        leaveCaretWord ? caret() : platform::TextMarks::Point{-1, 0, QChar()};
     std::vector<platform::LineRange> unknown;
     for (const Word& word : wordsOf(text)) {
-        if (line == caret.line && caret.offset >= word.range.start &&
-            caret.offset <= word.range.end()) {
+        if (line == at.line && at.offset >= word.range.start && at.offset <= word.range.end()) {
             waitingLine_ = line;
             waitingWord_ = word.range;
             continue;
@@ -155,8 +155,8 @@ void SpellChecker::checkSoon() {
     if (shownPending_) ranges.push_back(marks_->ShownLines());
     // Typing on in the word left alone changes nothing else in its line: the line waits for
     // the caret to leave the word.
-    const bool typingOn = editedFirst_ == editedLast_ && editedFirst_ == waitingLine_ &&
-                          inWaitingWord(marks_->Caret());
+    const bool typingOn =
+        editedFirst_ == editedLast_ && editedFirst_ == waitingLine_ && inWaitingWord(caret());
     if (editedFirst_ >= 0 && !typingOn) {
         if (editedLast_ - editedFirst_ < kSoonLines) {
             ranges.emplace_back(editedFirst_, editedLast_);
@@ -207,6 +207,12 @@ void SpellChecker::CheckAll() {
         checkLine(line, false);
 }
 
+// The caret, found once between its moves and edits (each key asks several times).
+const platform::TextMarks::Point& SpellChecker::caret() {
+    if (!caret_) caret_ = marks_->Caret();
+    return *caret_;
+}
+
 // Whether the caret is still in the word left alone, which grows as the user types on.
 bool SpellChecker::inWaitingWord(const platform::TextMarks::Point& caret) {
     if (caret.line != waitingLine_ || caret.offset < waitingWord_.start) return false;
@@ -218,13 +224,15 @@ bool SpellChecker::inWaitingWord(const platform::TextMarks::Point& caret) {
 
 // The word left at the caret is checked once the caret has left it.
 void SpellChecker::caretMoved() {
-    if (waitingLine_ < 0 || !Checking() || inWaitingWord(marks_->Caret())) return;
+    caret_.reset();
+    if (waitingLine_ < 0 || !Checking() || inWaitingWord(caret())) return;
     const int line = waitingLine_;
     waitingLine_ = -1;
     if (line < marks_->LineCount()) checkLine(line, line == editedLine_);
 }
 
 void SpellChecker::textReplaced() {
+    caret_.reset();
     waitingLine_ = editedLine_ = -1;
     editedFirst_ = editedLast_ = -1;
     pauseFrom_ = 0;
@@ -243,9 +251,9 @@ void SpellChecker::NextMisspelling() {
         editor_.prompts().beep();
         return;
     }
-    const platform::TextMarks::Point caret = marks_->Caret();
-    int line = caret.line;
-    int offset = caret.offset;
+    caret_.reset();
+    int line = caret().line;
+    int offset = caret().offset;
     for (;;) {
         const platform::TextMarks::Found found = marks_->FindMark(line, offset);
         if (found.line < 0) break;

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <future>
 #include <memory>
+#include <optional>
 
 #include "platform/text_line.h"
 #include "platform/text_marks.h"
@@ -84,6 +85,7 @@ class SpellChecker final : public QObject {
     void checkLine(int line, bool leaveCaretWord);
     void checkSoon();
     void checkInPause();
+    const platform::TextMarks::Point& caret();
     bool inWaitingWord(const platform::TextMarks::Point& caret);
     void caretMoved();
     void textReplaced();
@@ -113,6 +115,7 @@ class SpellChecker final : public QObject {
     // The word left alone at the caret: checked once the caret leaves it.
     int waitingLine_ = -1;
     platform::LineRange waitingWord_;
+    std::optional<platform::TextMarks::Point> caret_;
 };
 
 } // namespace spelling
