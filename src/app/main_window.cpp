@@ -184,6 +184,10 @@ void TForm1::BuildComponents() {
     addCommand(this, n1, "N6", QStringLiteral("Сохранить"), nullptr, Save, &TForm1::N6Click);
     addCommand(this, n1, "N7", QStringLiteral("Сохранить как..."), nullptr, SaveAs,
                &TForm1::N7Click);
+    addCommand(this, n1, "OpenInEncoding1", QStringLiteral("Открыть в кодировке..."), nullptr, -1,
+               &TForm1::OpenInEncoding1Click);
+    addCommand(this, n1, "SaveInEncoding1", QStringLiteral("Сохранить в кодировке..."), nullptr, -1,
+               &TForm1::SaveInEncoding1Click);
     addSeparator(n1, "N40");
     addCommand(this, n1, "N9", QStringLiteral("Выход"), nullptr, Exit, &TForm1::N9Click);
     N10 = addSeparator(n1, "N10");

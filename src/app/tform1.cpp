@@ -7,6 +7,7 @@
 #include "app/accessible_names.h"
 #include "app/document_journal.h"
 #include "app/tform9.h"
+#include "document/encoding_dialog.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
 #include "editing/find_dialogs.h"
@@ -42,6 +43,7 @@ void TForm1::CreateDialogs() {
     Form7 = new TForm7(this);
     Form8 = new TForm8(this);
     Form9 = new TForm9(this);
+    EncodingDialog1 = new TEncodingDialog(this);
     app::nameNamelessControls(*this);
 }
 

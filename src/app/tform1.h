@@ -17,7 +17,7 @@
 #include "platform/prompts.h"
 #include "platform/richedit.h"
 #include "platform/string_list.h"
-#include "platform/utf8_document.h"
+#include "platform/text_encoding.h"
 #include "state/editor.h"
 
 class QAction;
@@ -27,6 +27,7 @@ class QMenuBar;
 class QToolBar;
 class QToolButton;
 
+class TEncodingDialog;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -88,16 +89,17 @@ class TForm1 : public QMainWindow, public state::Editor {
     QToolButton* ToolButton24 = nullptr; // Smart Keyboard switch (pressed = asleep)
 
     // ===== Dialog windows, created by CreateDialogs =====
-    TForm2* Form2 = nullptr;                  // src/document
-    TForm3* Form3 = nullptr;                  // src/document
-    TForm4* Form4 = nullptr;                  // src/insertion
-    TForm5* Form5 = nullptr;                  // src/insertion
-    TForm6* Form6 = nullptr;                  // src/processing
-    TForm7* Form7 = nullptr;                  // src/insertion
-    TForm8* Form8 = nullptr;                  // src/processing
-    TForm9* Form9 = nullptr;                  // src/app
-    TFindDialog* FindDialog1 = nullptr;       // src/editing
-    TReplaceDialog* ReplaceDialog1 = nullptr; // src/editing
+    TForm2* Form2 = nullptr;                    // src/document
+    TForm3* Form3 = nullptr;                    // src/document
+    TForm4* Form4 = nullptr;                    // src/insertion
+    TForm5* Form5 = nullptr;                    // src/insertion
+    TForm6* Form6 = nullptr;                    // src/processing
+    TForm7* Form7 = nullptr;                    // src/insertion
+    TForm8* Form8 = nullptr;                    // src/processing
+    TForm9* Form9 = nullptr;                    // src/app
+    TEncodingDialog* EncodingDialog1 = nullptr; // src/document
+    TFindDialog* FindDialog1 = nullptr;         // src/editing
+    TReplaceDialog* ReplaceDialog1 = nullptr;   // src/editing
 
     // ===== src/app: start-up, layout, shutdown, help, recent files =====
     void FormCreate();
@@ -167,6 +169,8 @@ class TForm1 : public QMainWindow, public state::Editor {
     // True when the document was saved (the modified flag is then cleared).
     bool N6Click();
     bool N7Click();
+    void OpenInEncoding1Click();
+    bool SaveInEncoding1Click();
     void File11Click();
     void File21Click();
     void File31Click();

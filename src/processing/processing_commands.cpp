@@ -13,6 +13,7 @@
 #include "processing/process_start.h"
 #include "processing/tform6.h"
 #include "processing/tform8.h"
+#include "state/document_files.h"
 #include "state/editor.h"
 
 namespace processing {
@@ -20,6 +21,9 @@ namespace {
 
 const char* const kUntitled = "Не могу обрабатывать безымянный файл!";
 const char* const kViewerOpen = "Сначала надо закрыть окно просмотра файда DVI";
+const char* const kNotTexFile =
+    "Этот файл не обрабатывается: TeX запускается на файле с расширением .tex. Присоедини "
+    "этот файл к главному файлу проекта, и обработан будет главный файл.";
 
 enum class Processing { Compile, View, Print };
 
@@ -28,6 +32,12 @@ enum class Processing { Compile, View, Print };
 pid_t runProcessing(state::Editor& editor, Processing kind, TForm6* logViewer = nullptr) {
     if (editor.DocName.isEmpty()) {
         editor.prompts().information(platform::toCp1251(QString::fromUtf8(kUntitled)));
+        return 0;
+    }
+    // A file that is not a ".tex" one (a .bib, a .sty) runs its main file, if it has one.
+    const bool attached = !editor.MainFile.isEmpty() && editor.MainFile != QLatin1String("*");
+    if (!state::isTexDocument(editor) && !attached) {
+        editor.prompts().information(platform::toCp1251(QString::fromUtf8(kNotTexFile)));
         return 0;
     }
     if (kind == Processing::Compile && logViewer != nullptr && logViewer->LogShown)

@@ -97,6 +97,8 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder) {
                                              {"N5", u"Открыть", ""},
                                              {"N6", u"Сохранить", ""},
                                              {"N7", u"Сохранить как...", ""},
+                                             {"OpenInEncoding1", u"Открыть в кодировке...", ""},
+                                             {"SaveInEncoding1", u"Сохранить в кодировке...", ""},
                                              {"N40", nullptr, ""},
                                              {"N9", u"Выход", ""},
                                              {"N10", nullptr, "", false},

@@ -25,7 +25,7 @@ using support::cp1251;
 
 platform::TextRun run(const std::string& text, int charset) {
     platform::TextRun r;
-    r.text = text;
+    r.text = platform::fromCp1251(text);
     r.charset = charset;
     return r;
 }
@@ -220,7 +220,7 @@ TEST(FindAgain, DoesNothingWithoutTextAndUsesTheFindDialogsSettingsWhenClosed) {
 
     e.findSetup("two", false);
     e.form->FindDialog1->hide();
-    e.form->ReplaceDialog1->SetFindText("one"); // not used by find again
+    e.form->ReplaceDialog1->SetFindText(std::string("one")); // not used by find again
     e.form->N17Click();
     EXPECT_EQ(e.selection(), std::make_pair(12, 3));
     e.form->N17Click();
@@ -526,15 +526,15 @@ TEST(PasteGuard, TheNoticeGivesWayToTheIndicatorAtTheNextKeyOrCaretMove) {
 
 TEST(PasteGuard, TextCopiedInTheEditorPastesBackUnchanged) {
     Editor e;
-    // » and the no-break space can only be in the editor's text if they came in another way,
-    // e.g. from a template: copying them inside the editor keeps them.
-    e.setText(cp1251("»a\u00A0b«\nline"));
+    // The guard spells a no-break space "~" in a CP866 document; one that came in another
+    // way (from a file, a template) and is copied inside the editor stays itself.
+    e.setText(cp1251("№a\u00A0b\nline"));
     e.caret(0, e.edit().TextLength());
     e.form->N12Click();
     e.caret(e.edit().TextLength());
     e.form->Label1->setText(QStringLiteral("before"));
     e.form->N13Click();
-    EXPECT_EQ(e.edit().Text(), cp1251("»a\u00A0b«\r\nline»a\u00A0b«\r\nline"));
+    EXPECT_EQ(e.edit().Text(), cp1251("№a\u00A0b\r\nline№a\u00A0b\r\nline"));
     EXPECT_EQ(e.form->Label1->text(), QStringLiteral("before"));
 
     // A copy from another program afterwards is guarded again.

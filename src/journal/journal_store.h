@@ -24,9 +24,9 @@
 #include <string>
 #include <vector>
 
-#include "app/journal_format.h"
+#include "journal/journal_format.h"
 
-namespace app {
+namespace journal {
 
 // $XDG_STATE_HOME/kolbax when XDG_STATE_HOME is an absolute path, else
 // ~/.local/state/kolbax ($HOME, or the user's home in the password database).
@@ -97,4 +97,4 @@ class JournalStore {
     std::set<int> durable_;                // ids whose name is flushed to the folder
 };
 
-} // namespace app
+} // namespace journal

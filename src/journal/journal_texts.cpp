@@ -1,4 +1,4 @@
-#include "app/journal_texts.h"
+#include "journal/journal_texts.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -6,7 +6,7 @@
 
 #include "platform/codepage.h"
 
-namespace app {
+namespace journal {
 namespace {
 
 std::string cp(const QString& text) {
@@ -45,13 +45,13 @@ std::string journalErrorMessage(const JournalError& error) {
                        reason(error.errorNumber)));
 }
 
-std::string journalDocumentName(const JournalRecord& record) {
-    return record.path.empty() ? cp(QString::fromUtf8("(без имени)")) : record.path;
+QString journalDocumentName(const JournalRecord& record) {
+    return record.path.isEmpty() ? QString::fromUtf8("(без имени)") : record.path;
 }
 
 std::string restoreQuestion(const JournalRecord& record, bool documentNewer) {
     QString text = QString::fromUtf8("Найдены несохранённые изменения файла %1 от %2. ")
-                       .arg(platform::fromCp1251(journalDocumentName(record)), timeText(record));
+                       .arg(journalDocumentName(record), timeText(record));
     if (documentNewer) text += QString::fromUtf8("Файл на диске изменён позже. ");
     return cp(text + QString::fromUtf8("Восстановить?"));
 }
@@ -59,7 +59,7 @@ std::string restoreQuestion(const JournalRecord& record, bool documentNewer) {
 std::string deleteQuestion(const JournalRecord& record) {
     return cp(QString::fromUtf8("Удалить несохранённые изменения файла %1 от %2? Если не "
                                 "удалять, они будут предложены при следующем запуске.")
-                  .arg(platform::fromCp1251(journalDocumentName(record)), timeText(record)));
+                  .arg(journalDocumentName(record), timeText(record)));
 }
 
-} // namespace app
+} // namespace journal

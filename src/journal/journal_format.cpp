@@ -1,16 +1,20 @@
-#include "app/journal_format.h"
+#include "journal/journal_format.h"
 
 #include <QString>
+#include <QStringView>
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdio>
 
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 
-namespace app {
+namespace journal {
 namespace {
 
-constexpr std::string_view kMagic = "KolBAX journal 1\n";
+constexpr std::string_view kMagic = "KolBAX journal 2\n";
+constexpr std::string_view kFirstMagic = "KolBAX journal 1\n";
 constexpr std::string_view kCheckKey = "crc32 ";
 
 // Slicing-by-8 tables of the reflected polynomial 0xEDB88320.
@@ -32,8 +36,22 @@ constexpr CrcTables makeCrcTables() {
 
 constexpr CrcTables kCrc = makeCrcTables();
 
-const char* encodingName(JournalEncoding encoding) {
-    return encoding == JournalEncoding::Utf8 ? "utf8" : "cp866";
+std::string encodingName(platform::TextEncoding encoding) {
+    return std::string(platform::encodingOf(encoding).inputenc);
+}
+
+std::optional<platform::TextEncoding> encodingOfName(std::string_view name) {
+    for (const platform::Encoding& encoding : platform::encodings())
+        if (encoding.inputenc == name) return encoding.id;
+    return std::nullopt;
+}
+
+constexpr std::array<std::string_view, 3> kLineEndNames = {"crlf", "lf", "cr"};
+
+std::string layoutText(const platform::FileLayout& layout) {
+    return std::string(kLineEndNames[static_cast<size_t>(layout.lineEnd)]) + " " +
+           (layout.lastLineEnds ? "1 " : "0 ") + (layout.byteOrderMark ? "1 " : "0 ") +
+           std::to_string(layout.endMarks);
 }
 
 int hexValue(char c) {
@@ -45,9 +63,9 @@ int hexValue(char c) {
 
 // The path line holds UTF-8; control bytes and "%" are written as %XX so the line stays one
 // line of text whatever the name holds.
-std::string escapedPath(const std::string& cp1251Path) {
+std::string escapedPath(const QString& path) {
     static const char digits[] = "0123456789ABCDEF";
-    QByteArray utf8 = platform::fromCp1251(cp1251Path).toUtf8();
+    QByteArray utf8 = path.toUtf8();
     std::string out;
     out.reserve(static_cast<size_t>(utf8.size()));
     for (char c : utf8) {
@@ -63,10 +81,10 @@ std::string escapedPath(const std::string& cp1251Path) {
     return out;
 }
 
-// The CP1251 path of a path line; nullopt when it is not one that escapedPath writes for
-// some path (a raw control byte, a bad escape, a NUL, text CP1251 cannot hold).
-std::optional<std::string> unescapedPath(std::string_view line) {
-    QByteArray utf8;
+// The path of a path line; nullopt when it is not one that escapedPath writes for some
+// path (a raw control byte, a bad escape, a NUL, bytes that are not UTF-8).
+std::optional<QString> unescapedPath(std::string_view line) {
+    std::string utf8;
     for (size_t i = 0; i < line.size(); ++i) {
         auto byte = static_cast<unsigned char>(line[i]);
         if (byte < 0x20 || byte == 0x7F) return std::nullopt;
@@ -82,15 +100,42 @@ std::optional<std::string> unescapedPath(std::string_view line) {
         utf8 += decoded;
         i += 2;
     }
-    QString text = QString::fromUtf8(utf8);
-    std::string path;
-    path.reserve(static_cast<size_t>(text.size()));
-    for (QChar ch : text) {
-        unsigned char byte = 0;
-        if (!platform::unicodeToCp1251(ch.unicode(), byte)) return std::nullopt;
-        path += static_cast<char>(byte);
+    if (!platform::utf8::isStrict(utf8)) return std::nullopt;
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// "crlf 1 0 0": the line end, the last line's end, the byte-order mark, the padding.
+std::optional<platform::FileLayout> parseLayout(std::string_view text) {
+    platform::FileLayout layout;
+    const size_t blank = text.find(' ');
+    if (blank == std::string_view::npos) return std::nullopt;
+    const auto name = std::find(kLineEndNames.begin(), kLineEndNames.end(), text.substr(0, blank));
+    if (name == kLineEndNames.end()) return std::nullopt;
+    layout.lineEnd = static_cast<platform::LineEnd>(name - kLineEndNames.begin());
+    text.remove_prefix(blank + 1);
+    const auto flag = [&text](bool& value) {
+        if (text.size() < 2 || (text[0] != '0' && text[0] != '1') || text[1] != ' ') return false;
+        value = text[0] == '1';
+        text.remove_prefix(2);
+        return true;
+    };
+    if (!flag(layout.lastLineEnds) || !flag(layout.byteOrderMark)) return std::nullopt;
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    std::uint64_t marks = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        marks = marks * 10 + static_cast<std::uint64_t>(c - '0');
     }
-    return path;
+    if ((text.size() > 1 && text[0] == '0') || marks > 0xFFFFFFFFu) return std::nullopt;
+    layout.endMarks = static_cast<std::uint32_t>(marks);
+    return layout;
+}
+
+// The text of a first-form journal (CP1251, CR LF line breaks) as the second form holds it.
+std::string textOfFirstForm(std::string_view cp1251) {
+    QString text = platform::fromCp1251(cp1251);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text.toStdString();
 }
 
 // A decimal number without sign or leading zeros, at most limit.
@@ -206,7 +251,8 @@ std::string serializeJournal(const JournalRecord& record) {
     std::string header;
     header += kMagic;
     header += "path " + escapedPath(record.path) + "\n";
-    header += std::string("encoding ") + encodingName(record.encoding) + "\n";
+    header += "encoding " + encodingName(record.encoding) + "\n";
+    header += "layout " + layoutText(record.layout) + "\n";
     header += "written " + isoTimeUtc(record.writtenAtMs) + "\n";
     header += "caret " + std::to_string(record.caret < 0 ? 0 : record.caret) + "\n";
     header += "text " + std::to_string(record.text.size()) + "\n";
@@ -224,23 +270,34 @@ std::string serializeJournal(const JournalRecord& record) {
 
 std::optional<JournalRecord> parseJournal(std::string_view bytes) {
     std::string_view rest = bytes;
-    if (rest.substr(0, kMagic.size()) != kMagic) return std::nullopt;
+    const bool firstForm = rest.starts_with(kFirstMagic);
+    if (!firstForm && !rest.starts_with(kMagic)) return std::nullopt;
     rest.remove_prefix(kMagic.size());
 
     JournalRecord record;
     auto path = takeField(rest, "path");
     if (!path) return std::nullopt;
-    auto cp1251Path = unescapedPath(*path);
-    if (!cp1251Path) return std::nullopt;
-    record.path = std::move(*cp1251Path);
+    auto decodedPath = unescapedPath(*path);
+    if (!decodedPath) return std::nullopt;
+    record.path = std::move(*decodedPath);
 
-    auto encoding = takeField(rest, "encoding");
-    if (encoding == "cp866")
-        record.encoding = JournalEncoding::Cp866;
-    else if (encoding == "utf8")
-        record.encoding = JournalEncoding::Utf8;
-    else
+    auto encodingText = takeField(rest, "encoding");
+    auto encoding = encodingText ? encodingOfName(*encodingText) : std::nullopt;
+    // The first form knew two encodings.
+    if (!encoding || (firstForm && *encoding != platform::TextEncoding::Cp866 &&
+                      *encoding != platform::TextEncoding::Utf8))
         return std::nullopt;
+    record.encoding = *encoding;
+
+    if (firstForm) {
+        // The layout was not kept then: a document's came back from its file.
+        record.layout = platform::FileLayout{};
+    } else {
+        auto layoutLine = takeField(rest, "layout");
+        auto layout = layoutLine ? parseLayout(*layoutLine) : std::nullopt;
+        if (!layout) return std::nullopt;
+        record.layout = *layout;
+    }
 
     auto written = takeField(rest, "written");
     auto time = written ? parseIsoTimeUtc(*written) : std::nullopt;
@@ -272,8 +329,13 @@ std::optional<JournalRecord> parseJournal(std::string_view bytes) {
         stored = stored << 4 | static_cast<std::uint32_t>(digit);
     }
     if (crc32(bytes.substr(0, bytes.size() - kCheckLine)) != stored) return std::nullopt;
-    record.text.assign(text);
+    if (firstForm) {
+        record.text = textOfFirstForm(text);
+    } else {
+        if (!platform::utf8::isStrict(text)) return std::nullopt;
+        record.text.assign(text);
+    }
     return record;
 }
 
-} // namespace app
+} // namespace journal

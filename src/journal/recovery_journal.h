@@ -28,6 +28,7 @@
 // window's thread, e.g. QMetaObject::invokeMethod(form, ..., Qt::QueuedConnection), and show
 // journalErrorMessage(). It may be called until endSession() or the destructor returns.
 // Typing and saving go on regardless; nothing here throws.
+#include <QString>
 #include <atomic>
 #include <condition_variable>
 #include <functional>
@@ -38,18 +39,19 @@
 #include <utility>
 #include <vector>
 
-#include "app/journal_format.h"
-#include "app/journal_store.h"
-#include "app/journal_texts.h"
+#include "journal/journal_format.h"
+#include "journal/journal_store.h"
+#include "journal/journal_texts.h"
 
-namespace app {
+namespace journal {
 
 // What the window hands over for a journal: copies, so that the editor may change on.
 struct JournalSnapshot {
-    std::string path; // the document's full path as the editor holds it; empty: untitled
-    JournalEncoding encoding = JournalEncoding::Cp866;
+    QString path; // the document's full path; empty: untitled
+    platform::TextEncoding encoding = platform::TextEncoding::Cp866;
+    platform::FileLayout layout;
     int caret = 0;
-    std::string text; // the editor's CP1251 text
+    QString text; // the editor's text, "\n" ending a line; made UTF-8 by the writer
 };
 
 class RecoveryJournal {
@@ -106,4 +108,4 @@ class RecoveryJournal {
     std::thread writer_;
 };
 
-} // namespace app
+} // namespace journal

@@ -1,11 +1,12 @@
 #pragma once
 // The Russian texts of the recovery journal for the prompts, in CP1251 like every text the
 // prompts show.
+#include <QString>
 #include <string>
 
-#include "app/journal_format.h"
+#include "journal/journal_format.h"
 
-namespace app {
+namespace journal {
 
 // A failed file operation of the journal: the errno and the journal folder (file-system
 // bytes).
@@ -16,10 +17,10 @@ struct JournalError {
 
 std::string journalErrorMessage(const JournalError& error);
 // "(без имени)" for an untitled document, else its path.
-std::string journalDocumentName(const JournalRecord& record);
+QString journalDocumentName(const JournalRecord& record);
 // The question at start-up, with a warning when the file on disk is newer than the journal.
 std::string restoreQuestion(const JournalRecord& record, bool documentNewer);
 // The second question after No: whether to delete the journal for good.
 std::string deleteQuestion(const JournalRecord& record);
 
-} // namespace app
+} // namespace journal

@@ -12,24 +12,32 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/journal_format.h"
-#include "app/journal_store.h"
-#include "app/recovery_journal.h"
+#include "journal/journal_format.h"
+#include "journal/journal_store.h"
+#include "journal/recovery_journal.h"
 #include "platform/codepage.h"
 #include "support/text.h"
 
 extern char** environ;
 
 namespace fs = std::filesystem;
-using namespace app;
+using namespace journal;
 using support::cp1251;
 using support::readBytes;
 using support::writeBytes;
 
 namespace {
 
-JournalRecord record(const std::string& path, const std::string& text, int caret = 0) {
-    return JournalRecord{path, JournalEncoding::Cp866, 1714566896789, caret, text};
+JournalRecord record(const QString& path, const std::string& text, int caret = 0) {
+    return JournalRecord{path, platform::TextEncoding::Cp866, {}, 1714566896789, caret, text};
+}
+
+JournalSnapshot snapshot(const char* path, int caret, const std::string& text) {
+    return {QString::fromUtf8(path),
+            platform::TextEncoding::Utf8,
+            {},
+            caret,
+            QString::fromStdString(text)};
 }
 
 // Every test works in its own folder, and so does anything that looks at XDG_STATE_HOME.
@@ -63,23 +71,44 @@ TEST(JournalFormat, EveryFieldRoundTrips) {
     EXPECT_EQ(isoTimeUtc(1714566896789), "2024-05-01T12:34:56.789Z");
     EXPECT_EQ(parseIsoTimeUtc("2000-02-29T23:59:59.999Z"), 951868799999);
 
-    std::string everyByte;
-    for (int i = 0; i < 512; ++i)
-        everyByte += static_cast<char>(i & 0xFF);
-    // A name may hold a line break, "%", and any character CP1251 has.
-    JournalRecord named{"/home/u/" + cp1251("статья ёЁ") + "\n%41\x98\x7F.tex",
-                        JournalEncoding::Utf8, 951868799999, INT_MAX, everyByte};
-    JournalRecord untitled{"", JournalEncoding::Cp866, 0, 0, ""};
+    std::string everyCharacter;
+    for (char32_t c = 1; c < 0x800; ++c)
+        everyCharacter += QString::fromUcs4(&c, 1).toStdString();
+    everyCharacter += "😀\n\r";
+    // A name may hold a line break, "%", and any character at all.
+    JournalRecord named{QStringLiteral("/home/u/статья ёЁ α 😀\n%41\u0098\u007F.bib"),
+                        platform::TextEncoding::Koi8r,
+                        {true, platform::LineEnd::Cr, false, 3},
+                        951868799999,
+                        INT_MAX,
+                        everyCharacter};
+    JournalRecord untitled{"", platform::TextEncoding::Cp866, {}, 0, 0, ""};
     for (const JournalRecord& original : {named, untitled}) {
         std::string bytes = serializeJournal(original);
         EXPECT_EQ(parseJournal(bytes), original);
     }
     // The header is readable text: the name in UTF-8, the time in UTC.
     std::string bytes = serializeJournal(named);
-    EXPECT_NE(bytes.find("path /home/u/статья ёЁ%0A%2541\xC2\x98%7F.tex\n"), std::string::npos);
-    EXPECT_NE(bytes.find("encoding utf8\nwritten 2000-02-29T23:59:59.999Z\ncaret 2147483647\n"
-                         "text 512\n"),
+    EXPECT_NE(bytes.find("path /home/u/статья ёЁ α 😀%0A%2541\xC2\x98%7F.bib\n"), std::string::npos);
+    EXPECT_NE(bytes.find("encoding koi8-r\nlayout cr 0 1 3\nwritten 2000-02-29T23:59:59.999Z\n"
+                         "caret 2147483647\n"),
               std::string::npos);
+}
+
+// Journals an earlier editor left (CP1251 text with CR LF breaks, no layout) are offered
+// back as well.
+TEST(JournalFormat, FirstFormJournalsAreRead) {
+    const std::string text = cp1251("Ёж\r\nи $x$");
+    std::string body = "KolBAX journal 1\npath /home/u/статья.tex\nencoding cp866\n"
+                       "written 2024-05-01T12:34:56.789Z\ncaret 3\ntext " +
+                       std::to_string(text.size()) + "\n" + text + "\n";
+    char check[32];
+    std::snprintf(check, sizeof check, "crc32 %08x\n", crc32(body));
+    const auto read = parseJournal(body + check);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->path, QStringLiteral("/home/u/статья.tex"));
+    EXPECT_EQ(read->text, "Ёж\nи $x$");
+    EXPECT_EQ(read->caret, 3);
 }
 
 TEST(JournalFormat, DamagedOrForeignFilesAreRefused) {
@@ -106,12 +135,14 @@ TEST(JournalFormat, DamagedOrForeignFilesAreRefused) {
         changed.replace(changed.find(from), from.size(), to);
         return withCheck(changed);
     };
-    EXPECT_FALSE(parseJournal(replaced("journal 1", "journal 2")));
+    EXPECT_FALSE(parseJournal(replaced("journal 2", "journal 3")));
     EXPECT_FALSE(parseJournal(replaced("2024-05-01", "2023-02-29")));
     EXPECT_FALSE(parseJournal(replaced("caret 3", "caret 03")));
     EXPECT_FALSE(parseJournal(replaced("caret 3", "caret 2147483648")));
     EXPECT_FALSE(parseJournal(replaced("cp866", "koi8")));
-    EXPECT_FALSE(parseJournal(replaced("/a.tex", "/\xE4\xB8\x80.tex"))); // not in CP1251
+    EXPECT_FALSE(parseJournal(replaced("/a.tex", "/\xE4\xB8.tex"))); // not UTF-8
+    EXPECT_FALSE(parseJournal(replaced("layout crlf 1 0 0", "layout crlf 1 0 01")));
+    EXPECT_FALSE(parseJournal(replaced("layout crlf 1 0 0", "layout lfcr 1 0 0")));
     EXPECT_FALSE(parseJournal(replaced("/a.tex", "/a%00.tex")));
 }
 
@@ -285,7 +316,7 @@ TEST_F(Journal, WriterKeepsTheNewestSnapshotAndARemovedJournalStaysRemoved) {
     RecoveryJournal journal(folder_);
     JournalId id = journal.newJournal();
     for (int i = 1; i <= 50; ++i)
-        journal.submit(id, {"/doc.tex", JournalEncoding::Utf8, i, "text " + std::to_string(i)});
+        journal.submit(id, snapshot("/doc.tex", i, "text " + std::to_string(i)));
     journal.flush();
     JournalStore reader(folder_);
     std::vector<OrphanJournal> none = reader.listOrphans(); // the writer's session is live
@@ -296,15 +327,15 @@ TEST_F(Journal, WriterKeepsTheNewestSnapshotAndARemovedJournalStaysRemoved) {
     ASSERT_TRUE(written);
     EXPECT_EQ(written->text, "text 50");
     EXPECT_EQ(written->caret, 50);
-    EXPECT_EQ(written->encoding, JournalEncoding::Utf8);
+    EXPECT_EQ(written->encoding, platform::TextEncoding::Utf8);
 
     // Saved while a write is queued or under way: the journal must not come back.
-    journal.submit(id, {"/doc.tex", JournalEncoding::Cp866, 0, std::string(4 << 20, 'x')});
+    journal.submit(id, snapshot("/doc.tex", 0, std::string(4 << 20, 'x')));
     journal.remove(id);
     journal.flush();
     EXPECT_EQ(files().size(), 1u);
 
-    journal.submit(id, {"", JournalEncoding::Cp866, 0, "again"});
+    journal.submit(id, snapshot("", 0, "again"));
     journal.endSession();
     EXPECT_TRUE(files().empty());
 }
@@ -318,7 +349,7 @@ TEST_F(Journal, FailedWritesAreReportedOnceAndKeepThePreviousJournal) {
                                 [&](const JournalError& e) { errors.push_back(e); });
         JournalId id = journal.newJournal();
         for (int i = 0; i < 3; ++i) {
-            journal.submit(id, {"", JournalEncoding::Cp866, 0, "typed"});
+            journal.submit(id, snapshot("", 0, "typed"));
             journal.flush();
         }
     }
@@ -336,13 +367,13 @@ TEST_F(Journal, FailedWritesAreReportedOnceAndKeepThePreviousJournal) {
             lastError = e.errorNumber;
         });
         JournalId id = journal.newJournal();
-        journal.submit(id, {"/doc.tex", JournalEncoding::Cp866, 0, "saved"});
+        journal.submit(id, snapshot("/doc.tex", 0, "saved"));
         journal.flush();
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         for (int i = 0; i < 3; ++i) {
-            journal.submit(id, {"/doc.tex", JournalEncoding::Cp866, 0, std::string(100000, 'y')});
+            journal.submit(id, snapshot("/doc.tex", 0, std::string(100000, 'y')));
             journal.flush();
         }
         _exit(reported == 1 && lastError == EFBIG ? 0 : 1);
@@ -359,7 +390,7 @@ TEST_F(Journal, FailedWritesAreReportedOnceAndKeepThePreviousJournal) {
 TEST_F(Journal, QuestionsNameTheDocumentAndWhetherTheDiskIsNewer) {
     fs::path document = root_ / "статья.tex";
     writeBytes(document, "on disk");
-    JournalRecord journal = record(platform::fromFsPath(QString::fromUtf8(document.c_str())), "x");
+    JournalRecord journal = record(QString::fromUtf8(document.c_str()), "x");
     struct stat st {};
     ASSERT_EQ(::stat(document.c_str(), &st), 0);
     std::int64_t modifiedMs = std::int64_t(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;

@@ -1,11 +1,11 @@
-#include "app/recovery_journal.h"
+#include "journal/recovery_journal.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <system_error>
 
-namespace app {
+namespace journal {
 namespace {
 
 std::int64_t nowMs() {
@@ -115,8 +115,9 @@ void RecoveryJournal::writeLoop() {
         lock.unlock();
         int error = 0;
         {
-            JournalRecord record{std::move(snapshot.path), snapshot.encoding, nowMs(),
-                                 snapshot.caret, std::move(snapshot.text)};
+            JournalRecord record{std::move(snapshot.path), snapshot.encoding,
+                                 snapshot.layout,          nowMs(),
+                                 snapshot.caret,           snapshot.text.toStdString()};
             error = store_.write(id, record);
         }
         if (error != 0) report(error);
@@ -126,4 +127,4 @@ void RecoveryJournal::writeLoop() {
     }
 }
 
-} // namespace app
+} // namespace journal

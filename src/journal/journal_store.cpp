@@ -1,4 +1,4 @@
-#include "app/journal_store.h"
+#include "journal/journal_store.h"
 
 #include <QFile>
 #include <algorithm>
@@ -14,9 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/codepage.h"
-
-namespace app {
+namespace journal {
 namespace {
 
 constexpr std::string_view kJournalSuffix = ".journal";
@@ -220,8 +218,8 @@ std::string defaultJournalFolder() {
 }
 
 bool documentNewerThanJournal(const JournalRecord& record) {
-    if (record.path.empty()) return false;
-    QByteArray native = QFile::encodeName(platform::fsPath(record.path));
+    if (record.path.isEmpty()) return false;
+    QByteArray native = QFile::encodeName(record.path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0) return false;
     std::int64_t modifiedMs = std::int64_t(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
@@ -399,4 +397,4 @@ int JournalStore::endSession() {
     return error;
 }
 
-} // namespace app
+} // namespace journal

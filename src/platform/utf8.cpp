@@ -1,0 +1,73 @@
+#include "platform/utf8.h"
+
+#include <algorithm>
+
+#include "platform/codepage.h"
+
+namespace platform::utf8 {
+namespace {
+
+// The Russian letters of CP866 (А..п, р..я, Ё, ё): the bytes of such words are all that a
+// short CP866 text holds above 0x7F.
+constexpr bool isCp866RussianLetter(unsigned char byte) {
+    return (byte >= 0x80 && byte <= 0xAF) || (byte >= 0xE0 && byte <= 0xF1);
+}
+
+inline bool isTwoByteLead(unsigned char byte) {
+    return byte >= 0xC2 && byte <= 0xDF;
+}
+
+// True when the bytes from p on are strict UTF-8. Two-byte sequences (all of Cyrillic)
+// take the short way.
+bool strictFrom(const unsigned char* p, const unsigned char* end) {
+    for (p = skipAscii(p, end); p < end;) {
+        if (*p < 0x80) {
+            p = skipAscii(p + 1, end);
+        } else if (isTwoByteLead(*p)) {
+            if (end - p < 2 || (p[1] & 0xC0) != 0x80) return false;
+            p += 2;
+        } else {
+            char32_t code;
+            const int length = sequenceAt(p, end, code);
+            if (length == 0) return false;
+            p += length;
+        }
+    }
+    return true;
+}
+
+bool inCp1251(char32_t code) {
+    unsigned char byte;
+    return code < 0x10000 && unicodeToCp1251(static_cast<char16_t>(code), byte);
+}
+
+} // namespace
+
+bool isStrict(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    return strictFrom(p, p + bytes.size());
+}
+
+bool looksLikeUtf8(std::string_view fileBytes) {
+    if (fileBytes.starts_with("\xEF\xBB\xBF")) return isStrict(fileBytes);
+    const auto* p = reinterpret_cast<const unsigned char*>(fileBytes.data());
+    const auto* const end = p + fileBytes.size();
+    // While the sequences are made of CP866 letters, count them and note whether CP1251
+    // lacks one of their characters; from the first other byte on only strictness is left
+    // to find.
+    int sequences = 0;
+    bool someOutsideCp1251 = false;
+    for (p = skipAscii(p, end); p < end; p = skipAscii(p, end)) {
+        char32_t code;
+        const int length = sequenceAt(p, end, code);
+        if (length == 0) return false;
+        if (!std::all_of(p, p + length, isCp866RussianLetter)) return strictFrom(p, end);
+        ++sequences;
+        someOutsideCp1251 = someOutsideCp1251 || !inCp1251(code);
+        p += length;
+    }
+    if (sequences == 0) return false;
+    return !someOutsideCp1251 || sequences >= kFewSequences;
+}
+
+} // namespace platform::utf8
