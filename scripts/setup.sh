@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool xclip x11-xkb-utils x11-utils imagemagick openbox python3
   fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf fonts-stix
   texlive-latex-base texlive-lang-cyrillic texlive-fonts-recommended
+  qt6-pdf-dev libsynctex-dev latexmk cm-super-minimal
   dpkg-dev file desktop-file-utils appstream
   "$@"
 )
