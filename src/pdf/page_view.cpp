@@ -25,6 +25,7 @@ PageView::PageView(QWidget* parent)
     : QPdfView(parent),
       // As the view reckons it: the primary screen's, taken when it is made.
       pixelsPerPoint_(QGuiApplication::primaryScreen()->logicalDotsPerInch() / 72.0) {
+    connect(this, &QPdfView::documentChanged, this, [this](QPdfDocument* pdf) { pdf_ = pdf; });
     setPageMode(PageMode::MultiPage);
     setZoomMode(ZoomMode::FitToWidth);
     // Pages are rendered in the window's own thread: a document replaced after a compile is
@@ -41,7 +42,7 @@ PageView::PageView(QWidget* parent)
 
 PageLayout PageView::layout() const {
     LayoutInput input;
-    if (QPdfDocument* pdf = document(); pdf && pdf->status() == QPdfDocument::Status::Ready) {
+    if (QPdfDocument* pdf = pdf_; pdf && pdf->status() == QPdfDocument::Status::Ready) {
         const int count = pdf->pageCount();
         input.pagePoints.reserve(size_t(count));
         for (int page = 0; page < count; ++page)
@@ -75,7 +76,7 @@ void PageView::setZoom(Zoom zoom) {
 
 double PageView::effectiveZoom() const {
     if (zoom() == Zoom::Custom) return zoomFactor();
-    QPdfDocument* pdf = document();
+    QPdfDocument* pdf = pdf_;
     const PageLayout pages = layout();
     if (!pdf || pages.pages().empty()) return zoomFactor();
     const int page = std::clamp(pageNavigator()->currentPage(), 0, int(pages.pages().size()) - 1);

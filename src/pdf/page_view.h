@@ -3,6 +3,7 @@
 // Ctrl+click for the source line of a place, and a place of a page scrolled into view and
 // marked for a moment. Only the pages in sight are rendered, and at most a few dozen kept.
 #include <QPdfView>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 
@@ -41,6 +42,7 @@ class PageView : public QPdfView {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    QPointer<QPdfDocument> pdf_; // the view's document, followed as it changes
     double pixelsPerPoint_;
     QRect marked_; // in pixels of the scrolled area
     QTimer markTimer_;
