@@ -12,7 +12,10 @@
 #include <QPdfWriter>
 #include <QScrollBar>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
+#include "pdf/instance_server.h"
 #include "pdf/line_request.h"
 #include "pdf/page_view.h"
 #include "pdf/pdf_pane.h"
@@ -203,4 +206,48 @@ TEST(PdfCompileCaption, ShowsTheRunningTimeOnceAndDropsIt) {
     EXPECT_EQ(processing::captionWithRunTime(running, 4),
               processing::captionWithRunTime(caption, 4));
     EXPECT_EQ(processing::captionWithRunTime(running, -1), caption);
+}
+
+TEST(InstanceServer, AFloodOfRequestsIsServedOneAtATimeAndJunkIsDropped) {
+    QTemporaryDir runtime;
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const pdf::ChannelPlace place = pdf::channelPlace();
+    pdf::InstanceServer server;
+    ASSERT_TRUE(server.listen(place)) << server.problem().toStdString();
+    // A second editor on the same display leaves the socket to the first.
+    pdf::InstanceServer second;
+    EXPECT_FALSE(second.listen(place));
+
+    int handled = 0, depth = 0, deepest = 0;
+    server.onRequest = [&](const pdf::LineRequest& request) {
+        ++handled;
+        deepest = std::max(deepest, ++depth);
+        EXPECT_EQ(request.path, QStringLiteral("/tmp/x.tex"));
+        QTest::qWait(5); // a save question's own event loop
+        --depth;
+    };
+    std::atomic<int> delivered = 0;
+    std::vector<std::thread> clients;
+    for (int i = 0; i < 60; ++i)
+        clients.emplace_back([&, i] {
+            QString note;
+            if (pdf::handOver(place, {QStringLiteral("/tmp/x.tex"), i + 1}, note, 5000) ==
+                pdf::HandOver::Delivered)
+                ++delivered;
+        });
+    // Junk: too long, and never finished.
+    std::thread junk([&] {
+        QString note;
+        pdf::handOver(place, {QStringLiteral("/") + QString(20000, QLatin1Char('a')), 1}, note);
+    });
+    for (int i = 0; i < 500 && delivered + 0 < 60; ++i)
+        QTest::qWait(10);
+    for (std::thread& client : clients)
+        client.join();
+    junk.join();
+    EXPECT_GT(delivered.load(), 0);
+    EXPECT_LE(handled, delivered.load());
+    EXPECT_EQ(deepest, 1);
+    qputenv("XDG_RUNTIME_DIR", saved);
 }
