@@ -54,6 +54,7 @@ void TForm1::BuildPdfPane() {
     };
     PdfCompile1->onFinished = [this](const processing::PdfCompileResult& result) {
         pdf::showCompiled(*PdfPane1, result.pdfPath, result.succeeded, result.stopped);
+        if (result.succeeded) SyncTex1->prepare(result.pdfPath);
     };
 }
 

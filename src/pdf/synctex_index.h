@@ -50,6 +50,9 @@ class SyncTexIndex {
     // The source line that produced the point (PDF points from the page's top left) of a
     // page (from 0) of pdfPath; relative names are taken from the PDF's folder.
     SyncResult<SourcePlace> inverse(const QString& pdfPath, int page, QPointF point);
+    // Parses the file beside pdfPath now (after a compile), so that the first jump is as
+    // quick as the others.
+    void prepare(const QString& pdfPath) { (void)open(pdfPath); }
     // On the second form the path a SourceGone problem is about.
     QString lastMissingSource() const { return missing_; }
 
