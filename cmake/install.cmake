@@ -46,7 +46,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KOLBAX_PROJECT_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "texlive-latex-base, texlive-lang-cyrillic, qt6-translations-l10n")
+    "texlive-latex-base, texlive-lang-cyrillic, latexmk, qt6-translations-l10n")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

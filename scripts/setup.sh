@@ -14,6 +14,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf fonts-stix
   texlive-latex-base texlive-lang-cyrillic texlive-fonts-recommended
   libuchardet-dev
+  qt6-pdf-dev libsynctex-dev latexmk cm-super-minimal
   dpkg-dev file desktop-file-utils appstream
   "$@"
 )

@@ -14,6 +14,7 @@
 #include "insertion/tform4.h"
 #include "insertion/tform5.h"
 #include "insertion/tform7.h"
+#include "pdf/synctex_index.h"
 #include "platform/guard.h"
 #include "processing/tform6.h"
 #include "processing/tform8.h"

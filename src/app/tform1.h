@@ -6,6 +6,7 @@
 // below names the folder whose commands it forwards to.
 #include <QIcon>
 #include <QMainWindow>
+#include <QPointF>
 #include <array>
 #include <functional>
 #include <memory>
@@ -24,6 +25,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
+class QSplitter;
 class QToolBar;
 class QToolButton;
 
@@ -40,7 +42,13 @@ class TFindDialog;
 class TReplaceDialog;
 namespace processing {
 class ErrorSteps;
-}
+class PdfCompile;
+} // namespace processing
+namespace pdf {
+class PdfPane;
+class SyncTexIndex;
+struct LineRequest;
+} // namespace pdf
 namespace app {
 class DocumentJournal;
 }
@@ -205,6 +213,24 @@ class TForm1 : public QMainWindow, public state::Editor {
     void NextError1Click();
     void PreviousError1Click();
     std::shared_ptr<processing::ErrorSteps> LogErrorSteps; // created at first use
+    // The compile to PDF that runs beside the editor; "Остановить компиляцию" ends it.
+    processing::PdfCompile* PdfCompile1 = nullptr;
+    void StopCompile1Click();
+    // The captions of compile, view and print name the output: DVI or PDF.
+    void RefreshOutputCaptions();
+
+    // ===== src/pdf: the PDF pane, SyncTeX jumps, kolbax --line (app/pdf_menu.cpp) =====
+    // The text and the PDF pane side by side; the pane is hidden until there is a PDF.
+    QSplitter* Splitter1 = nullptr;
+    pdf::PdfPane* PdfPane1 = nullptr;
+    std::unique_ptr<pdf::SyncTexIndex> SyncTex1;
+    // The main file's PDF.
+    QString PdfPath() const;
+    void PDF1Click();
+    void FindInPdf1Click();
+    void PdfPane1PlaceClicked(int page, QPointF point);
+    // A file and line handed over by "kolbax --line N FILE".
+    void OpenAtLine(const pdf::LineRequest& request);
 
     // ===== src/insertion: pictures, list chooser, environments, commands =====
     // (forwards in src/app/insert_menu.cpp to src/insertion/insertion_commands.h)
@@ -233,6 +259,10 @@ class TForm1 : public QMainWindow, public state::Editor {
     void ConnectEditorEvents();
     // src/editing: creates FindDialog1 and ReplaceDialog1.
     void CreateFindDialogs();
+    // src/pdf: the pane beside the text, and the PDF compile's reports.
+    void BuildPdfPane();
+    // Widens the window for the pane when the screen has room.
+    void MakeRoomForPdfPane();
 
     std::unique_ptr<platform::Prompts> prompts_;
     bool shutDown_ = false;        // FormDestroy has run and the close was accepted

@@ -241,6 +241,10 @@ int TRichEdit::LineLength(int index) const {
     return index >= 0 && block.isValid() ? block.length() - 1 : 0;
 }
 
+int TRichEdit::CaretLine() const {
+    return textCursor().blockNumber();
+}
+
 QTextBlock TRichEdit::blockAt(int position, int& offset) const {
     // Block k starts at position(k) + k of the CR LF text; find the last one starting at or
     // before the position. Since the Qt position is the CR LF position less the block

@@ -63,6 +63,8 @@ class TRichEdit : public QPlainTextEdit {
     int LineCount() const;
     std::string Line(int index) const;
     int LineLength(int index) const;
+    // The line (from 0) that holds the caret.
+    int CaretLine() const;
     // The byte before a position ('\n' at the start of a line), or -1 at position 0.
     int CharBefore(int position) const;
     int CharBeforeCaret() const;

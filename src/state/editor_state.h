@@ -11,6 +11,7 @@
 
 #include "platform/string_list.h"
 #include "platform/text_encoding.h"
+#include "state/pdf_output.h"
 
 namespace state {
 
@@ -40,6 +41,7 @@ struct EditorState {
     std::string CompileCommand;
     std::string ViewCommand;
     std::string PrintCommand;
+    PdfOutput Pdf;
     std::array<QString, 4> RecentFiles;
 
     // The Smart Keyboard's typing state and the editor's marks, one set per editor.
