@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "document/radio_group.h"
+#include "platform/window_title.h"
 
 QStringList encodingItems() {
     return {QStringLiteral("&CP866"), QStringLiteral("&UTF-8"), QStringLiteral("CP&1251"),
@@ -35,10 +36,8 @@ TEncodingDialog::TEncodingDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void TEncodingDialog::Prepare(const QString& title, platform::TextEncoding chosen) {
-    setWindowTitle(title);
+    platform::setWholeTitle(*this, title);
     RadioGroup1->SetItemIndex(static_cast<int>(chosen));
-    // Wide enough for the whole title, which the window manager would otherwise cut.
-    setMinimumWidth(fontMetrics().horizontalAdvance(title) + 120);
 }
 
 platform::TextEncoding TEncodingDialog::Chosen() const {

@@ -151,7 +151,7 @@ std::optional<TextEncoding> declaredEncoding(std::string_view bytes) {
     return std::nullopt;
 }
 
-TextEncoding guessEightBitEncoding(std::string_view bytes) {
+std::optional<TextEncoding> eightBitEncodingOf(std::string_view bytes) {
     constexpr std::array<TextEncoding, 3> kCandidates = {TextEncoding::Cp866, TextEncoding::Cp1251,
                                                          TextEncoding::Koi8r};
     static const std::array<ByteReading, 3> readings = {
@@ -165,7 +165,7 @@ TextEncoding guessEightBitEncoding(std::string_view bytes) {
         ++counts[*p - 128u];
         ++high;
     }
-    if (high < kEightBitMinimum) return TextEncoding::Cp866;
+    if (high < kEightBitMinimum) return std::nullopt;
     std::array<double, 3> total{};
     std::array<uint32_t, 3> letters{};
     for (size_t e = 0; e < total.size(); ++e) {
@@ -177,10 +177,14 @@ TextEncoding guessEightBitEncoding(std::string_view bytes) {
     const auto best =
         static_cast<size_t>(std::max_element(total.begin(), total.end()) - total.begin());
     // The reading taken must be Russian text: most of what stands above ASCII are letters.
-    if (best == 0 || total[best] - total[0] < kEightBitMargin ||
-        letters[best] < high * kEightBitLetterShare)
-        return TextEncoding::Cp866;
+    if (letters[best] < high * kEightBitLetterShare) return std::nullopt;
+    if (best == 0) return TextEncoding::Cp866;
+    if (total[best] - total[0] < kEightBitMargin) return std::nullopt;
     return kCandidates[best];
+}
+
+TextEncoding guessEightBitEncoding(std::string_view bytes) {
+    return eightBitEncodingOf(bytes).value_or(TextEncoding::Cp866);
 }
 
 Recognition recogniseEncoding(std::string_view bytes) {

@@ -31,8 +31,10 @@ Recognition recogniseEncoding(std::string_view fileBytes);
 // uncommented \usepackage[...]{inputenc} with an option naming one.
 std::optional<TextEncoding> declaredEncoding(std::string_view fileBytes);
 
-// CP866, CP1251 or KOI8-R from the bytes above 0x7F read as Russian text in each; CP866
+// CP866, CP1251 or KOI8-R from the bytes above 0x7F read as Russian text in each; nothing
 // when the text is too short or too unlike Russian to tell.
+std::optional<TextEncoding> eightBitEncodingOf(std::string_view fileBytes);
+// eightBitEncodingOf, CP866 when unsure.
 TextEncoding guessEightBitEncoding(std::string_view fileBytes);
 
 // How much likelier (natural log of the ratio) the best 8-bit reading must be than the

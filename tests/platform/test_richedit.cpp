@@ -389,6 +389,13 @@ TEST_F(RichEditTest, ControlShiftOrAltShiftAloneSwitchesTheLayout) {
     release(Qt::Key_Alt, Qt::ShiftModifier);
     release(Qt::Key_Shift, Qt::NoModifier);
     EXPECT_EQ(edit.InsertCharset(), kLatinCharset);
+    // Shift first: the X keymaps give Alt under Shift as Meta.
+    press(Qt::Key_Shift, Qt::ShiftModifier);
+    press(Qt::Key_Meta, Qt::ShiftModifier | Qt::AltModifier);
+    release(Qt::Key_Meta, Qt::ShiftModifier);
+    release(Qt::Key_Shift, Qt::NoModifier);
+    EXPECT_EQ(edit.InsertCharset(), kCyrillicCharset);
+    edit.SetInsertCharset(kLatinCharset);
 
     // With another key in between it is a shortcut, not a switch; Shift alone neither.
     press(Qt::Key_Control, Qt::ControlModifier);
