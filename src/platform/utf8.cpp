@@ -41,6 +41,12 @@ bool inCp1251(char32_t code) {
     return code < 0x10000 && unicodeToCp1251(static_cast<char16_t>(code), byte);
 }
 
+// Pictographs and emoji: their sequences begin F0 9F, which in CP866 is "ЁЯ", and no Russian
+// word begins so.
+bool isEmoji(char32_t code) {
+    return code >= 0x1F000 && code <= 0x1FAFF;
+}
+
 } // namespace
 
 bool isStrict(std::string_view bytes) {
@@ -63,7 +69,7 @@ bool looksLikeUtf8(std::string_view fileBytes) {
         if (length == 0) return false;
         if (!std::all_of(p, p + length, isCp866RussianLetter)) return strictFrom(p, end);
         ++sequences;
-        someOutsideCp1251 = someOutsideCp1251 || !inCp1251(code);
+        someOutsideCp1251 = someOutsideCp1251 || (!inCp1251(code) && !isEmoji(code));
         p += length;
     }
     if (sequences == 0) return false;

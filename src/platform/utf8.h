@@ -79,7 +79,7 @@ bool isStrict(std::string_view bytes);
 // one; 455 of the 146,269 stems of a Russian dictionary are). A file in which every byte
 // above 0x7F is a CP866 letter, that holds fewer than kFewSequences multi-byte sequences,
 // and one of whose characters CP1251 lacks ("шаг" is a CJK ideograph, "тип" the sign ⨯), is
-// not UTF-8. A real UTF-8 document with Russian letters never meets it: their lead bytes
+// not UTF-8; emoji do not count (their lead "ЁЯ" begins no Russian word). A real UTF-8 document with Russian letters never meets it: their lead bytes
 // 0xD0 and 0xD1 are not CP866 letters; nor does one with more than a few characters outside
 // CP1251, since it is next to impossible for CP866 Russian to tile into that many sequences.
 bool looksLikeUtf8(std::string_view fileBytes);

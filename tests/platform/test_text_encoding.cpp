@@ -52,6 +52,7 @@ TEST(Utf8Detection, Verdicts) {
         // CP866 words, four or more are not.
         {bytesOf(u8"x ≤ y"), false},
         {bytesOf(u8"x ≤ y ≤ z → ∞ ≥ 0"), true},
+        {bytesOf(u8"emoji 😀"), true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(utf8::looksLikeUtf8(c.bytes), c.utf8) << c.bytes;
