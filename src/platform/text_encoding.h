@@ -169,9 +169,11 @@ struct Utf8Writer {
     const std::array<uint32_t, 65536>& table = utf8OfUnits();
     char16_t high = 0; // a high surrogate waiting for its low one
 
+    // A high surrogate that no low one follows is refused at the next surrogate, line break
+    // or the end (finish), before anything is written: the usual character takes one test.
     template <typename Fail> void put(char16_t u, char*& out, Fail&& fail) {
         const uint32_t entry = table[u];
-        if (entry != 0 && high == 0) {
+        if (entry != 0) {
             std::memcpy(out, &entry, sizeof entry);
             out += entry >> 24;
             return;
