@@ -1,6 +1,7 @@
 #include "platform/utf8.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/codepage.h"
 
@@ -47,6 +48,20 @@ bool isEmoji(char32_t code) {
     return code >= 0x1F000 && code <= 0x1FAFF;
 }
 
+// The kinds of characters a text holds many of: punctuation, letterlike signs, arrows and
+// mathematics; or CJK (ideographs, kana, Hangul, full-width forms). What CP866 words make
+// of themselves falls into random blocks of every kind.
+enum class Kind { Other, Symbols, Cjk };
+
+Kind kindOf(char32_t code) {
+    if (code >= 0x2000 && code <= 0x2BFF) return Kind::Symbols;
+    if ((code >= 0x2E80 && code <= 0x9FFF) || (code >= 0xAC00 && code <= 0xD7AF) ||
+        (code >= 0xF900 && code <= 0xFAFF) || (code >= 0xFF00 && code <= 0xFFEF) ||
+        (code >= 0x20000 && code <= 0x3FFFF))
+        return Kind::Cjk;
+    return Kind::Other;
+}
+
 } // namespace
 
 bool isStrict(std::string_view bytes) {
@@ -63,17 +78,22 @@ bool looksLikeUtf8(std::string_view fileBytes) {
     // to find.
     int sequences = 0;
     bool someOutsideCp1251 = false;
+    std::optional<Kind> kind; // of every character outside CP1251, while they share one
     for (p = skipAscii(p, end); p < end; p = skipAscii(p, end)) {
         char32_t code;
         const int length = sequenceAt(p, end, code);
         if (length == 0) return false;
         if (!std::all_of(p, p + length, isCp866RussianLetter)) return strictFrom(p, end);
         ++sequences;
-        someOutsideCp1251 = someOutsideCp1251 || (!inCp1251(code) && !isEmoji(code));
+        if (!inCp1251(code) && !isEmoji(code)) {
+            someOutsideCp1251 = true;
+            const Kind k = kindOf(code);
+            kind = !kind || *kind == k ? k : Kind::Other;
+        }
         p += length;
     }
     if (sequences == 0) return false;
-    return !someOutsideCp1251 || sequences >= kFewSequences;
+    return !someOutsideCp1251 || (sequences >= kFewSequences && kind != Kind::Other);
 }
 
 } // namespace platform::utf8

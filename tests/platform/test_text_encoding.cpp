@@ -82,6 +82,7 @@ TEST(Utf8Detection, Cp866RussianTextIsNeverUtf8) {
     });
     EXPECT_EQ(taken, 0) << "of " << words.size();
     for (const char16_t* text : {u"шаг чай", u"раз сам\r\n", u"\\section{сон}", u"ёлка тип шаг",
+                                 u"светоотдачей", u"соотносивший регулировщик",
                                  u"Текст статьи. Формула набрана в математическом режиме."})
         EXPECT_EQ(recogniseEncoding(cp866(text)).encoding, TextEncoding::Cp866);
 
