@@ -14,6 +14,7 @@
 
 #include "app/tform1.h"
 #include "document/radio_group.h"
+#include "document/tex_view.h"
 #include "document/texts.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
@@ -204,9 +205,17 @@ TEST_F(FileCommands, EveryExtensionKeepsItsNameAndAStatusFileOfItsOwn) {
     EXPECT_EQ(readBytes(docs / "notes.tex"), "tex\r\n");
     EXPECT_EQ(readBytes(docs / "notes.sts"), "*\r\n0\r\n0\r\n");
     EXPECT_EQ(caption(), kPrefix + "x.sty");
-    // A name that does not exist yet and has no extension starts a ".tex" document.
+    // A name that does not exist yet and has no extension starts a ".tex" document; one
+    // that is only an extension names no document, as ".tex" does: saving asks for a name.
     open(doc("fresh"));
     EXPECT_EQ(form->DocExt, ".tex");
+    writeBytes(docs / ".bib", "x\n");
+    open(doc(".bib"));
+    EXPECT_TRUE(form->DocName.isEmpty());
+    type("y");
+    run("N6");
+    EXPECT_EQ(prompts->ofKind("save").size(), 1u);
+    EXPECT_EQ(readBytes(docs / ".bib"), "x\n");
     open(doc("notes.txt"));
     run("N8");
     EXPECT_EQ(form->RecentFiles[0], doc("notes.txt"));
@@ -823,4 +832,76 @@ TEST_F(FileCommands, GoldenFilesSaveAsExpected) {
         EXPECT_EQ(readBytes(docs / name), readBytes(expected.replace_extension(".saved")));
     }
     EXPECT_TRUE(errors().empty());
+}
+
+// "Открыть в кодировке..." reads the file again in the chosen encoding; "Сохранить в
+// кодировке..." writes it in another one, its inputenc line changed, or refuses by name.
+TEST_F(FileCommands, TheUserChoosesTheEncoding) {
+    const auto choose = [this](int encoding, bool ok = true) {
+        prompts->modalActions.push_back([=](QDialog& dialog) {
+            dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item%1").arg(encoding))
+                ->click();
+            dialog
+                .findChild<QPushButton*>(ok ? QStringLiteral("Button1") : QStringLiteral("Button2"))
+                ->click();
+        });
+    };
+    // Too few letters to tell: read as CP866, then again as CP1251.
+    const std::string cp1251Bytes = "\\section{\xCF\xF0\xE8\xE2\xE5\xF2}\r\n"; // Привет
+    writeBytes(docs / "short.tex", cp1251Bytes);
+    writeBytes(docs / "short.sts", "*\r\n0\r\n3\r\n");
+    open(doc("short.tex"));
+    EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp866);
+    choose(2);
+    run("OpenInEncoding1");
+    EXPECT_EQ(form->RichEdit1->PlainText(), QStringLiteral("\\section{Привет}\n"));
+    EXPECT_EQ(caption(), kPrefix + "short [CP1251]");
+    EXPECT_EQ(form->RichEdit1->SelStart(), 3);
+    // A changed text is given up only when the user agrees.
+    type("x");
+    choose(0);
+    prompts->questionAnswers = {false};
+    run("OpenInEncoding1");
+    EXPECT_EQ(form->RichEdit1->PlainText(), QStringLiteral("\\sexction{Привет}\n"));
+    EXPECT_EQ(prompts->ofKind("question").size(), 1u);
+    prompts->modalActions.clear();
+
+    // Saved in KOI8-R with the declaration to match; a character KOI8-R lacks is refused by
+    // name and nothing changes.
+    form->RichEdit1->LoadRuns(
+        document::viewRuns(QStringLiteral("\\usepackage[cp1251]{inputenc}\nПривет Σ\n")));
+    form->RichEdit1->SetModified(true);
+    choose(3);
+    run("SaveInEncoding1");
+    ASSERT_EQ(prompts->unicodeErrors.size(), 1u);
+    EXPECT_TRUE(prompts->unicodeErrors[0].contains(QStringLiteral("«Σ» (U+03A3) в строке 2")));
+    EXPECT_EQ(readBytes(docs / "short.tex"), cp1251Bytes);
+    EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp1251);
+    form->RichEdit1->SetSel(form->RichEdit1->TextLength() - 4, 2);
+    form->RichEdit1->SetSelText(std::string());
+    choose(3);
+    run("SaveInEncoding1");
+    EXPECT_EQ(readBytes(docs / "short.tex"),
+              "\\usepackage[koi8-r]{inputenc}\r\n\xF0\xD2\xC9\xD7\xC5\xD4\r\n");
+    EXPECT_EQ(caption(), kPrefix + "short [KOI8-R]");
+    EXPECT_FALSE(form->RichEdit1->Modified());
+    // The changed line is one undo step.
+    form->RichEdit1->undo();
+    EXPECT_TRUE(form->RichEdit1->PlainText().startsWith(QStringLiteral("\\usepackage[cp1251]")));
+}
+
+// A file that declares UTF-8 but is not is opened in what its bytes are, with a notice.
+TEST_F(FileCommands, AContradictedDeclarationIsNoticed) {
+    const std::string bytes =
+        "\\usepackage[utf8]{inputenc}\r\n"
+        "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0! \xC5\xF9\xB8 \xF0\xE0\xE7\r\n";
+    writeBytes(docs / "liar.tex", bytes);
+    writeBytes(docs / "liar.sts", "*\r\n0\r\n0\r\n");
+    open(doc("liar.tex"));
+    EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp1251);
+    EXPECT_EQ(
+        form->Label1->text(),
+        QStringLiteral("Файл объявляет кодировку UTF-8, но записан в CP1251: открыт в CP1251."));
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "liar.tex"), bytes);
 }
