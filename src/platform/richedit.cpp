@@ -279,14 +279,9 @@ int TRichEdit::FromQtPosition(int qtPosition) const {
 }
 
 int TRichEdit::CharBefore(int position) const {
-    position = std::min(position, TextLength());
-    if (position <= 0) return -1;
-    int offset = 0;
-    const QTextBlock block = blockAt(position, offset);
-    if (offset == 0) return '\n';
-    if (offset > block.length() - 1) return '\r';
-    return static_cast<unsigned char>(
-        byteOf(document()->characterAt(block.position() + offset - 1)));
+    const int unit = unitBefore(position);
+    if (unit < 0 || unit == '\n' || unit == '\r') return unit;
+    return static_cast<unsigned char>(byteOf(QChar(static_cast<char16_t>(unit))));
 }
 
 int TRichEdit::unitBefore(int position) const {
