@@ -47,7 +47,7 @@ std::string documentText() {
 
 void load(TForm1& form, const std::string& text) {
     platform::TextRun run;
-    run.text = text;
+    run.text = platform::fromCp1251(text);
     run.charset = platform::kLatinCharset;
     form.RichEdit1->LoadRuns({run});
     QCoreApplication::processEvents();
@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
                 static_cast<int>(text.size()) + (kLines - 1), kLines);
 
     form.N16Click();
-    form.ReplaceDialog1->SetFindText(kWord);
-    form.ReplaceDialog1->SetReplaceText("\\beta");
+    form.ReplaceDialog1->SetFindText(std::string(kWord));
+    form.ReplaceDialog1->SetReplaceText(std::string("\\beta"));
     auto* replaceAll = form.ReplaceDialog1->findChild<QPushButton*>(QStringLiteral("ReplaceAll"));
 
     std::vector<double> replaceMs, baselineMs, backwardMs;

@@ -17,6 +17,7 @@
 
 #include "app/tform1.h"
 #include "insertion/tform7.h"
+#include "platform/codepage.h"
 #include "support/data_folder.h"
 #include "support/scripted_prompts.h"
 
@@ -40,7 +41,7 @@ std::string documentText() {
 
 void load(TForm1& form, const std::string& text) {
     platform::TextRun run;
-    run.text = text;
+    run.text = platform::fromCp1251(text);
     run.charset = platform::kCyrillicCharset;
     form.RichEdit1->LoadRuns({run});
     form.RichEdit1->setEnabled(true);

@@ -16,9 +16,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/journal_format.h"
-#include "app/journal_store.h"
-#include "app/recovery_journal.h"
+#include "journal/journal_format.h"
+#include "journal/journal_store.h"
+#include "journal/recovery_journal.h"
 #include "platform/codepage.h"
 #include "platform/richedit.h"
 
@@ -102,20 +102,25 @@ int main(int argc, char** argv) {
     std::string folder =
         argc > 1 ? std::string(argv[1]) : temporary.path().toStdString() + "/kolbax";
 
-    const std::string text = makeDocument();
-    app::JournalRecord record{"/home/user/" + platform::toCp1251(u"статья.tex"),
-                              app::JournalEncoding::Cp866, 1714566896789, 123456, text};
-    const std::string serialized = app::serializeJournal(record);
-    std::printf("document: %zu characters; journal: %zu bytes; folder: %s\n", text.size(),
-                serialized.size(), folder.c_str());
+    const QString text =
+        platform::fromCp1251(makeDocument()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    journal::JournalRecord record{QStringLiteral("/home/user/статья.tex"),
+                                  platform::TextEncoding::Cp866,
+                                  {},
+                                  1714566896789,
+                                  123456,
+                                  text.toStdString()};
+    const std::string serialized = journal::serializeJournal(record);
+    std::printf("document: %lld characters; journal: %zu bytes; folder: %s\n",
+                static_cast<long long>(text.size()), serialized.size(), folder.c_str());
 
-    app::JournalStore store(folder);
-    app::JournalId id = store.newId();
+    journal::JournalStore store(folder);
+    journal::JournalId id = store.newId();
     store.write(id, record); // the folder, the lock and the journal's name exist from here on
 
     std::printf("%-44s %8s %8s %8s\n", "", "median", "best", "cpu ms");
     const Timing serialise = measure(kRepeats, [&] {
-        volatile size_t sink = app::serializeJournal(record).size();
+        volatile size_t sink = journal::serializeJournal(record).size();
         (void)sink;
     });
     const Timing noSync = measure(kRepeats, [&] { store.write(id, record, false); });
@@ -134,30 +139,29 @@ int main(int argc, char** argv) {
 
     // The window's side: the text out of the control, and the hand-over.
     platform::TRichEdit edit;
-    std::string lines = text;
-    lines.erase(std::remove(lines.begin(), lines.end(), '\r'), lines.end());
     platform::TextRun run;
-    run.text = lines;
+    run.text = text;
     run.charset = platform::kCyrillicCharset;
     edit.LoadRuns({run});
     const Timing fromControl = measure(9, [&] {
-        volatile size_t sink = edit.Text().size();
+        volatile qsizetype sink = edit.PlainText().size();
         (void)sink;
     });
     const Timing plainText = measure(9, [&] {
         volatile qsizetype sink = edit.toPlainText().size();
         (void)sink;
     });
-    row("TRichEdit::Text() of the document", fromControl, "(window's thread, per journal)");
+    row("TRichEdit::PlainText() of the document", fromControl, "(window's thread, per journal)");
     row("  baseline: QPlainTextEdit::toPlainText()", plainText);
 
-    app::RecoveryJournal journal(folder);
-    app::JournalId handed = journal.newJournal();
+    journal::RecoveryJournal journal(folder);
+    journal::JournalId handed = journal.newJournal();
     std::vector<double> copyUs, submitIdleUs, submitBusyUs;
     for (int i = 0; i < 40; ++i) {
         QElapsedTimer timer;
         timer.start();
-        app::JournalSnapshot snapshot{record.path, record.encoding, i, text};
+        journal::JournalSnapshot snapshot{record.path, record.encoding, record.layout, i,
+                                          edit.PlainText()};
         copyUs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e3);
         timer.restart();
         journal.submit(handed, std::move(snapshot));

@@ -98,10 +98,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     const std::vector<TextRun> runs = makeRuns();
-    std::string whole;
+    QString plainText;
     for (const TextRun& run : runs)
-        whole += run.text;
-    const QString plainText = platform::fromCp1251(whole);
+        plainText += run.text;
+    const std::string whole = platform::toCp1251(plainText);
     std::printf("document: %zu characters in %zu runs, %lld lines\n", whole.size(), runs.size(),
                 static_cast<long long>(std::count(whole.begin(), whole.end(), '\n') + 1));
 

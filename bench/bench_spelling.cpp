@@ -220,7 +220,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> allWords;
     for (const platform::TextRun& run : document::readTexView(document)) {
         if (run.charset != platform::kCyrillicCharset) continue;
-        const QString text = platform::fromCp1251(run.text);
+        const QString& text = run.text;
         platform::TextLine line{text, std::vector<bool>(static_cast<size_t>(text.size()), false)};
         for (const spelling::Word& word : spelling::wordsOf(line))
             allWords.push_back(word.text.toStdString());

@@ -44,11 +44,11 @@ std::vector<platform::TextRun> largeDocument(int length) {
         }
         total += int(r.size()) + int(l.size()) + (l.empty() ? 0 : 1); // LF counts as CR LF
         platform::TextRun run;
-        run.text = r;
+        run.text = platform::fromCp1251(r);
         run.charset = platform::kCyrillicCharset;
         runs.push_back(run);
         if (!l.empty()) {
-            run.text = l;
+            run.text = platform::fromCp1251(l);
             run.charset = platform::kLatinCharset;
             runs.push_back(run);
         }

@@ -1,8 +1,8 @@
 // The RTF reader on any bytes, and the RTF view of any TeX file read back: the view must
 // give the file's lines, converted to CP1251, in runs whose character set is that of the
-// script they belong to; the runs the editor loads directly must be the same, and the
-// editor refuses exactly the files it would drop bytes from (NUL, anything but 0x1A after
-// the first 0x1A).
+// script they belong to; for a file of ASCII and Russian letters the runs the editor loads
+// directly must be the same (its lines ended), and the editor refuses exactly the files it
+// would drop bytes from (NUL, anything but 0x1A after the first 0x1A).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/tex_view.h"
+#include "platform/codepage.h"
 #include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/rtf_reader.h"
@@ -49,11 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int64_t length = platform::rtfTextLength(runs);
     check(length >= 0);
     for (const auto& run : runs)
-        check(!run.text.empty());
+        check(!run.text.isEmpty());
 
     std::string text;
     for (const auto& run : platform::readRtf(support::rtfViewOf(bytes))) {
-        for (char c : run.text) {
+        const std::string runText = platform::toCp1251(run.text);
+        for (char c : runText) {
             // CP1251 letters that only a CP866 letter can have become (other bytes pass
             // unchanged and may look like CP1251 letters in any run).
             auto byte = static_cast<unsigned char>(c);
@@ -61,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '\\' || c == '$')
                 check(run.charset == 0);
         }
-        text += run.text;
+        text += runText;
     }
     check(text == expectedText(bytes));
 
@@ -78,7 +80,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     check(!dropsBytes);
-    const auto viaView = support::runsThroughRtfView(bytes);
+    // The view ends every line, the last one too, and knows only CP866's Russian letters
+    // above ASCII.
+    std::string ended(bytes);
+    const size_t end = std::min(ended.find('\x1A'), ended.size());
+    if (end > 0 && ended[end - 1] != '\r' && ended[end - 1] != '\n') ended.insert(end, "\r\n");
+    for (char c : ended)
+        if (static_cast<unsigned char>(c) >= 0x80 &&
+            !platform::isCp866Letter(static_cast<unsigned char>(c)))
+            return 0;
+    loaded = document::readTexView(ended);
+    const auto viaView = support::runsThroughRtfView(ended);
     check(loaded.size() == viaView.size());
     for (size_t i = 0; i < loaded.size(); ++i)
         check(loaded[i].text == viaView[i].text && loaded[i].charset == viaView[i].charset &&

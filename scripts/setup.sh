@@ -11,8 +11,10 @@ packages=(
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-xkb-utils x11-utils imagemagick openbox python3
-  fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf fonts-stix
+  fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf fonts-stix fonts-wqy-microhei fonts-symbola
   texlive-latex-base texlive-lang-cyrillic texlive-fonts-recommended
+  libuchardet-dev
+  qt6-pdf-dev libsynctex-dev latexmk cm-super-minimal
   hunspell-ru libnuspell-dev libhunspell-dev hunspell
   dpkg-dev file desktop-file-utils appstream
   "$@"

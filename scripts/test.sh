@@ -20,5 +20,5 @@ echo "== fuzz targets, 20 seconds each =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DKOLBAX_LOGIC_ONLY=ON -DKOLBAX_FUZZ=ON -DKOLBAX_WERROR=ON >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_rtf_reader fuzz_textfile fuzz_status_file \
-      fuzz_journal fuzz_utf8 fuzz_log_parser fuzz_word_scanner
+      fuzz_journal fuzz_encodings fuzz_log_parser fuzz_word_scanner
 (cd build-fuzz && ctest --output-on-failure -L fuzz)

@@ -5,12 +5,9 @@
 #include "app/tform1.h"
 #include "document/file_commands.h"
 #include "document/tex_view.h"
-#include "document/texts.h"
 #include "platform/codepage.h"
-#include "platform/cyrillic.h"
-#include "platform/errors.h"
 #include "platform/guard.h"
-#include "platform/paths.h"
+#include "state/document_files.h"
 
 namespace app {
 namespace {
@@ -19,49 +16,21 @@ std::string questionCaption() {
     return platform::toCp1251(u"Восстановление");
 }
 
-// The encoding the document is saved in.
-JournalEncoding documentEncoding(const TForm1& form) {
-    return form.DocEncoding == platform::TextEncoding::Utf8 ? JournalEncoding::Utf8
-                                                            : JournalEncoding::Cp866;
-}
-
-// The full path of the document's file as the journal keeps it; empty for an untitled
-// document, and for a path the journal cannot hold exactly (the text is then restored as
-// an untitled document rather than under a wrong name).
-std::string documentPath(const TForm1& form) {
+// The full path of the document's file; empty for an untitled document.
+QString documentPath(const TForm1& form) {
     if (form.DocName.isEmpty()) return {};
-    const QString path = platform::joinPath(form.DocDir, form.DocName + QStringLiteral(".tex"));
-    std::string cp1251 = platform::fromFsPath(path);
-    return platform::fsPath(cp1251) == path ? cp1251 : std::string();
+    return state::documentFilePath(form);
 }
 
-// The runs a journal's text is shown in: those the saved file would load as.
-std::vector<platform::TextRun> runsOf(const std::string& text) {
-    std::string cp866 = text;
-    for (char& c : cp866)
-        c = static_cast<char>(platform::cp1251ToCp866(static_cast<unsigned char>(c)));
-    std::vector<platform::TextRun> runs;
-    try {
-        runs = document::readTexView(cp866);
-    } catch (const platform::RuntimeError&) {
-        // A text the file view refuses (a NUL byte) is still given back, as it was typed.
-        runs.assign(1, platform::TextRun{});
-        runs[0].text = text;
-        runs[0].charset = platform::kCyrillicCharset;
-    }
-    return runs;
-}
-
-// An empty untitled document in the journal's encoding, as "Создать" leaves it before its
-// dialog and template.
-void startUntitled(TForm1& form, JournalEncoding encoding) {
+// An empty untitled document in the journal's encoding and layout, as "Создать" leaves it
+// before its dialog and template.
+void startUntitled(TForm1& form, const JournalRecord& record) {
     form.LayoutBeep = true;
     form.RichEdit1->Clear();
     form.DocName.clear();
     form.MainFile.clear();
-    const bool utf8 = encoding == JournalEncoding::Utf8;
-    form.DocEncoding = utf8 ? platform::TextEncoding::Utf8 : platform::TextEncoding::Cp866;
-    form.DocLayout = platform::Utf8Layout{};
+    form.DocEncoding = record.encoding;
+    form.DocLayout = record.layout;
     document::setCaption(form, true);
     form.setEnabled(true);
     form.RichEdit1->setEnabled(true);
@@ -107,8 +76,9 @@ void DocumentJournal::writeSnapshot() {
     timer_.stop();
     platform::TRichEdit& edit = *form_.RichEdit1;
     if (!edit.Modified()) return;
-    journal_.submit(id_, JournalSnapshot{documentPath(form_), documentEncoding(form_),
-                                         edit.SelStart(), edit.Text()});
+    journal_.submit(id_,
+                    journal::JournalSnapshot{documentPath(form_), form_.DocEncoding,
+                                             form_.DocLayout, edit.SelStart(), edit.PlainText()});
 }
 
 void DocumentJournal::endSession() {
@@ -143,19 +113,22 @@ bool DocumentJournal::offerOrphans() {
 // The document opens as the user left it: the journal's text, modified, the caret where it
 // was. The file on disk is read as opening it does, and written only by a save.
 void DocumentJournal::restore(JournalId id, const JournalRecord& record) {
-    const QString path = platform::fsPath(record.path);
     bool named = false;
-    if (!record.path.empty()) {
-        form_.Guarded([&] { form_.OpenDocument(path); });
-        named = !form_.DocName.isEmpty() &&
-                platform::joinPath(form_.DocDir, form_.DocName + QStringLiteral(".tex")) == path;
+    if (!record.path.isEmpty()) {
+        form_.Guarded([&] { form_.OpenDocument(record.path); });
+        named = !form_.DocName.isEmpty() && state::documentFilePath(form_) == record.path;
     }
     // An untitled document, or one whose folder or file cannot be opened now: the text
     // comes back untitled and the user saves it under a name.
-    if (!named) startUntitled(form_, record.encoding);
+    if (!named) startUntitled(form_, record);
+    // The text comes back in the encoding and with the line ends it was typed in, whatever
+    // the file on disk holds now.
+    form_.DocEncoding = record.encoding;
+    form_.DocLayout = record.layout;
+    document::setCaption(form_, !named);
 
     platform::TRichEdit& edit = *form_.RichEdit1;
-    edit.LoadRuns(runsOf(record.text));
+    edit.LoadRuns(document::viewRuns(QString::fromStdString(record.text)));
     edit.SetSel(record.caret, 0);
     edit.SetModified(true);
     journal_.remove(id_); // the journal the editor started with holds nothing

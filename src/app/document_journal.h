@@ -12,17 +12,23 @@
 #include <QTimer>
 #include <string>
 
-#include "app/recovery_journal.h"
+#include "journal/recovery_journal.h"
 
 class TForm1;
 
 namespace app {
 
+using journal::JournalError;
+using journal::JournalId;
+using journal::JournalRecord;
+using journal::OrphanJournal;
+using journal::RecoveryJournal;
+
 class DocumentJournal {
   public:
     static constexpr int kDelayMs = 2000;
 
-    DocumentJournal(TForm1& form, std::string folder = defaultJournalFolder());
+    DocumentJournal(TForm1& form, std::string folder = journal::defaultJournalFolder());
     // Keeps the journals (as an abrupt end does); endSession() is the normal exit.
     ~DocumentJournal();
     DocumentJournal(const DocumentJournal&) = delete;

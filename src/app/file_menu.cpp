@@ -15,6 +15,12 @@ bool TForm1::N6Click() {
 bool TForm1::N7Click() {
     return document::saveAs(*this);
 }
+void TForm1::OpenInEncoding1Click() {
+    document::reopenInEncoding(*this, *EncodingDialog1);
+}
+bool TForm1::SaveInEncoding1Click() {
+    return document::saveInEncoding(*this, *EncodingDialog1);
+}
 void TForm1::File11Click() {
     document::openRecentFile(*this, *Form3, 0);
 }

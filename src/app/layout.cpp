@@ -1,11 +1,14 @@
 // The layout rule: the client area's controls sit at fixed places, the labels keep their
 // distances to the bottom (Label2 also to the right) edge, the editing control fills the
-// width under the toolbar and ends four pixels above Label1.
+// width under the toolbar and ends four pixels above Label1. The PDF pane, when shown,
+// shares that place with it (Splitter1); the editing control's least width then gives way.
 #include <QLabel>
+#include <QSplitter>
 #include <QToolBar>
 
 #include "app/main_window.h"
 #include "app/tform1.h"
+#include "pdf/pdf_pane.h"
 
 void TForm1::FormPaint() {
     ArrangeControls();
@@ -23,7 +26,9 @@ void TForm1::ArrangeControls() {
     Label1->move(0, height - (kClientHeight - kLabel1Top));
     Label2->move(width - (kClientWidth - kLabel2Left), height - (kClientHeight - kLabel2Top));
     const int editorHeight = Label1->y() - ToolBar1->height() - 2 * kEditorBorderWidth;
-    RichEdit1->setGeometry(0, ToolBar1->height(), std::max(width, kEditorMinimumWidth),
+    const bool paneShown = PdfPane1 != nullptr && !PdfPane1->isHidden();
+    Splitter1->setGeometry(0, ToolBar1->height(),
+                           paneShown ? width : std::max(width, kEditorMinimumWidth),
                            std::max(editorHeight, 0));
     // The designed height, or the text's own where the font needs more.
     Label1->resize(std::max(width - Label2->width(), 0),

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -31,7 +32,9 @@ Locations findLocations(const QString& programFolder, const LocationEnvironment&
     Locations locations;
     const QString program = QDir::cleanPath(programFolder);
     locations.portable =
-        QFileInfo(program + QLatin1Char('/') + QLatin1String(kPortableMarker)).isFile();
+        std::any_of(kPortableFiles.begin(), kPortableFiles.end(), [&](const char* name) {
+            return QFileInfo(program + QLatin1Char('/') + QLatin1String(name)).isFile();
+        });
     locations.dataFolder = locations.portable
                                ? program
                                : QDir::cleanPath(program + QStringLiteral("/../share/kolbax"));

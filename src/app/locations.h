@@ -10,6 +10,7 @@
 // defaultJournalFolder in journal_store.h) for a portable copy too.
 // Paths are the file system's own (QString), never passed through a code page.
 #include <QString>
+#include <array>
 #include <functional>
 
 namespace app {
@@ -26,8 +27,12 @@ struct Locations {
     bool portable = false; // the data files are beside the program
 };
 
-// The file whose presence beside the program makes a portable copy.
-inline constexpr const char* kPortableMarker = "comm.dat";
+// The files whose presence beside the program makes a portable copy: any one of them, so
+// that a copy missing one data file stays portable and names that file beside the program
+// as missing, instead of looking for every file in ../share/kolbax.
+inline constexpr std::array<const char*, 9> kPortableFiles = {
+    "comm.dat",    "env1.dat",    "env2.dat",     "env3.dat",    "default.tex",
+    "letters.grd", "symbols.grd", "commands.set", "filelist.ini"};
 inline constexpr const char* kCommandSetName = "commands.set";
 
 // programFolder: the folder of the running binary. folderIsWritable: whether the editor

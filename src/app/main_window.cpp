@@ -7,6 +7,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -184,6 +185,10 @@ void TForm1::BuildComponents() {
     addCommand(this, n1, "N6", QStringLiteral("Сохранить"), nullptr, Save, &TForm1::N6Click);
     addCommand(this, n1, "N7", QStringLiteral("Сохранить как..."), nullptr, SaveAs,
                &TForm1::N7Click);
+    addCommand(this, n1, "OpenInEncoding1", QStringLiteral("Открыть в кодировке..."), nullptr, -1,
+               &TForm1::OpenInEncoding1Click);
+    addCommand(this, n1, "SaveInEncoding1", QStringLiteral("Сохранить в кодировке..."), nullptr, -1,
+               &TForm1::SaveInEncoding1Click);
     addSeparator(n1, "N40");
     addCommand(this, n1, "N9", QStringLiteral("Выход"), nullptr, Exit, &TForm1::N9Click);
     N10 = addSeparator(n1, "N10");
@@ -225,6 +230,15 @@ void TForm1::BuildComponents() {
                &TForm1::NextError1Click);
     addCommand(this, n3, "PreviousError1", QStringLiteral("Предыдущая ошибка"), "Shift+F8", -1,
                &TForm1::PreviousError1Click);
+    addSeparator(n3, "N41");
+    QAction* pdf1 = addCommand(this, n3, "PDF1", QStringLiteral("Просмотр PDF"), "Shift+F9", -1,
+                               &TForm1::PDF1Click);
+    pdf1->setCheckable(true);
+    addCommand(this, n3, "FindInPdf1", QStringLiteral("Найти в PDF"), "F11", -1,
+               &TForm1::FindInPdf1Click);
+    addCommand(this, n3, "StopCompile1", QStringLiteral("Остановить компиляцию"), "Esc", -1,
+               &TForm1::StopCompile1Click)
+        ->setEnabled(false);
 
     QMenu* n4 = topMenu("N4", QStringLiteral("Сервис       "), Service);
     addCommand(this, n4, "N23", QStringLiteral("Буквы"), "Ctrl+L", Letters, &TForm1::N23Click);
@@ -320,8 +334,14 @@ void TForm1::BuildComponents() {
             [this] { Guarded([this] { ToolButton24Click(); }); });
     ToolBar1->addWidget(ToolButton24)->setObjectName(QStringLiteral("ToolButton24"));
 
-    RichEdit1 = new platform::TRichEdit(ClientArea);
+    // The text, and beside it the PDF pane once there is one.
+    Splitter1 = new QSplitter(Qt::Horizontal, ClientArea);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setChildrenCollapsible(false);
+    RichEdit1 = new platform::TRichEdit(Splitter1);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    Splitter1->addWidget(RichEdit1);
+    BuildPdfPane();
     {
         // The selection is not shown while the control does not have the focus.
         QPalette palette = RichEdit1->palette();

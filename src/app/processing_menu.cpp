@@ -16,7 +16,7 @@ processing::ErrorSteps& errorSteps(TForm1& form) {
 } // namespace
 
 void TForm1::TEXDVI1Click() {
-    processing::compile(*this, Form6, errorSteps(*this));
+    processing::compile(*this, Form6, errorSteps(*this), PdfCompile1);
 }
 void TForm1::DVI1Click() {
     processing::viewDvi(*this);
@@ -25,7 +25,7 @@ void TForm1::N22Click() {
     processing::printDvi(*this);
 }
 void TForm1::N39Click() {
-    processing::editCommands(*this, *Form8);
+    if (processing::editCommands(*this, *Form8)) RefreshOutputCaptions();
 }
 void TForm1::LOG1Click() {
     processing::showLog(*this, *Form6);

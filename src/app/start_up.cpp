@@ -14,6 +14,8 @@
 #include "app/tform1.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
+#include "platform/textfile.h"
+#include "processing/pdf_settings.h"
 
 namespace {
 
@@ -73,6 +75,12 @@ void TForm1::FormCreate() {
         ViewCommand = commands.view;
         PrintCommand = commands.print;
     });
+    step([&] {
+        const QString pdfSettings = SettingsFileToRead(processing::kPdfSettingsFile);
+        Pdf = QFileInfo::exists(pdfSettings)
+                  ? processing::parsePdfSettings(platform::readFileBytes(pdfSettings))
+                  : processing::defaultPdfOutput();
+    });
 
     recentFilesRead_ = step(
         [&] { RecentFiles = app::readFileList(platform::joinPath(SettingsDir, "filelist.ini")); });
@@ -109,6 +117,7 @@ void TForm1::FormCreate() {
             button->setAccessibleName(hints[i].hint);
         }
 
+    RefreshOutputCaptions();
     SmartKeyboardOn = true;
     RefreshSmartKeyboardControls();
     Label1->setText(QStringLiteral("Открой файл или начни новый!"));

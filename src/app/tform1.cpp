@@ -7,12 +7,14 @@
 #include "app/accessible_names.h"
 #include "app/document_journal.h"
 #include "app/tform9.h"
+#include "document/encoding_dialog.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
 #include "editing/find_dialogs.h"
 #include "insertion/tform4.h"
 #include "insertion/tform5.h"
 #include "insertion/tform7.h"
+#include "pdf/synctex_index.h"
 #include "platform/guard.h"
 #include "processing/tform6.h"
 #include "processing/tform8.h"
@@ -43,6 +45,7 @@ void TForm1::CreateDialogs() {
     Form7 = new TForm7(this);
     Form8 = new TForm8(this);
     Form9 = new TForm9(this);
+    EncodingDialog1 = new TEncodingDialog(this);
     app::nameNamelessControls(*this);
 }
 

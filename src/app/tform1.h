@@ -6,6 +6,7 @@
 // below names the folder whose commands it forwards to.
 #include <QIcon>
 #include <QMainWindow>
+#include <QPointF>
 #include <array>
 #include <functional>
 #include <memory>
@@ -17,16 +18,18 @@
 #include "platform/prompts.h"
 #include "platform/richedit.h"
 #include "platform/string_list.h"
-#include "platform/utf8_document.h"
+#include "platform/text_encoding.h"
 #include "state/editor.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
+class QSplitter;
 class QToolBar;
 class QToolButton;
 
+class TEncodingDialog;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -39,7 +42,13 @@ class TFindDialog;
 class TReplaceDialog;
 namespace processing {
 class ErrorSteps;
-}
+class PdfCompile;
+} // namespace processing
+namespace pdf {
+class PdfPane;
+class SyncTexIndex;
+struct LineRequest;
+} // namespace pdf
 namespace app {
 class DocumentJournal;
 }
@@ -91,16 +100,17 @@ class TForm1 : public QMainWindow, public state::Editor {
     QToolButton* ToolButton24 = nullptr; // Smart Keyboard switch (pressed = asleep)
 
     // ===== Dialog windows, created by CreateDialogs =====
-    TForm2* Form2 = nullptr;                  // src/document
-    TForm3* Form3 = nullptr;                  // src/document
-    TForm4* Form4 = nullptr;                  // src/insertion
-    TForm5* Form5 = nullptr;                  // src/insertion
-    TForm6* Form6 = nullptr;                  // src/processing
-    TForm7* Form7 = nullptr;                  // src/insertion
-    TForm8* Form8 = nullptr;                  // src/processing
-    TForm9* Form9 = nullptr;                  // src/app
-    TFindDialog* FindDialog1 = nullptr;       // src/editing
-    TReplaceDialog* ReplaceDialog1 = nullptr; // src/editing
+    TForm2* Form2 = nullptr;                    // src/document
+    TForm3* Form3 = nullptr;                    // src/document
+    TForm4* Form4 = nullptr;                    // src/insertion
+    TForm5* Form5 = nullptr;                    // src/insertion
+    TForm6* Form6 = nullptr;                    // src/processing
+    TForm7* Form7 = nullptr;                    // src/insertion
+    TForm8* Form8 = nullptr;                    // src/processing
+    TForm9* Form9 = nullptr;                    // src/app
+    TEncodingDialog* EncodingDialog1 = nullptr; // src/document
+    TFindDialog* FindDialog1 = nullptr;         // src/editing
+    TReplaceDialog* ReplaceDialog1 = nullptr;   // src/editing
 
     // ===== src/app: start-up, layout, shutdown, help, recent files =====
     void FormCreate();
@@ -170,6 +180,8 @@ class TForm1 : public QMainWindow, public state::Editor {
     // True when the document was saved (the modified flag is then cleared).
     bool N6Click();
     bool N7Click();
+    void OpenInEncoding1Click();
+    bool SaveInEncoding1Click();
     void File11Click();
     void File21Click();
     void File31Click();
@@ -204,6 +216,24 @@ class TForm1 : public QMainWindow, public state::Editor {
     void NextError1Click();
     void PreviousError1Click();
     std::shared_ptr<processing::ErrorSteps> LogErrorSteps; // created at first use
+    // The compile to PDF that runs beside the editor; "Остановить компиляцию" ends it.
+    processing::PdfCompile* PdfCompile1 = nullptr;
+    void StopCompile1Click();
+    // The captions of compile, view and print name the output: DVI or PDF.
+    void RefreshOutputCaptions();
+
+    // ===== src/pdf: the PDF pane, SyncTeX jumps, kolbax --line (app/pdf_menu.cpp) =====
+    // The text and the PDF pane side by side; the pane is hidden until there is a PDF.
+    QSplitter* Splitter1 = nullptr;
+    pdf::PdfPane* PdfPane1 = nullptr;
+    std::unique_ptr<pdf::SyncTexIndex> SyncTex1;
+    // The main file's PDF.
+    QString PdfPath() const;
+    void PDF1Click();
+    void FindInPdf1Click();
+    void PdfPane1PlaceClicked(int page, QPointF point);
+    // A file and line handed over by "kolbax --line N FILE".
+    void OpenAtLine(const pdf::LineRequest& request);
 
     // ===== src/insertion: pictures, list chooser, environments, commands =====
     // (forwards in src/app/insert_menu.cpp to src/insertion/insertion_commands.h)
@@ -237,6 +267,10 @@ class TForm1 : public QMainWindow, public state::Editor {
     void ConnectEditorEvents();
     // src/editing: creates FindDialog1 and ReplaceDialog1.
     void CreateFindDialogs();
+    // src/pdf: the pane beside the text, and the PDF compile's reports.
+    void BuildPdfPane();
+    // Widens the window for the pane when the screen has room.
+    void MakeRoomForPdfPane();
     // src/spelling: puts the spell checker on the editing control; its menu items follow it.
     void ConnectSpellChecker();
 

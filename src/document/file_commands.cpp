@@ -10,9 +10,10 @@
 #include <algorithm>
 #include <exception>
 
-#include "document/tex_view.h"
+#include "document/encoding_dialog.h"
 #include "document/status_file.h"
 #include "document/tex_document.h"
+#include "document/tex_view.h"
 #include "document/texts.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
@@ -24,6 +25,7 @@
 #include "platform/richedit.h"
 #include "platform/rtf_reader.h"
 #include "platform/textfile.h"
+#include "state/document_files.h"
 #include "state/editor.h"
 
 using document::cp1251;
@@ -40,27 +42,30 @@ void checkFitsControl(const std::vector<platform::TextRun>& runs) {
         throw platform::RuntimeError(cp1251(document::kTooLarge));
 }
 
-// The bytes of the document's file, in its encoding.
-document::TexFileBytes savedFileBytes(const state::Editor& editor) {
+// The bytes of the document's file, in its encoding and layout.
+platform::FileBytes savedFileBytes(const state::Editor& editor, platform::TextEncoding encoding,
+                                   const platform::FileLayout& layout) {
     const platform::TRichEdit& edit = *editor.RichEdit1;
     return document::writeTexDocument(
         [&edit](auto&& character, auto&& lineBreak) { edit.WalkText(character, lineBreak); },
-        static_cast<size_t>(edit.TextLength()), editor.DocEncoding, editor.DocLayout);
+        static_cast<size_t>(edit.TextLength()), encoding, layout);
 }
 
 struct LoadedDocument {
     std::vector<platform::TextRun> runs;
     platform::TextEncoding encoding = platform::TextEncoding::Cp866;
-    platform::Utf8Layout layout;
+    platform::FileLayout layout;
+    std::optional<platform::TextEncoding> contradictedDeclaration;
 };
 
-// Reads a TeX file as its RTF view shows it, nothing written beside it, while Label1 shows
+// Reads a TeX file as the control shows it, nothing written beside it, while Label1 shows
 // the loading notice. When reading fails Label1 gets back what it showed and the error
-// goes on. adjust, when given, changes the file's bytes before they are read (a template
-// taking the new document's encoding).
-LoadedDocument readTexFileWithNotice(state::Editor& editor, const QString& path,
-                                     std::string (*adjust)(std::string,
-                                                           platform::TextEncoding) = nullptr) {
+// goes on. The encoding is recognised unless one is given; a template (newEncoding given)
+// takes the new document's encoding in its inputenc line.
+LoadedDocument
+readTexFileWithNotice(state::Editor& editor, const QString& path,
+                      std::optional<platform::TextEncoding> encoding = std::nullopt,
+                      std::optional<platform::TextEncoding> newEncoding = std::nullopt) {
     const QString text = editor.Label1->text();
     const QPalette palette = editor.Label1->palette();
     const bool visible = editor.Label1->isVisible();
@@ -73,11 +78,12 @@ LoadedDocument readTexFileWithNotice(state::Editor& editor, const QString& path,
     editor.Label1->repaint();
     QCoreApplication::processEvents();
     try {
-        std::string bytes = document::readDocumentBytes(path);
-        if (adjust) bytes = adjust(std::move(bytes), editor.DocEncoding);
-        document::TexDocument doc = document::readTexDocument(bytes, QFileInfo(path).fileName());
-        checkFitsControl(doc.runs);
-        return {std::move(doc.runs), doc.encoding, doc.layout};
+        document::TexDocument doc = document::readTexDocumentFile(path, encoding);
+        if (newEncoding) document::setInputEncoding(doc.text, *newEncoding);
+        LoadedDocument loaded{document::viewRuns(doc.text), doc.encoding, doc.layout,
+                              doc.contradictedDeclaration};
+        checkFitsControl(loaded.runs);
+        return loaded;
     } catch (...) {
         editor.Label1->setText(text);
         editor.Label1->setPalette(palette);
@@ -92,6 +98,11 @@ void showLoadedRuns(state::Editor& editor, const std::vector<platform::TextRun>&
     editor.RichEdit1->LoadRuns(runs);
     editor.Label1->hide();
     editor.RefreshLayoutIndicator();
+}
+
+QString encodingName(platform::TextEncoding encoding) {
+    const std::string_view name = platform::encodingOf(encoding).name;
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 struct DocumentPath {
@@ -140,11 +151,6 @@ class FolderChange {
     bool kept_ = false;
 };
 
-// One of the document's own files by its absolute path: DocDir, DocName and an extension.
-QString documentFile(const state::Editor& editor, const QString& extension) {
-    return platform::joinPath(editor.DocDir, editor.DocName + extension);
-}
-
 // The caption and the repaints belong to the window that holds the editing control.
 QWidget& windowOf(state::Editor& editor) {
     return *editor.RichEdit1->window();
@@ -188,11 +194,16 @@ namespace document {
 void setCaption(state::Editor& editor, bool untitled) {
     QString caption =
         document::text(document::kProgramCaption) + document::text(document::kCaptionSeparator);
-    caption += untitled ? document::text(document::kUntitled) : editor.DocName;
+    // A file other than a ".tex" one is named with its extension (refs.bib beside refs.tex).
+    if (untitled)
+        caption += document::text(document::kUntitled);
+    else
+        caption += state::isTexDocument(editor) ? editor.DocName : editor.DocName + editor.DocExt;
     if (!editor.MainFile.isEmpty() && editor.MainFile != QLatin1String("*"))
         caption += document::text(document::kAttachedTo) + editor.MainFile;
-    if (editor.DocEncoding == platform::TextEncoding::Utf8)
-        caption += document::text(document::kUtf8CaptionTail);
+    if (editor.DocEncoding != platform::TextEncoding::Cp866)
+        caption +=
+            document::text(document::kEncodingCaptionTail).arg(encodingName(editor.DocEncoding));
     windowOf(editor).setWindowTitle(caption);
 }
 
@@ -202,9 +213,9 @@ void loadTexFile(state::Editor& editor, const QString& path) {
 }
 
 void saveTexFile(state::Editor& editor, const QString& path) {
-    // An untitled document (the path is only ".tex") is not saved.
+    // An untitled document (the path is only an extension) is not saved.
     if (platform::splitPath(path).nameWithoutExtension.isEmpty()) return;
-    const document::TexFileBytes text = savedFileBytes(editor);
+    const platform::FileBytes text = savedFileBytes(editor, editor.DocEncoding, editor.DocLayout);
     if (text.empty()) return; // no lines: the file on disk stays as it is
     platform::writeFileAtomically(path, text.bytes());
 }
@@ -213,7 +224,7 @@ void readStatusFile(state::Editor& editor) {
     StatusRecord record;
     std::exception_ptr failure;
     try {
-        document::readStatusFile(documentFile(editor, QStringLiteral(".sts")), record);
+        document::readStatusFile(state::statusFilePath(editor), record);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -229,7 +240,7 @@ void readStatusFile(state::Editor& editor) {
 
 void writeStatusFile(state::Editor& editor) {
     platform::writeFileAtomically(
-        documentFile(editor, QStringLiteral(".sts")),
+        state::statusFilePath(editor),
         statusFileText(editor.MainFile, editor.SmartKeyboardOn, editor.RichEdit1->SelStart()));
 }
 
@@ -240,26 +251,31 @@ bool saveDocument(state::Editor& editor) {
         saveUnder(editor, *chosen); // comes back here with the name known
         return true;
     }
-    saveTexFile(editor, documentFile(editor, QStringLiteral(".tex")));
+    saveTexFile(editor, state::documentFilePath(editor));
     writeStatusFile(editor);
     return true;
 }
 
-void openDocument(state::Editor& editor, TForm3& form3, const QString& chosen) {
+void openDocument(state::Editor& editor, TForm3& form3, const QString& chosen,
+                  std::optional<platform::TextEncoding> encoding) {
     // The folder is entered and the file read before anything else changes: a folder that
     // cannot be entered or a file that cannot be loaded leaves the current document as it
-    // was. A name that does not exist gives an empty document.
-    const DocumentPath next = documentPathFor(chosen);
+    // was. A name that does not exist gives an empty document (a ".tex" one when the name
+    // has no extension).
+    DocumentPath next = documentPathFor(chosen);
     FolderChange folder(next.folder, kCannotOpenInFolder);
     const QString path = platform::joinPath(next.folder, next.name + next.extension);
     std::optional<LoadedDocument> loaded;
-    if (fileExists(path)) loaded = readTexFileWithNotice(editor, path);
+    if (fileExists(path))
+        loaded = readTexFileWithNotice(editor, path, encoding);
+    else if (next.extension.isEmpty())
+        next.extension = state::texExtension();
     folder.keep();
 
     setDocumentPath(editor, next);
     // A name that does not exist yet starts a CP866 document, as it always has.
     editor.DocEncoding = loaded ? loaded->encoding : platform::TextEncoding::Cp866;
-    editor.DocLayout = loaded ? loaded->layout : platform::Utf8Layout{};
+    editor.DocLayout = loaded ? loaded->layout : platform::newFileLayout(editor.DocEncoding);
     if (loaded)
         showLoadedRuns(editor, loaded->runs);
     else
@@ -268,7 +284,7 @@ void openDocument(state::Editor& editor, TForm3& form3, const QString& chosen) {
     editor.RichEdit1->SetModified(false);
 
     std::exception_ptr statusFailure;
-    if (fileExists(documentFile(editor, QStringLiteral(".sts")))) {
+    if (fileExists(state::statusFilePath(editor))) {
         try {
             readStatusFile(editor);
         } catch (...) {
@@ -287,6 +303,10 @@ void openDocument(state::Editor& editor, TForm3& form3, const QString& chosen) {
     editor.LayoutBeep = true;
     editor.RefreshLayoutIndicator();
     editor.RefreshSmartKeyboardControls();
+    if (loaded && loaded->contradictedDeclaration)
+        editor.ShowIndicatorNotice(document::text(kDeclarationContradicted)
+                                       .arg(encodingName(*loaded->contradictedDeclaration),
+                                            encodingName(loaded->encoding)));
     if (statusFailure) std::rethrow_exception(statusFailure);
 }
 
@@ -309,7 +329,7 @@ void newDocument(state::Editor& editor, TForm2& form2) {
     editor.prompts().showModal(form2);
     windowOf(editor).update();
     editor.DocEncoding = editor.NewDocEncoding;
-    editor.DocLayout = {};
+    editor.DocLayout = platform::newFileLayout(editor.DocEncoding);
     setCaption(editor, true);
     editor.ShownCharset = -1;
 
@@ -317,8 +337,9 @@ void newDocument(state::Editor& editor, TForm2& form2) {
         const QString standard =
             platform::joinPath(platform::fsPath(editor.AppDir), QStringLiteral("default.tex"));
         if (fileExists(standard))
-            showLoadedRuns(editor,
-                           readTexFileWithNotice(editor, standard, templateForEncoding).runs);
+            showLoadedRuns(
+                editor,
+                readTexFileWithNotice(editor, standard, std::nullopt, editor.DocEncoding).runs);
     } else if (!editor.UserTemplate.isEmpty()) {
         platform::PathParts parts = platform::splitPath(editor.UserTemplate);
         QString companion =
@@ -342,7 +363,7 @@ void newDocument(state::Editor& editor, TForm2& form2) {
 void open(state::Editor& editor, TForm3& form3) {
     if (!saveBeforeLeaving(editor)) return;
     editor.RememberRecentFile();
-    auto chosen = editor.prompts().openFile(cp1251(kOpenTitle), cp1251(kOpenFilter));
+    auto chosen = editor.prompts().openFile(cp1251(kOpenTitle), cp1251(kDocumentOpenFilter));
     // Cancelled: the document stays as it is.
     if (!chosen) return;
     openDocument(editor, form3, *chosen);
@@ -377,6 +398,80 @@ void openRecentFile(state::Editor& editor, TForm3& form3, size_t index) {
     if (!saveBeforeLeaving(editor)) return;
     if (index != 0) editor.RememberRecentFile();
     openDocument(editor, form3, path);
+}
+
+void reopenInEncoding(state::Editor& editor, TEncodingDialog& dialog) {
+    const QString path = state::documentFilePath(editor);
+    if (editor.DocName.isEmpty() || !fileExists(path)) {
+        editor.prompts().information(cp1251(kNothingToReopen));
+        return;
+    }
+    if (editor.RichEdit1->Modified() &&
+        !editor.prompts().question(cp1251(kReopenCaption), cp1251(kReopenLosesChanges)))
+        return;
+    dialog.Prepare(text(kReopenTitle), editor.DocEncoding);
+    if (editor.prompts().showModal(dialog) != QDialog::Accepted) return;
+    const LoadedDocument loaded = readTexFileWithNotice(editor, path, dialog.Chosen());
+    const int caret = editor.RichEdit1->SelStart();
+    editor.DocEncoding = loaded.encoding;
+    editor.DocLayout = loaded.layout;
+    showLoadedRuns(editor, loaded.runs);
+    editor.RichEdit1->SetSel(caret, 0);
+    editor.RichEdit1->SetModified(false);
+    setCaption(editor, false);
+    editor.RefreshLayoutIndicator();
+}
+
+bool saveInEncoding(state::Editor& editor, TEncodingDialog& dialog) {
+    dialog.Prepare(text(kSaveInEncodingTitle), editor.DocEncoding);
+    if (editor.prompts().showModal(dialog) != QDialog::Accepted) return false;
+    const platform::TextEncoding encoding = dialog.Chosen();
+    platform::TRichEdit& edit = *editor.RichEdit1;
+
+    // The text as it will be saved, its inputenc line naming the new encoding; refused
+    // before anything changes when the encoding cannot hold a character of it.
+    QString saved = edit.PlainText();
+    const std::optional<TextSpan> option = inputEncodingOption(saved);
+    const QString optionName = inputEncodingName(encoding);
+    const bool changesOption = option && saved.mid(option->start, option->length) != optionName;
+    if (changesOption) saved.replace(option->start, option->length, optionName);
+    if (const auto unheld = platform::firstUnheldCharacter(saved, encoding))
+        throw platform::UnheldCharacterError(encoding, *unheld);
+
+    const bool modified = edit.Modified();
+    if (changesOption) {
+        // The control counts each line break before the option as two characters.
+        const auto breaks = static_cast<int>(QStringView(saved).left(option->start).count(u'\n'));
+        const platform::TRichEdit::EditBlock block(edit);
+        edit.ReplaceRange(static_cast<int>(option->start) + breaks,
+                          static_cast<int>(option->length), optionName);
+    }
+    const platform::TextEncoding previousEncoding = editor.DocEncoding;
+    const platform::FileLayout previousLayout = editor.DocLayout;
+    editor.DocEncoding = encoding;
+    // The line ends stay; a byte-order mark only ever begins a UTF-8 file, and the DOS
+    // padding only an 8-bit one.
+    editor.DocLayout.byteOrderMark =
+        encoding == platform::TextEncoding::Utf8 && previousLayout.byteOrderMark;
+    if (encoding == platform::TextEncoding::Utf8) editor.DocLayout.endMarks = 0;
+    bool done = false;
+    try {
+        done = save(editor);
+    } catch (...) {
+        editor.DocEncoding = previousEncoding;
+        editor.DocLayout = previousLayout;
+        if (changesOption) edit.UndoLastStep();
+        edit.SetModified(modified);
+        throw;
+    }
+    if (!done) {
+        editor.DocEncoding = previousEncoding;
+        editor.DocLayout = previousLayout;
+        if (changesOption) edit.UndoLastStep();
+        edit.SetModified(modified);
+    }
+    setCaption(editor, editor.DocName.isEmpty());
+    return done;
 }
 
 } // namespace document

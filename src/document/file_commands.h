@@ -4,7 +4,11 @@
 // given; the new-file and file-parameters dialogs are passed where a command shows them.
 #include <QString>
 #include <cstddef>
+#include <optional>
 
+#include "platform/text_encoding.h"
+
+class TEncodingDialog;
 class TForm2;
 class TForm3;
 namespace state {
@@ -25,8 +29,16 @@ bool saveAs(state::Editor& editor);
 // The recent file at index (0 is the newest), opened after the document is left.
 void openRecentFile(state::Editor& editor, TForm3& form3, size_t index);
 
+// "Открыть в кодировке...": the document's file read again in the encoding the user
+// chooses, the caret kept; a modified text is given up only when the user agrees.
+void reopenInEncoding(state::Editor& editor, TEncodingDialog& dialog);
+// "Сохранить в кодировке...": the document saved in the encoding the user chooses, its
+// inputenc line changed to match (one undo step). Refused with a message naming the first
+// character the encoding cannot hold; a failed or cancelled save changes nothing.
+bool saveInEncoding(state::Editor& editor, TEncodingDialog& dialog);
+
 // The window's caption for the document: the program, the document's name (or "untitled"),
-// the main file it is attached to, and the encoding when it is UTF-8.
+// the main file it is attached to, and the encoding unless it is CP866.
 void setCaption(state::Editor& editor, bool untitled);
 // Loads a TeX file into the control; a path that does not exist changes nothing.
 void loadTexFile(state::Editor& editor, const QString& path);
@@ -40,7 +52,9 @@ bool saveDocument(state::Editor& editor);
 // Refuses (with a runtime error, the current document kept) a path whose folder cannot be
 // entered or whose name the editor cannot keep exactly. Without a status file the
 // file-parameters dialog asks for the document's parameters.
-void openDocument(state::Editor& editor, TForm3& form3, const QString& path);
+// The encoding is recognised from the file unless one is given.
+void openDocument(state::Editor& editor, TForm3& form3, const QString& path,
+                  std::optional<platform::TextEncoding> encoding = std::nullopt);
 // Leaves the document as "Открыть" does (a modified one is saved first) and opens path;
 // false when the user cancelled the save dialog and the document stayed.
 bool openAnotherDocument(state::Editor& editor, TForm3& form3, const QString& path);

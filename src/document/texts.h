@@ -18,6 +18,11 @@ inline QString text(std::u16string_view text) {
 }
 
 inline constexpr std::u16string_view kOpenFilter = u"Файлы TEX (*.tex)|*.tex|Все файлы|*.*";
+// The open command's: the one above, and every kind of file a TeX project holds.
+inline constexpr std::u16string_view kDocumentOpenFilter =
+    u"Файлы TEX (*.tex)|*.tex|"
+    u"Все файлы TeX (*.tex *.sty *.cls *.ltx *.dtx *.ins *.bib *.bbx *.cbx)|"
+    u"*.tex;*.sty;*.cls;*.ltx;*.dtx;*.ins;*.bib;*.bbx;*.cbx|Все файлы|*.*";
 inline constexpr std::u16string_view kSaveFilter = u"Файлы TEX|*.tex|Все файлы|*.*";
 inline constexpr std::u16string_view kOpenTitle = u"Открытие файла для редактирования";
 inline constexpr std::u16string_view kMainFileTitle = u"Выбери главный файл и нажми \"ОТКРЫТЬ\"";
@@ -27,8 +32,9 @@ inline constexpr std::u16string_view kProgramCaption = u"KolBAX (ver.0.3beta)";
 inline constexpr std::u16string_view kCaptionSeparator = u": ";
 inline constexpr std::u16string_view kUntitled = u"(без имени)";
 inline constexpr std::u16string_view kAttachedTo = u" к ";
-// The caption ends with it for a UTF-8 document; a CP866 document's caption has no tail.
-inline constexpr std::u16string_view kUtf8CaptionTail = u" [UTF-8]";
+// The caption ends with the encoding's name in brackets (" [UTF-8]"); a CP866 document's
+// caption has no tail.
+inline constexpr std::u16string_view kEncodingCaptionTail = u" [%1]";
 inline constexpr std::u16string_view kLoadingNotice = u"Загружаю файл... Подожди!";
 inline constexpr std::u16string_view kCannotOpenInFolder =
     u"Файл не открыт: нет папки или нет права войти в неё: ";
@@ -45,6 +51,22 @@ inline constexpr std::u16string_view kNulBytes =
 inline constexpr std::u16string_view kTextAfterEndMark =
     u"Файл не загружен: после символа конца файла (Ctrl+Z, код 26) в нём есть ещё данные, "
     u"а редактор читает файл только до этого символа.";
+inline constexpr std::u16string_view kUtf16 =
+    u"Файл %1 записан в кодировке UTF-16. Редактор открывает файлы в кодировках CP866, "
+    u"CP1251, KOI8-R и UTF-8.";
+// %1 the file's name, %2 the encoding's.
+inline constexpr std::u16string_view kNotInEncoding =
+    u"Файл %1 не открыт в кодировке %2: его байты не читаются в ней.";
+// Shown in the indicator's place: %1 the declared encoding, %2 the one the file was read in.
+inline constexpr std::u16string_view kDeclarationContradicted =
+    u"Файл объявляет кодировку %1, но записан в %2: открыт в %2.";
+inline constexpr std::u16string_view kReopenTitle = u"Открыть файл в кодировке";
+inline constexpr std::u16string_view kSaveInEncodingTitle = u"Сохранить файл в кодировке";
+inline constexpr std::u16string_view kReopenCaption = u"Открыть в кодировке";
+inline constexpr std::u16string_view kReopenLosesChanges =
+    u"Текст изменён. Перечитать файл в другой кодировке, отказавшись от изменений?";
+inline constexpr std::u16string_view kNothingToReopen =
+    u"Файл ещё не сохранён на диске: перечитывать нечего.";
 inline constexpr std::u16string_view kNotRegularFile =
     u"Файл не загружен: это не обычный файл, а папка, канал или устройство.";
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "document/encoding_dialog.h"
 #include "document/radio_group.h"
 #include "document/texts.h"
 #include "document/tform3.h"
@@ -32,7 +33,7 @@ TForm2::TForm2(state::EditorState& state, platform::Prompts& prompts, QWidget* p
                         this);
     RadioGroup2->SetItemIndex(1);
     RadioGroup3 = new TRadioGroup(QStringLiteral("RadioGroup3"), QStringLiteral("Кодировка"),
-                                  {QStringLiteral("&CP866"), QStringLiteral("&UTF-8")}, this, true);
+                                  encodingItems(), this, true);
     RadioGroup3->SetItemIndex(0);
     RadioGroup3->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     CheckBox1 = new QCheckBox(QStringLiteral("Умная Клава"), this);
@@ -98,8 +99,7 @@ void TForm2::Button1Click() {
         break;
     }
     state_.SmartKeyboardOn = CheckBox1->isChecked();
-    state_.NewDocEncoding = RadioGroup3->ItemIndex() == 1 ? platform::TextEncoding::Utf8
-                                                          : platform::TextEncoding::Cp866;
+    state_.NewDocEncoding = static_cast<platform::TextEncoding>(RadioGroup3->ItemIndex());
     accept();
 }
 

@@ -25,7 +25,8 @@ class TForm2 : public QDialog {
     TRadioGroup* RadioGroup1 = nullptr;
     // Template: 0 none, 1 the standard template, 2 the user's template.
     TRadioGroup* RadioGroup2 = nullptr;
-    // Encoding of the new document: 0 CP866 (the default), 1 UTF-8.
+    // Encoding of the new document, in the order of platform::TextEncoding: 0 CP866 (the
+    // default), 1 UTF-8, 2 CP1251, 3 KOI8-R.
     TRadioGroup* RadioGroup3 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QPushButton* Button1 = nullptr;

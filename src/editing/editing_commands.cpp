@@ -27,7 +27,7 @@ class RichEditTarget final : public editing::FindTarget {
     int textLength() const override { return edit_.TextLength(); }
     int selStart() const override { return edit_.SelStart(); }
     int selLength() const override { return edit_.SelLength(); }
-    int findText(std::string_view text, int from, int to,
+    int findText(QStringView text, int from, int to,
                  editing::SearchOptions options) const override {
         return edit_.FindText(text, from, to, options.wholeWord, options.matchCase);
     }
@@ -39,12 +39,12 @@ class RichEditTarget final : public editing::FindTarget {
         }
         edit_.SetSel(start, length);
     }
-    void replaceSelection(std::string_view text) override { edit_.SetSelText(text); }
+    void replaceSelection(QStringView text) override { edit_.SetSelText(text); }
 
     // Replace All runs inside an edit block: the replacement is made without moving the
     // caret (replaceAll places it when the run is over). Held to the control's limit as
     // typing is; refusing leaves the text as it is, which ends Replace All.
-    int replaceRange(int start, int length, std::string_view text) override {
+    int replaceRange(int start, int length, QStringView text) override {
         const int end = edit_.ReplaceRange(start, length, text);
         if (end >= 0) return end;
         refused_ = true;
@@ -87,19 +87,20 @@ void installPasteGuard(state::Editor& editor, QObject& owner) {
             state->hasEditorCopy = false;
             if (editor.RichEdit1->SelLength() <= 0) return;
             const QString copied = withoutCarriageReturns(clipboard->text());
-            if (copied ==
-                withoutCarriageReturns(platform::fromCp1251(editor.RichEdit1->SelText()))) {
+            if (copied == withoutCarriageReturns(editor.RichEdit1->SelectedText())) {
                 state->editorCopy = copied;
                 state->hasEditorCopy = true;
             }
         });
     }
-    editor.RichEdit1->OnPaste = [&editor, state](const QString& text) -> std::string {
+    editor.RichEdit1->OnPaste = [&editor, state](const QString& text) -> QString {
         state->changed = 0;
-        if (state->hasEditorCopy && withoutCarriageReturns(text) == state->editorCopy)
-            return platform::toCp1251(text);
-        editing::GuardedPaste guarded =
-            editing::guardPastedText(text, editor.DocEncoding == platform::TextEncoding::Utf8);
+        // The editor's own copy goes back as it was, unless the document is now one whose
+        // encoding could not save it.
+        if (state->hasEditorCopy && withoutCarriageReturns(text) == state->editorCopy &&
+            !platform::firstUnheldCharacter(withoutCarriageReturns(text), editor.DocEncoding))
+            return text;
+        editing::GuardedPaste guarded = editing::guardPastedText(text, editor.DocEncoding);
         state->changed = guarded.changed;
         return std::move(guarded.text);
     };
@@ -135,7 +136,8 @@ FindDialogs createFindDialogs(state::Editor& editor, QWidget& window) {
 int findInControl(state::Editor& editor, const std::string& text, int start, int length,
                   bool wholeWord, bool matchCase) {
     RichEditTarget target(*editor.RichEdit1);
-    return editing::findInEditor(target, text, start, length, {wholeWord, matchCase});
+    return editing::findInEditor(target, platform::fromCp1251(text), start, length,
+                                 {wholeWord, matchCase});
 }
 
 namespace {
@@ -152,12 +154,12 @@ void showFindDialog(state::Editor& editor, TFindDialog& find) {
 }
 
 void findAgain(state::Editor& editor, const TFindDialog& find) {
-    if (find.FindText().empty()) return;
+    if (find.FindText().isEmpty()) return;
     findFromFindDialog(editor, find);
 }
 
 void showReplaceDialog(state::Editor& editor, TReplaceDialog& replace, const TFindDialog& find) {
-    if (replace.FindText().empty()) replace.SetFindText(find.FindText());
+    if (replace.FindText().isEmpty()) replace.SetFindText(find.FindText());
     replace.Execute(dialogCorner(editor));
 }
 
@@ -179,6 +181,11 @@ void replaceFromDialog(state::Editor& editor, const TReplaceDialog& replace) {
     platform::TRichEdit& edit = *editor.RichEdit1;
     RichEditTarget target(edit);
     const editing::SearchOptions options{replace.WholeWord(), replace.MatchCase()};
+    // A replacement the document's encoding could not save is refused before anything
+    // changes, as a paste of it would be guarded.
+    if (const auto unheld =
+            platform::firstUnheldCharacter(replace.ReplaceText(), editor.DocEncoding))
+        throw platform::UnheldCharacterError(editor.DocEncoding, *unheld);
     if (replace.ReplaceAll()) {
         const int selStart = edit.SelStart(), selLength = edit.SelLength();
         const bool modified = edit.Modified();

@@ -41,8 +41,8 @@ QLabel* makeLabel(QWidget* parent, const char* caption, QWidget* buddy) {
     return label;
 }
 
-void setTextLimited(QLineEdit* edit, const std::string& text) {
-    edit->setText(platform::fromCp1251(text).left(kFindTextLimit));
+void setTextLimited(QLineEdit* edit, const QString& text) {
+    edit->setText(text.left(kFindTextLimit));
 }
 
 void openAt(QDialog* dialog, const QPoint& topLeft, QLineEdit* focusEdit) {
@@ -111,11 +111,14 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::string TFindDialog::FindText() const {
-    return platform::toCp1251(findEdit_->text());
+QString TFindDialog::FindText() const {
+    return findEdit_->text();
 }
-void TFindDialog::SetFindText(const std::string& text) {
+void TFindDialog::SetFindText(const QString& text) {
     setTextLimited(findEdit_, text);
+}
+void TFindDialog::SetFindText(const std::string& cp1251Text) {
+    setTextLimited(findEdit_, platform::fromCp1251(cp1251Text));
 }
 bool TFindDialog::WholeWord() const {
     return wholeWord_->isChecked();
@@ -189,17 +192,23 @@ TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent) {
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::string TReplaceDialog::FindText() const {
-    return platform::toCp1251(findEdit_->text());
+QString TReplaceDialog::FindText() const {
+    return findEdit_->text();
 }
-void TReplaceDialog::SetFindText(const std::string& text) {
+void TReplaceDialog::SetFindText(const QString& text) {
     setTextLimited(findEdit_, text);
 }
-std::string TReplaceDialog::ReplaceText() const {
-    return platform::toCp1251(replaceEdit_->text());
+void TReplaceDialog::SetFindText(const std::string& cp1251Text) {
+    setTextLimited(findEdit_, platform::fromCp1251(cp1251Text));
 }
-void TReplaceDialog::SetReplaceText(const std::string& text) {
+QString TReplaceDialog::ReplaceText() const {
+    return replaceEdit_->text();
+}
+void TReplaceDialog::SetReplaceText(const QString& text) {
     setTextLimited(replaceEdit_, text);
+}
+void TReplaceDialog::SetReplaceText(const std::string& cp1251Text) {
+    setTextLimited(replaceEdit_, platform::fromCp1251(cp1251Text));
 }
 bool TReplaceDialog::WholeWord() const {
     return wholeWord_->isChecked();

@@ -3,6 +3,7 @@
 // desktop. Each keeps its texts and options for the whole run; the main window reads them
 // when a dialog reports a button.
 #include <QDialog>
+#include <QString>
 #include <string>
 
 class QCheckBox;
@@ -20,9 +21,9 @@ class TFindDialog : public QDialog {
   public:
     explicit TFindDialog(QWidget* parent = nullptr);
 
-    // The search text in CP1251.
-    std::string FindText() const;
-    void SetFindText(const std::string& text);
+    QString FindText() const;
+    void SetFindText(const QString& text);
+    void SetFindText(const std::string& cp1251Text);
     bool WholeWord() const;
     bool MatchCase() const;
     bool Down() const;
@@ -50,10 +51,12 @@ class TReplaceDialog : public QDialog {
   public:
     explicit TReplaceDialog(QWidget* parent = nullptr);
 
-    std::string FindText() const;
-    void SetFindText(const std::string& text);
-    std::string ReplaceText() const;
-    void SetReplaceText(const std::string& text);
+    QString FindText() const;
+    void SetFindText(const QString& text);
+    void SetFindText(const std::string& cp1251Text);
+    QString ReplaceText() const;
+    void SetReplaceText(const QString& text);
+    void SetReplaceText(const std::string& cp1251Text);
     bool WholeWord() const;
     bool MatchCase() const;
     // Which button sent the last Replace: "Заменить все" (true) or "Заменить" (false).

@@ -2,9 +2,9 @@
 
 namespace editing {
 
-int findInEditor(const FindTarget& target, std::string_view text, int start, int length,
+int findInEditor(const FindTarget& target, QStringView text, int start, int length,
                  SearchOptions options) {
-    if (text.empty()) return -1;
+    if (text.isEmpty()) return -1;
     if (length > 0) return target.findText(text, start, start + length, options);
     int found = -1;
     int from = start + length;
@@ -19,13 +19,13 @@ int findInEditor(const FindTarget& target, std::string_view text, int start, int
 
 namespace {
 
-int textSize(std::string_view text) {
+int textSize(QStringView text) {
     return static_cast<int>(text.size());
 }
 
 } // namespace
 
-bool findNext(FindTarget& target, std::string_view text, bool down, SearchOptions options) {
+bool findNext(FindTarget& target, QStringView text, bool down, SearchOptions options) {
     int start, length;
     if (down) {
         start = target.selStart() + target.selLength();
@@ -40,8 +40,8 @@ bool findNext(FindTarget& target, std::string_view text, bool down, SearchOption
     return true;
 }
 
-bool findNextForward(FindTarget& target, std::string_view text, SearchOptions options) {
-    if (text.empty()) return false;
+bool findNextForward(FindTarget& target, QStringView text, SearchOptions options) {
+    if (text.isEmpty()) return false;
     const int start = target.selStart() + target.selLength();
     const int pos = target.findText(text, start, target.textLength(), options);
     if (pos < 0) return false;
@@ -49,7 +49,7 @@ bool findNextForward(FindTarget& target, std::string_view text, SearchOptions op
     return true;
 }
 
-bool replaceNext(FindTarget& target, std::string_view text, std::string_view replacement,
+bool replaceNext(FindTarget& target, QStringView text, QStringView replacement,
                  SearchOptions options) {
     const int start = target.selStart();
     const int pos = findInEditor(target, text, start, target.textLength() - start, options);
@@ -59,7 +59,7 @@ bool replaceNext(FindTarget& target, std::string_view text, std::string_view rep
     return true;
 }
 
-int replaceAll(FindTarget& target, std::string_view text, std::string_view replacement,
+int replaceAll(FindTarget& target, QStringView text, QStringView replacement,
                SearchOptions options) {
     int count = 0;
     int caret = 0;

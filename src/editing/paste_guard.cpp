@@ -3,8 +3,6 @@
 #include <QChar>
 #include <array>
 
-#include "platform/codepage.h"
-
 namespace editing {
 namespace {
 
@@ -29,15 +27,6 @@ constexpr std::array<Spelling, 13> kSpellings = {{
     {u'\u00A7', "\\S"},     // §
 }};
 
-bool isCp1251RussianLetter(unsigned char b) {
-    return b >= 0xC0 || b == 0xA8 || b == 0xB8;
-}
-
-// Where CP866 keeps its Russian letters: А..п, р..я, Ё, ё.
-bool isCp866RussianLetter(unsigned char b) {
-    return (b >= 0x80 && b <= 0xAF) || (b >= 0xE0 && b <= 0xF1);
-}
-
 bool isAsciiLetter(char16_t ch) {
     return (ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z');
 }
@@ -58,47 +47,48 @@ bool needsGroupAfterControlWord(char16_t next) {
 
 } // namespace
 
-bool survivesCp866RoundTrip(unsigned char byte) {
-    return byte < 0x80 || isCp1251RussianLetter(byte) || !isCp866RussianLetter(byte);
-}
-
 const char* texSpelling(char16_t ch) {
     for (const Spelling& s : kSpellings)
         if (s.ch == ch) return s.tex;
     return nullptr;
 }
 
-GuardedPaste guardPastedText(QStringView text, bool utf8Document) {
+GuardedPaste guardPastedText(QStringView text, platform::TextEncoding encoding) {
     GuardedPaste result;
-    result.text.reserve(static_cast<size_t>(text.size()));
+    result.text.reserve(text.size());
     const qsizetype n = text.size();
+    // CP866 documents spell typographic characters even where CP866 holds them.
+    const bool spellFirst = encoding == platform::TextEncoding::Cp866;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t ch = text[i].unicode();
         if (ch == u'\u2029' || ch == u'\u2028') { // paragraph and line separators
-            result.text.push_back('\n');
+            result.text.push_back(u'\n');
             continue;
         }
-        unsigned char byte;
-        const bool held = platform::unicodeToCp1251(ch, byte);
-        if (held && utf8Document) {
-            result.text.push_back(static_cast<char>(byte));
+        char32_t code = ch;
+        qsizetype length = 1;
+        if (QChar::isHighSurrogate(ch) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(ch, text[i + 1].unicode());
+            length = 2;
+        }
+        const bool held = code == u'\r' || code == u'\n' ||
+                          (code != 0x1A && platform::holdsCharacter(encoding, code));
+        if (held && !(spellFirst && texSpelling(ch))) {
+            result.text.append(text.mid(i, length));
+            i += length - 1;
             continue;
         }
         if (const char* tex = texSpelling(ch)) {
-            result.text += tex;
+            result.text += QLatin1StringView(tex);
             ++result.changed;
             if (endsInControlWord(tex) && i + 1 < n &&
                 needsGroupAfterControlWord(text[i + 1].unicode()))
-                result.text += "{}";
-            continue;
-        }
-        if (held && survivesCp866RoundTrip(byte)) {
-            result.text.push_back(static_cast<char>(byte));
+                result.text += QLatin1StringView("{}");
             continue;
         }
         // One "?" for a character outside the Basic Multilingual Plane too.
-        if (QChar::isHighSurrogate(ch) && i + 1 < n && text[i + 1].isLowSurrogate()) ++i;
-        result.text.push_back('?');
+        i += length - 1;
+        result.text.push_back(u'?');
         ++result.changed;
     }
     return result;

@@ -12,6 +12,7 @@
 #include "insertion/tform7.h"
 #include "platform/prompts.h"
 #include "platform/richedit.h"
+#include "platform/window_title.h"
 #include "state/editor.h"
 
 namespace {
@@ -74,7 +75,7 @@ ChooserSetup environmentChooser(int kind) {
 void openEnvironmentChooser(state::Editor& editor, TForm7& chooser, int kind,
                             const platform::StringList& list) {
     const ChooserSetup setup = environmentChooser(kind);
-    chooser.setWindowTitle(QString::fromUtf8(setup.caption));
+    platform::setWholeTitle(chooser, QString::fromUtf8(setup.caption));
     chooser.SetItems(list);
     editor.EnvironmentKind = kind;
     chooser.CheckBox1->setChecked(setup.star);
@@ -107,7 +108,7 @@ void chooseOtherEnvironment(state::Editor& editor, TForm7& chooser) {
 }
 
 void chooseCommand(state::Editor& editor, TForm7& chooser) {
-    chooser.setWindowTitle(QString::fromUtf8("Выбери команду из списка"));
+    platform::setWholeTitle(chooser, QString::fromUtf8("Выбери команду из списка"));
     chooser.SetItems(editor.CommandList);
     chooser.CheckBox1->setVisible(false);
     chooser.CheckBox2->setVisible(false);

@@ -116,6 +116,65 @@ void flushFolder(const std::string& folder) {
     if (error != 0) throw InOutError(error);
 }
 
+// Reads a whole file from an open descriptor.
+int readAll(int fd, std::string& bytes) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return 0;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+// Writes bytes over an open file from its start and cuts it to their length, flushed.
+int overwrite(int fd, std::string_view bytes) {
+    if (::lseek(fd, 0, SEEK_SET) != 0) return errno;
+    int error = writeAll(fd, bytes);
+    if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    return error;
+}
+
+// A file with more than one name (hard links) is written in place, so that every name sees
+// the new text; replacing it would leave the other names with the old one. Its old text is
+// first copied, flushed, beside it (".~name.XXXXXXXX"), so that a crash in the middle of the
+// write leaves it recoverable there; a write that fails puts the old text back. The copy goes
+// once the new text is on the disk.
+void writeInPlace(const std::string& target, std::string_view bytes) {
+    const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) throw InOutError(errno);
+    std::string old;
+    int error = readAll(fd, old);
+    std::string copy;
+    int copyFd = -1;
+    if (error == 0) {
+        copyFd = createTemporary(target, true, copy);
+        if (copyFd < 0) error = errno;
+    }
+    if (error == 0) {
+        error = writeAll(copyFd, old);
+        if (error == 0 && ::fsync(copyFd) != 0) error = errno;
+        ::close(copyFd);
+        if (error == 0) flushFolder(folderOf(target));
+    }
+    if (error != 0) {
+        ::close(fd);
+        if (copyFd >= 0) ::unlink(copy.c_str());
+        throw InOutError(error);
+    }
+    error = overwrite(fd, bytes);
+    // What failed half way is undone from the text read; the copy stays only if that fails
+    // too.
+    const bool restored = error == 0 || overwrite(fd, old) == 0;
+    ::close(fd);
+    if (restored) ::unlink(copy.c_str());
+    if (error != 0) throw InOutError(error);
+}
+
 } // namespace
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
@@ -135,6 +194,11 @@ void writeFileAtomicallyNative(const std::string& nativePath, std::string_view b
         // Renaming over a file needs only the folder's permission; the file's own says
         // whether the user may change it.
         if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) throw InOutError(errno);
+    }
+
+    if (exists && S_ISREG(existing.st_mode) && existing.st_nlink > 1) {
+        writeInPlace(target, bytes);
+        return;
     }
 
     std::string temporary;

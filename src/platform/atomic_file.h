@@ -10,6 +10,11 @@
 // it be replaced. The new file keeps the old one's mode, and its owner and group where the
 // process may set them; a new file gets 0666 less the umask. After the rename the folder is
 // flushed too, so the replacement itself survives a crash.
+//
+// A file with more than one hard link is written in place instead, so that all its names
+// see the new text: its old text is first copied, flushed, to a file beside it
+// (".~name.XXXXXXXX"), which goes once the new text is on the disk and stays only if a crash
+// or a failed write keeps the old text from being put back.
 #include <QString>
 #include <string>
 #include <string_view>

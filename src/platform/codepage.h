@@ -1,6 +1,6 @@
 #pragma once
-// The Windows Cyrillic code page (CP1251), in which the editor keeps all of its text,
-// and its mapping to Unicode for display, the clipboard and file names.
+// The Windows Cyrillic code page (CP1251), the editor's own characters: its typing layouts,
+// data files, messages and stored names; and its mapping to Unicode.
 #include <QString>
 #include <string>
 #include <string_view>

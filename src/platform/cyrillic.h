@@ -1,8 +1,8 @@
 #pragma once
-// The Cyrillic conversion between the DOS code page (CP866), in which documents are stored,
-// and the Windows code page (CP1251), in which the editor holds them: the 66 Russian
-// letters are exchanged byte for byte, every other byte passes unchanged. The TeX compiler
-// reads the stored files with its cp866 input encoding, so the table must not change.
+// The Cyrillic conversion between the DOS code page (CP866) and the Windows code page
+// (CP1251): the 66 Russian letters are exchanged byte for byte, every other byte passes
+// unchanged. The LOG viewer shows a CP866 LOG through it; documents are read and written
+// through their encoding's whole table (text_encoding.h).
 #include <array>
 #include <string>
 

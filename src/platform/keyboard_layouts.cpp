@@ -251,6 +251,8 @@ int modifierBit(int qtKey) {
     case Qt::Key_Control:
         return kControlBit;
     case Qt::Key_Alt:
+    // Alt pressed while Shift is held is Meta in the X keymaps (Shift+Alt_L gives Meta_L).
+    case Qt::Key_Meta:
         return kAltBit;
     default:
         return 0;

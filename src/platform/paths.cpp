@@ -5,7 +5,7 @@
 #include <QStringDecoder>
 
 #include "platform/codepage.h"
-#include "platform/utf8_document.h"
+#include "platform/text_encoding.h"
 
 namespace platform {
 

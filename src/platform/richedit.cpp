@@ -49,24 +49,25 @@ void appendCp1251(std::string& out, QStringView text) {
     }
 }
 
-// CP1251 text as document text: CR LF, a lone CR and a lone LF each break a line.
-// crlfLength receives the length the text has in positions of the CR LF text.
-QString toDocumentText(std::string_view bytes, int& crlfLength) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
+// Text as document text: CR LF, a lone CR and a lone LF each break a line. crlfLength
+// receives the length the text has in positions of the CR LF text.
+QString toDocumentText(QStringView text, int& crlfLength) {
+    QString result(text.size(), Qt::Uninitialized);
+    QChar* out = result.data();
     crlfLength = 0;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (byte == '\r' || byte == '\n') {
-            if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-            text += QChar(QChar::ParagraphSeparator);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        if (ch == u'\r' || ch == u'\n' || ch == QChar::ParagraphSeparator) {
+            if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            *out++ = QChar::ParagraphSeparator;
             crlfLength += 2;
         } else {
-            text += QChar(cp1251ToUnicode(byte));
+            *out++ = ch;
             ++crlfLength;
         }
     }
-    return text;
+    result.truncate(out - result.constData());
+    return result;
 }
 
 QTextCharFormat runFormat(const TextRun& run) {
@@ -119,31 +120,32 @@ class DocumentChunks : public ChunkSource {
     DocumentChunks(const QTextDocument* document, QTextBlock block, int offset, bool lineFeed)
         : document_(document), block_(block), offset_(offset), lineFeed_(lineFeed) {}
 
-    std::string_view nextChunk() override {
+    std::u16string_view nextChunk() override {
         chunk_.clear();
         if (lineFeed_) {
             lineFeed_ = false;
-            chunk_.push_back('\n');
+            chunk_.push_back(u'\n');
             return chunk_;
         }
         if (!block_.isValid()) return {};
         const int textLength = block_.length() - 1;
         if (textLength - offset_ <= kWholeLine) {
             const QString text = block_.text();
-            appendCp1251(chunk_, QStringView(text).mid(offset_));
+            chunk_.append(reinterpret_cast<const char16_t*>(text.constData()) + offset_,
+                          static_cast<size_t>(textLength - offset_));
             offset_ = textLength;
         } else {
             const int count = std::min(piece_, textLength - offset_);
             piece_ = std::min(piece_ * 2, kWholeLine);
             const int start = block_.position() + offset_;
             for (int i = 0; i < count; ++i)
-                chunk_ += byteOf(document_->characterAt(start + i));
+                chunk_.push_back(document_->characterAt(start + i).unicode());
             offset_ += count;
         }
         if (offset_ >= textLength) {
             block_ = block_.next();
             offset_ = 0;
-            if (block_.isValid()) chunk_ += "\r\n";
+            if (block_.isValid()) chunk_ += u"\r\n";
         }
         return chunk_;
     }
@@ -155,7 +157,7 @@ class DocumentChunks : public ChunkSource {
     int offset_;
     bool lineFeed_;
     int piece_ = 256;
-    std::string chunk_;
+    std::u16string chunk_;
 };
 
 } // namespace
@@ -218,6 +220,13 @@ std::string TRichEdit::Text() const {
     return text;
 }
 
+QString TRichEdit::PlainText() const {
+    QString text = document()->toRawText();
+    for (QChar& ch : text)
+        if (ch == QChar::ParagraphSeparator) ch = u'\n';
+    return text;
+}
+
 int TRichEdit::TextLength() const {
     const QTextDocument* d = document();
     return d->characterCount() - 1 + d->blockCount() - 1;
@@ -239,6 +248,10 @@ std::string TRichEdit::Line(int index) const {
 int TRichEdit::LineLength(int index) const {
     const QTextBlock block = document()->findBlockByNumber(index);
     return index >= 0 && block.isValid() ? block.length() - 1 : 0;
+}
+
+int TRichEdit::CaretLine() const {
+    return textCursor().blockNumber();
 }
 
 QTextBlock TRichEdit::blockAt(int position, int& offset) const {
@@ -275,14 +288,19 @@ int TRichEdit::FromQtPosition(int qtPosition) const {
 }
 
 int TRichEdit::CharBefore(int position) const {
+    const int unit = unitBefore(position);
+    if (unit < 0 || unit == '\n' || unit == '\r') return unit;
+    return static_cast<unsigned char>(byteOf(QChar(static_cast<char16_t>(unit))));
+}
+
+int TRichEdit::unitBefore(int position) const {
     position = std::min(position, TextLength());
     if (position <= 0) return -1;
     int offset = 0;
     const QTextBlock block = blockAt(position, offset);
     if (offset == 0) return '\n';
     if (offset > block.length() - 1) return '\r';
-    return static_cast<unsigned char>(
-        byteOf(document()->characterAt(block.position() + offset - 1)));
+    return document()->characterAt(block.position() + offset - 1).unicode();
 }
 
 int TRichEdit::CharBeforeCaret() const {
@@ -333,8 +351,18 @@ std::string TRichEdit::SelText() const {
     return text;
 }
 
+QString TRichEdit::SelectedText() const {
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
 bool TRichEdit::SetSelText(std::string_view text) {
-    return insertCp1251(text);
+    return insertText(fromCp1251(text));
+}
+
+bool TRichEdit::SetSelText(QStringView text) {
+    return insertText(text);
 }
 
 bool TRichEdit::HasRoomFor(int length) const {
@@ -354,7 +382,7 @@ int TRichEdit::LengthOf(std::string_view text) {
     return length;
 }
 
-bool TRichEdit::insertCp1251(std::string_view text) {
+bool TRichEdit::insertText(QStringView text) {
     int added = 0;
     const QString documentText = toDocumentText(text, added);
     if (!HasRoomFor(added)) {
@@ -450,31 +478,7 @@ int TRichEdit::CharsetAt(int position) const {
 // --- Whole document ---
 
 void TRichEdit::LoadRuns(const std::vector<TextRun>& runs) {
-    // The whole text is converted once; each run is inserted as a view of it, and runs of
-    // the same look share one format.
-    size_t total = 0;
-    for (const TextRun& run : runs)
-        total += run.text.size();
-    std::array<QChar, 256> unicode;
-    for (int b = 0; b < 256; ++b)
-        unicode[static_cast<size_t>(b)] = QChar(cp1251ToUnicode(static_cast<unsigned char>(b)));
-    QString all(static_cast<qsizetype>(total), Qt::Uninitialized);
-    QChar* out = all.data();
-    std::vector<int> ends;
-    ends.reserve(runs.size());
-    for (const TextRun& run : runs) {
-        const std::string& bytes = run.text;
-        for (size_t i = 0; i < bytes.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(bytes[i]);
-            if (byte == '\r' || byte == '\n') {
-                if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-                *out++ = QChar::ParagraphSeparator;
-            } else {
-                *out++ = unicode[byte];
-            }
-        }
-        ends.push_back(static_cast<int>(out - all.constData()));
-    }
+    // Runs of the same look share one format.
     std::vector<std::pair<const TextRun*, QTextCharFormat>> formats;
     const auto formatOf = [&formats](const TextRun& run) -> const QTextCharFormat& {
         for (const auto& [known, format] : formats) {
@@ -493,14 +497,8 @@ void TRichEdit::LoadRuns(const std::vector<TextRun>& runs) {
     QTextCursor cursor(d);
     cursor.beginEditBlock();
     if (!runs.empty()) cursor.setBlockCharFormat(formatOf(runs.front()));
-    int start = 0;
-    for (size_t i = 0; i < runs.size(); ++i) {
-        const int end = ends[i];
-        if (end > start)
-            cursor.insertText(QString::fromRawData(all.constData() + start, end - start),
-                              formatOf(runs[i]));
-        start = end;
-    }
+    for (const TextRun& run : runs)
+        if (!run.text.isEmpty()) cursor.insertText(run.text, formatOf(run));
     cursor.endEditBlock();
     d->setUndoRedoEnabled(true);
     d->setModified(false);
@@ -534,6 +532,10 @@ void TRichEdit::SetModified(bool modified) {
 
 int TRichEdit::FindText(std::string_view text, int from, int to, bool wholeWord,
                         bool matchCase) const {
+    return FindText(QStringView(fromCp1251(text)), from, to, wholeWord, matchCase);
+}
+
+int TRichEdit::FindText(QStringView text, int from, int to, bool wholeWord, bool matchCase) const {
     from = std::max(from, 0);
     to = std::min(to, TextLength());
     if (text.empty() || to - from < static_cast<int>(text.size())) return -1;
@@ -542,7 +544,10 @@ int TRichEdit::FindText(std::string_view text, int from, int to, bool wholeWord,
     const bool onLineFeed = offset > block.length() - 1;
     DocumentChunks source(document(), onLineFeed ? block.next() : block, onLineFeed ? 0 : offset,
                           onLineFeed);
-    return findForward(source, from, to, CharBefore(from), text, wholeWord, matchCase);
+    return findForward(source, from, to, unitBefore(from),
+                       std::u16string_view(reinterpret_cast<const char16_t*>(text.data()),
+                                           static_cast<size_t>(text.size())),
+                       wholeWord, matchCase);
 }
 
 // --- Runs of edits ---
@@ -556,6 +561,10 @@ TRichEdit::EditBlock::~EditBlock() {
 }
 
 int TRichEdit::ReplaceRange(int start, int length, std::string_view text) {
+    return ReplaceRange(start, length, QStringView(fromCp1251(text)));
+}
+
+int TRichEdit::ReplaceRange(int start, int length, QStringView text) {
     const int total = TextLength();
     start = std::clamp(start, 0, total);
     const int end = std::clamp(start + length, start, total);
@@ -616,7 +625,7 @@ void TRichEdit::PasteFromClipboard() {
 void TRichEdit::insertFromMimeData(const QMimeData* source) {
     if (source == nullptr || !source->hasText()) return;
     const QString text = source->text();
-    if (insertCp1251(OnPaste ? OnPaste(text) : toCp1251(text)) && OnPasted) OnPasted();
+    if (insertText(OnPaste ? OnPaste(text) : text) && OnPasted) OnPasted();
 }
 
 // --- Events ---
@@ -683,8 +692,8 @@ void TRichEdit::typeCharacter(unsigned char c) {
         ensureCursorVisible();
         return;
     }
-    const char text = static_cast<char>(c);
-    insertCp1251(std::string_view(&text, 1));
+    const char16_t unit = cp1251ToUnicode(c);
+    insertText(QStringView(&unit, 1));
 }
 
 void TRichEdit::keyPressEvent(QKeyEvent* e) {
@@ -767,7 +776,7 @@ void TRichEdit::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void TRichEdit::inputMethodEvent(QInputMethodEvent* e) {
-    if (!e->commitString().isEmpty()) insertCp1251(toCp1251(e->commitString()));
+    if (!e->commitString().isEmpty()) insertText(fromCp1251(toCp1251(e->commitString())));
     e->accept();
 }
 

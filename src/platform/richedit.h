@@ -1,7 +1,12 @@
 #pragma once
 // TRichEdit: the editing control. A QPlainTextEdit that offers the operations the editor
 // is written against, in the editor's own terms:
-//  - text as CP1251 bytes; positions count every line break as two characters (CR LF);
+//  - text as Unicode (any character, in UTF-16 units) where a command must carry whatever
+//    the document holds (find and replace, the clipboard, the recovery journal, saving),
+//    and as CP1251 bytes where the editor's own characters are meant (typing, the Smart
+//    Keyboard's look at the text before the caret, insertion from the data files; a
+//    character CP1251 lacks reads as "?" there); positions count every UTF-16 unit as one
+//    and every line break as two characters (CR LF);
 //  - the insertion character set (0 Latin, 204 Cyrillic, any other byte kept), stored per
 //    character in the char format, following the text at the caret;
 //  - key events in the order key-down, key-press (replaceable, before insertion), key-up,
@@ -49,12 +54,17 @@ class TRichEdit : public QPlainTextEdit {
     explicit TRichEdit(QWidget* parent = nullptr);
 
     // --- Text, lines and positions (every line break counts as CR LF) ---
+    // The text in CP1251, a line break as CR LF.
     std::string Text() const;
+    // The text as it is, a line break as "\n".
+    QString PlainText() const;
     int TextLength() const;
     // Lines without their breaks; the count leaves out a last empty line.
     int LineCount() const;
     std::string Line(int index) const;
     int LineLength(int index) const;
+    // The line (from 0) that holds the caret.
+    int CaretLine() const;
     // The byte before a position ('\n' at the start of a line), or -1 at position 0.
     int CharBefore(int position) const;
     int CharBeforeCaret() const;
@@ -70,11 +80,14 @@ class TRichEdit : public QPlainTextEdit {
     void SetSelLength(int length);
     void SetSel(int start, int length);
     std::string SelText() const;
+    // The selection as it is, a line break as "\n".
+    QString SelectedText() const;
     // Replaces the selection; the new characters take the insertion character set and
     // the caret ends after them. CR LF, a lone CR and a lone LF each break a line. Held to
     // kMaxLength as typing and pasting are: false (a beep, nothing changed) when the text
     // would pass it.
-    bool SetSelText(std::string_view text);
+    bool SetSelText(std::string_view cp1251Text);
+    bool SetSelText(QStringView text);
     // Whether the text stays within kMaxLength when `length` characters (a line break
     // counting two) replace the selection.
     bool HasRoomFor(int length) const;
@@ -120,7 +133,9 @@ class TRichEdit : public QPlainTextEdit {
     // With wholeWord, a match that begins (ends) with a letter or digit must not have one
     // just before (after) it. The text searched is Text(): a line break is CR LF. Reads only
     // the text it passes over; an empty search text finds nothing.
-    int FindText(std::string_view text, int from, int to, bool wholeWord, bool matchCase) const;
+    int FindText(QStringView text, int from, int to, bool wholeWord, bool matchCase) const;
+    int FindText(std::string_view cp1251Text, int from, int to, bool wholeWord,
+                 bool matchCase) const;
 
     // --- Runs of edits (Replace All): one undo step, the caret left in place ---
     // While an EditBlock lives, the control's edits form one undo step, laid out once when
@@ -135,16 +150,17 @@ class TRichEdit : public QPlainTextEdit {
       private:
         QTextCursor cursor_;
     };
-    // Replaces [start, start + length) with CP1251 text, giving it the format that SetSel
+    // Replaces [start, start + length) with text, giving it the format that SetSel
     // and SetSelText would, but leaves the caret and the view where they are: moving the
     // caret lays out and scrolls to every place, which costs far more than the edit.
     // Returns the position just after the new text; -1 (nothing changed, no beep) when the
     // text would pass kMaxLength.
-    int ReplaceRange(int start, int length, std::string_view text);
+    int ReplaceRange(int start, int length, QStringView text);
+    int ReplaceRange(int start, int length, std::string_view cp1251Text);
     // Takes back the last undo step (an EditBlock's edits) and leaves nothing to redo.
     void UndoLastStep();
 
-    // --- Clipboard, converted between Unicode and CP1251 ---
+    // --- Clipboard ---
     void CutToClipboard();
     void CopyToClipboard();
     void PasteFromClipboard();
@@ -163,8 +179,8 @@ class TRichEdit : public QPlainTextEdit {
     // --- Events (all optional) ---
     std::function<void()> OnMouseDown; // after the caret has moved to the click
     std::function<void()> OnMouseUp;
-    // Text about to be pasted; returns the CP1251 text to insert.
-    std::function<std::string(const QString&)> OnPaste;
+    // Text about to be pasted; returns the text to insert.
+    std::function<QString(const QString&)> OnPaste;
     // After pasted text has been inserted (not when it was refused).
     std::function<void()> OnPasted;
     // Sounded when typing, pasting or SetSelText would pass kMaxLength.
@@ -187,9 +203,11 @@ class TRichEdit : public QPlainTextEdit {
     QTextBlock blockAt(int position, int& offset) const;
     int charsetAtQt(int qtPosition) const;
     QTextCharFormat insertionFormat(int charset) const;
-    // Replaces the selection with CP1251 text in the insertion set; false (and a beep) when
-    // the result would pass kMaxLength.
-    bool insertCp1251(std::string_view text);
+    // Replaces the selection with text in the insertion set; false (and a beep) when the
+    // result would pass kMaxLength.
+    bool insertText(QStringView text);
+    // The UTF-16 unit before a position ('\n' at the start of a line), or -1 at position 0.
+    int unitBefore(int position) const;
     void typeCharacter(unsigned char c);
     bool isWindowShortcut(const QKeyEvent* e) const;
 

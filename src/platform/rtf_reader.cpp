@@ -169,7 +169,13 @@ class Reader {
         depth_ = 1;
         while (pos_ < in_.size() && depth_ > 0)
             step();
-        return std::move(runs_);
+        std::vector<TextRun> runs;
+        runs.reserve(runs_.size());
+        for (CodePageRun& run : runs_) {
+            run.format.text = fromCp1251(run.text);
+            runs.push_back(std::move(run.format));
+        }
+        return runs;
     }
 
   private:
@@ -490,9 +496,10 @@ class Reader {
         std::optional<uint32_t> color;
         if (state_.colorIndex > 0 && static_cast<size_t>(state_.colorIndex) < colors_.size())
             color = colors_[static_cast<size_t>(state_.colorIndex)];
-        if (runs_.empty() || runs_.back().charset != charset || runs_.back().bold != state_.bold ||
-            runs_.back().italic != state_.italic || runs_.back().underline != state_.underline ||
-            runs_.back().halfPoints != state_.halfPoints || runs_.back().color != color) {
+        const TextRun* last = runs_.empty() ? nullptr : &runs_.back().format;
+        if (!last || last->charset != charset || last->bold != state_.bold ||
+            last->italic != state_.italic || last->underline != state_.underline ||
+            last->halfPoints != state_.halfPoints || last->color != color) {
             TextRun next;
             next.charset = charset;
             next.bold = state_.bold;
@@ -500,7 +507,7 @@ class Reader {
             next.underline = state_.underline;
             next.halfPoints = state_.halfPoints;
             next.color = color;
-            runs_.push_back(std::move(next));
+            runs_.push_back({std::move(next), {}});
         }
         return runs_.back().text;
     }
@@ -529,24 +536,33 @@ class Reader {
     std::vector<std::optional<uint32_t>> colors_;
     uint32_t colorPending_ = 0;
     bool colorHasValue_ = false;
-    std::vector<TextRun> runs_;
+    // The runs read so far, their text in CP1251 until the end.
+    struct CodePageRun {
+        TextRun format;
+        std::string text;
+    };
+    std::vector<CodePageRun> runs_;
 };
 
 std::vector<TextRun> readPlain(std::string_view bytes, int charset) {
-    TextRun run;
-    run.charset = charset;
-    run.text.reserve(bytes.size());
+    std::string text;
+    text.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) {
         char c = bytes[i];
         if (c == '\r') {
-            run.text.push_back('\n');
+            text.push_back('\n');
             if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
         } else if (c != '\0') {
-            run.text.push_back(c);
+            text.push_back(c);
         }
     }
     std::vector<TextRun> runs;
-    if (!run.text.empty()) runs.push_back(std::move(run));
+    if (!text.empty()) {
+        TextRun run;
+        run.text = fromCp1251(text);
+        run.charset = charset;
+        runs.push_back(std::move(run));
+    }
     return runs;
 }
 
@@ -564,8 +580,7 @@ std::vector<TextRun> readRtf(std::string_view bytes, int plainCharset) {
 int64_t rtfTextLength(const std::vector<TextRun>& runs) {
     int64_t length = 0;
     for (const TextRun& run : runs)
-        length += static_cast<int64_t>(run.text.size()) +
-                  std::count(run.text.begin(), run.text.end(), '\n');
+        length += static_cast<int64_t>(run.text.size()) + run.text.count(u'\n');
     return length;
 }
 

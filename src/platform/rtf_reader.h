@@ -1,7 +1,7 @@
 #pragma once
-// The RTF reader of the editing control: turns RTF bytes into runs of CP1251 text, each with
-// its character set and character formatting. It reads the RTF view of TeX files and the
-// RTF written by word processors for user templates. The reader never fails: malformed
+// The RTF reader of the editing control: turns RTF bytes into runs of text (the characters
+// CP1251 holds), each with its character set and character formatting. It reads the RTF
+// written by word processors for user templates. The reader never fails: malformed
 // input gives the text read up to the fault.
 //
 // Understood: the font table with \fcharset, \plain, \f, \fs, \b, \i, \ul, \cf with the

@@ -1,17 +1,17 @@
 #pragma once
-// One run of a document: CP1251 text with its character set and character formatting. The
-// readers of documents and templates give their text as runs, and the editing control
-// loads them as they are.
+// One run of a document: text with its character set and character formatting. The readers
+// of documents and templates give their text as runs, and the editing control loads them as
+// they are.
+#include <QString>
 #include <cstdint>
 #include <optional>
-#include <string>
 
 #include "platform/charsets.h"
 
 namespace platform {
 
 struct TextRun {
-    std::string text; // CP1251; "\n" breaks a line
+    QString text; // "\n" breaks a line
     int charset = kLatinCharset;
     bool bold = false;
     bool italic = false;

@@ -76,15 +76,19 @@ void previousError(state::Editor& editor, ErrorSteps& steps) {
     stepToError(editor, steps, false);
 }
 
-void watchCompile(state::Editor& editor, ErrorSteps& steps, pid_t pid) {
+void watchCompile(state::Editor& editor, ErrorSteps& steps, pid_t pid,
+                  std::function<void(int status)> afterward) {
     const QString log = documentLogPath(editor);
     steps.compiledLog = log;
     // The editor lives as long as its control: a compile that ends after the editor has
     // gone shows nothing.
     QPointer<QObject> control(editor.RichEdit1);
-    ChildProcesses::instance().onEnded(pid, [&editor, control, log, before = FileStamp(log)] {
-        if (control) editor.Guarded([&] { showCompileCounts(editor, log, before); });
-    });
+    ChildProcesses::instance().onExit(
+        pid, [&editor, control, log, before = FileStamp(log), afterward](int status) {
+            if (!control) return;
+            editor.Guarded([&] { showCompileCounts(editor, log, before); });
+            if (afterward) afterward(status);
+        });
 }
 
 } // namespace processing

@@ -3,6 +3,7 @@
 // LOG entry, stepping through the errors of the last compile, and the counts shown when a
 // compile has ended.
 #include <QString>
+#include <functional>
 #include <sys/types.h>
 
 namespace state {
@@ -32,7 +33,9 @@ void previousError(state::Editor& editor, ErrorSteps& steps);
 
 // The compile pid has started on the document: its LOG becomes the one steps follows, and
 // when it ends having written that LOG, the layout indicator shows the counts of its errors
-// and warnings until the next key or caret move.
-void watchCompile(state::Editor& editor, ErrorSteps& steps, pid_t pid);
+// and warnings until the next key or caret move. Then afterward, when given, runs with the
+// compile's wait status (not once the editor has gone).
+void watchCompile(state::Editor& editor, ErrorSteps& steps, pid_t pid,
+                  std::function<void(int status)> afterward = {});
 
 } // namespace processing

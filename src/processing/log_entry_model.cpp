@@ -4,9 +4,10 @@
 
 namespace processing {
 
-void LogEntryModel::setEntries(std::vector<LogEntry> entries) {
+void LogEntryModel::setEntries(std::vector<LogEntry> entries, platform::TextEncoding eightBit) {
     beginResetModel();
     entries_ = std::move(entries);
+    eightBit_ = eightBit;
     order_ = errorsFirst(entries_);
     rowOf_.assign(entries_.size(), 0);
     for (size_t row = 0; row < order_.size(); ++row)
@@ -46,12 +47,12 @@ QVariant LogEntryModel::data(const QModelIndex& index, int role) const {
     case FileColumn: {
         std::string_view file = entry.file;
         if (file.starts_with("./")) file.remove_prefix(2);
-        return logTextForDisplay(file);
+        return logTextForDisplay(file, eightBit_);
     }
     case LineColumn:
         return entry.line ? QVariant(*entry.line) : QVariant();
     case MessageColumn:
-        return logTextForDisplay(entry.message);
+        return logTextForDisplay(entry.message, eightBit_);
     default:
         return {};
     }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/text_encoding.h"
 #include "processing/log_parser.h"
 
 namespace processing {
@@ -17,7 +18,9 @@ class LogEntryModel : public QAbstractTableModel {
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setEntries(std::vector<LogEntry> entries);
+    // eightBit: the code page of a LOG that is not UTF-8 (logEightBitEncoding).
+    void setEntries(std::vector<LogEntry> entries,
+                    platform::TextEncoding eightBit = platform::TextEncoding::Cp866);
     const std::vector<LogEntry>& entries() const { return entries_; }
     const LogEntry& entryAt(int row) const { return entries_[order_[static_cast<size_t>(row)]]; }
     // The row of the entry whose LOG lines include logLine; none between entries.
@@ -32,6 +35,7 @@ class LogEntryModel : public QAbstractTableModel {
     std::vector<LogEntry> entries_; // in LOG order
     std::vector<size_t> order_;     // row -> entry
     std::vector<int> rowOf_;        // entry -> row
+    platform::TextEncoding eightBit_ = platform::TextEncoding::Cp866;
 };
 
 } // namespace processing

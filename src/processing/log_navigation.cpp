@@ -8,6 +8,7 @@
 #include "platform/cyrillic.h"
 #include "platform/errors.h"
 #include "platform/textfile.h"
+#include "processing/log_text.h"
 
 namespace processing {
 
@@ -30,14 +31,11 @@ LogJump jumpFor(const LogEntry& entry, const QString& logFolder, const QString& 
     return jump;
 }
 
-QString logTextForDisplay(std::string_view bytes) {
+QString logTextForDisplay(std::string_view bytes, platform::TextEncoding eightBit) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (!utf8.hasError()) return text;
-    std::string cp1251(bytes);
-    for (char& c : cp1251)
-        c = static_cast<char>(platform::cp866ToCp1251(static_cast<unsigned char>(c)));
-    return platform::fromCp1251(cp1251);
+    return platform::fromCp1251(logLineToCp1251(bytes, eightBit));
 }
 
 FileStamp::FileStamp(const QString& path) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_encoding.h"
 #include "processing/log_parser.h"
 
 namespace processing {
@@ -35,7 +36,8 @@ LogJump jumpFor(const LogEntry& entry, const QString& logFolder, const QString& 
 
 // A message or file name of a LOG as the user reads it: UTF-8 when the bytes are UTF-8
 // (a LOG of a UTF-8 document, file names), otherwise Russian letters in CP866.
-QString logTextForDisplay(std::string_view bytes);
+QString logTextForDisplay(std::string_view bytes,
+                          platform::TextEncoding eightBit = platform::TextEncoding::Cp866);
 
 // A file as it stands: there or not, its size and time. Another stamp means another file.
 struct FileStamp {

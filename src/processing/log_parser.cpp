@@ -169,8 +169,14 @@ std::optional<std::string> continuationPrefix(string_view head, string_view word
     string_view front = head.substr(0, head.size() - word.size() - 1);
     if (front == "LaTeX") return std::string();
     for (string_view kind : {"LaTeX ", "Package ", "Class "})
-        if (startsWith(front, kind) && front.size() > kind.size())
-            return "(" + std::string(front.substr(kind.size())) + ")";
+        if (startsWith(front, kind) && front.size() > kind.size()) {
+            // Built by appending: GCC 12 takes "(" + std::string for an overlapping copy
+            // (-Wrestrict) when it inlines the concatenation.
+            std::string prefix(1, '(');
+            prefix.append(front.substr(kind.size()));
+            prefix.push_back(')');
+            return prefix;
+        }
     return std::nullopt;
 }
 

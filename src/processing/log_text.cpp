@@ -1,9 +1,12 @@
 #include "processing/log_text.h"
 
+#include <array>
 #include <cstring>
 
+#include "platform/codepage.h"
 #include "platform/cyrillic.h"
 #include "platform/errors.h"
+#include "platform/recognition.h"
 #include "platform/textfile.h"
 #include "processing/log_utf8.h"
 
@@ -33,12 +36,39 @@ std::vector<std::string_view> splitLogLines(std::string_view bytes) {
     return lines;
 }
 
-void readLogLines(const QString& path, std::vector<std::string>& lines) {
-    appendLogLines(platform::readFileBytes(path), lines);
+platform::TextEncoding logEightBitEncoding(std::string_view bytes,
+                                           platform::TextEncoding sourceEncoding) {
+    if (const auto recognised = platform::eightBitEncodingOf(bytes)) return *recognised;
+    return sourceEncoding == platform::TextEncoding::Utf8 ? platform::TextEncoding::Cp866
+                                                          : sourceEncoding;
 }
 
-void appendLogLines(std::string_view raw, std::vector<std::string>& lines) {
+std::string logLineToCp1251(std::string_view bytes, platform::TextEncoding encoding) {
+    std::string line(bytes);
+    if (encoding == platform::TextEncoding::Cp866) {
+        for (char& c : line)
+            c = static_cast<char>(platform::cp866ToCp1251(static_cast<unsigned char>(c)));
+        return line;
+    }
+    const std::array<char16_t, 256>& characters = *platform::encodingOf(encoding).characters;
+    for (char& c : line) {
+        unsigned char byte = '?';
+        platform::unicodeToCp1251(characters[static_cast<unsigned char>(c)], byte);
+        c = static_cast<char>(byte);
+    }
+    return line;
+}
+
+void readLogLines(const QString& path, std::vector<std::string>& lines,
+                  platform::TextEncoding sourceEncoding) {
+    appendLogLines(platform::readFileBytes(path), lines, sourceEncoding);
+}
+
+void appendLogLines(std::string_view raw, std::vector<std::string>& lines,
+                    platform::TextEncoding sourceEncoding) {
     const bool utf8 = isUtf8Log(raw);
+    const platform::TextEncoding eightBit =
+        utf8 ? platform::TextEncoding::Cp866 : logEightBitEncoding(raw, sourceEncoding);
     std::string whole;
     std::string_view bytes = raw;
     if (utf8) {
@@ -47,14 +77,7 @@ void appendLogLines(std::string_view raw, std::vector<std::string>& lines) {
     }
     for (std::string_view view : splitLogLines(bytes)) {
         if (view.size() > kMaxLogLine) throw platform::RangeCheckError();
-        if (utf8) {
-            lines.push_back(utf8LogLineToCp1251(view));
-            continue;
-        }
-        std::string line(view);
-        for (char& c : line)
-            c = static_cast<char>(platform::cp866ToCp1251(static_cast<unsigned char>(c)));
-        lines.push_back(std::move(line));
+        lines.push_back(utf8 ? utf8LogLineToCp1251(view) : logLineToCp1251(view, eightBit));
     }
 }
 

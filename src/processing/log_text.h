@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_encoding.h"
+
 namespace processing {
 
 // The longest line the viewer takes.
@@ -16,14 +18,26 @@ constexpr size_t kMaxLogLine = 65535;
 // lines. The LOG parser numbers its lines the same way.
 std::vector<std::string_view> splitLogLines(std::string_view bytes);
 
+// The 8-bit code page a LOG that is not UTF-8 is written in: TeX copies the source's bytes
+// into it, so it is the source's. Recognised from its Russian letters; when they are too few
+// to tell, the source document's encoding (sourceEncoding) if it is an 8-bit one, else CP866.
+platform::TextEncoding logEightBitEncoding(std::string_view bytes,
+                                           platform::TextEncoding sourceEncoding);
+
 // Reads a LOG file line by line (lines as splitLogLines cuts them) and appends each line to
-// lines with its CP866 letters turned into the same CP1251 letters (every other byte
-// unchanged), or, for a LOG in UTF-8 (isUtf8Log), its characters in CP1251. Throws
-// InOutError when the file cannot be opened or read, and RangeCheckError at a line longer
-// than kMaxLogLine; the lines appended before it stay.
-void readLogLines(const QString& path, std::vector<std::string>& lines);
+// lines in CP1251: a CP866 LOG with its CP866 letters turned into the same CP1251 letters
+// (every other byte unchanged), a CP1251 or KOI8-R one (logEightBitEncoding) or one in UTF-8
+// (isUtf8Log) with its characters in CP1251 ("?" for those CP1251 lacks). Throws InOutError
+// when the file cannot be opened or read, and RangeCheckError at a line longer than
+// kMaxLogLine; the lines appended before it stay.
+void readLogLines(const QString& path, std::vector<std::string>& lines,
+                  platform::TextEncoding sourceEncoding = platform::TextEncoding::Cp866);
 
 // readLogLines of a LOG's bytes already read.
-void appendLogLines(std::string_view bytes, std::vector<std::string>& lines);
+void appendLogLines(std::string_view bytes, std::vector<std::string>& lines,
+                    platform::TextEncoding sourceEncoding = platform::TextEncoding::Cp866);
+
+// A piece of a LOG in an 8-bit code page, as CP1251.
+std::string logLineToCp1251(std::string_view bytes, platform::TextEncoding encoding);
 
 } // namespace processing

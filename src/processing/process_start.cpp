@@ -89,7 +89,7 @@ ChildProcesses::~ChildProcesses() {
 }
 
 StartResult ChildProcesses::start(const std::string& command, const std::string& programFolder,
-                                  const QString& argument, const QString& folder) {
+                                  const QString& argument, const QString& folder, bool ownGroup) {
     reapEnded();
 
     std::vector<std::string> words = splitCommandLine(command);
@@ -115,7 +115,12 @@ StartResult ChildProcesses::start(const std::string& command, const std::string&
     sigemptyset(&none);
     posix_spawnattr_setsigdefault(&attributes, &all);
     posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    short flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
+    if (ownGroup) {
+        posix_spawnattr_setpgroup(&attributes, 0);
+        flags |= POSIX_SPAWN_SETPGROUP;
+    }
+    posix_spawnattr_setflags(&attributes, flags);
 
     // The folder is entered in the child, so the editor's own current folder never matters.
     posix_spawn_file_actions_t actions;
@@ -134,6 +139,7 @@ StartResult ChildProcesses::start(const std::string& command, const std::string&
     if (error != 0) return {0, error};
 
     Child& child = children_[pid];
+    child.ownGroup = ownGroup;
     watch(pid, child);
     return {pid, 0};
 }
@@ -167,18 +173,31 @@ bool ChildProcesses::reap(pid_t pid) {
         if (result == 0) return false;
         if (result < 0 && errno == EINTR) continue;
         // Ended and reaped now, or no longer a child of ours (ECHILD): forget it.
-        std::function<void()> ended = std::move(it->second.ended);
+        std::function<void(int)> ended = std::move(it->second.ended);
         forget(it);
-        if (ended) ended();
+        if (ended) ended(result == pid ? status : -1);
         return true;
     }
 }
 
 bool ChildProcesses::onEnded(pid_t pid, std::function<void()> ended) {
+    return onExit(pid, [ended = std::move(ended)](int) {
+        if (ended) ended();
+    });
+}
+
+bool ChildProcesses::onExit(pid_t pid, std::function<void(int status)> ended) {
     auto it = children_.find(pid);
     if (it == children_.end()) return false;
     it->second.ended = std::move(ended);
     return true;
+}
+
+bool ChildProcesses::stop(pid_t pid) {
+    auto it = children_.find(pid);
+    if (it == children_.end()) return false;
+    // The group is the program's own only when it was started so; never signal another.
+    return ::kill(it->second.ownGroup ? -pid : pid, SIGTERM) == 0;
 }
 
 bool ChildProcesses::running(pid_t pid) {

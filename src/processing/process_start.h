@@ -49,8 +49,15 @@ class ChildProcesses {
     // the file system's encoding), with argument as one more word exactly as it is (none
     // when null), in folder (the editor's current folder when empty); a folder that cannot
     // be entered fails the start with its errno. programFolder is CP1251 too.
+    // ownGroup: the program leads a process group of its own, so that stop() reaches the
+    // programs it starts in turn (latexmk's engine runs).
     StartResult start(const std::string& command, const std::string& programFolder,
-                      const QString& argument = {}, const QString& folder = {});
+                      const QString& argument = {}, const QString& folder = {},
+                      bool ownGroup = false);
+
+    // Asks a running program started with ownGroup, and its group, to end (SIGTERM). False
+    // for a pid this registry does not know.
+    bool stop(pid_t pid);
 
     // True while a program started here has not ended (waitpid(pid, WNOHANG)); an ended
     // one is reaped. False for a pid this registry does not know (or has reaped).
@@ -60,6 +67,8 @@ class ChildProcesses {
     // loop, or from whatever reaps it first). False, and nothing kept, for a pid this
     // registry does not know.
     bool onEnded(pid_t pid, std::function<void()> ended);
+    // The same with the program's wait status (waitpid), -1 when it could not be had.
+    bool onExit(pid_t pid, std::function<void(int status)> ended);
 
     // Reaps every started program that has ended.
     void reapEnded();
@@ -71,7 +80,8 @@ class ChildProcesses {
     struct Child {
         int pidfd = -1;
         QPointer<QSocketNotifier> notifier; // owned by the application object
-        std::function<void()> ended;
+        std::function<void(int status)> ended;
+        bool ownGroup = false;
     };
     // Tries to reap one child; true when it has ended (and is forgotten).
     bool reap(pid_t pid);

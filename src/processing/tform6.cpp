@@ -91,8 +91,10 @@ void TForm6::FormShow() {
     };
     try {
         const std::string bytes = platform::readFileBytes(LogFileName);
-        Entries->setEntries(processing::parseLog(bytes));
-        processing::appendLogLines(bytes, lines);
+        // TeX copies the source's bytes into its LOG: read in the source's code page.
+        Entries->setEntries(processing::parseLog(bytes),
+                            processing::logEightBitEncoding(bytes, editor_.DocEncoding));
+        processing::appendLogLines(bytes, lines, editor_.DocEncoding);
     } catch (...) {
         showLines();
         throw;

@@ -1,9 +1,13 @@
 #include "processing/tform8.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <utility>
@@ -70,6 +74,57 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
         layout->addLayout(row);
         layout->addSpacing(40);
     }
+
+    RadioButton1 = new QRadioButton(QStringLiteral("Результат — DVI (команды выше)"), this);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton2 = new QRadioButton(QStringLiteral("Результат — PDF, программа:"), this);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    auto* kinds = new QButtonGroup(this);
+    kinds->addButton(RadioButton1);
+    kinds->addButton(RadioButton2);
+    RadioButton1->setChecked(true);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->addItems(
+        {QStringLiteral("pdflatex"), QStringLiteral("xelatex"), QStringLiteral("lualatex")});
+    CheckBox1 = new QCheckBox(QStringLiteral("через latexmk"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setToolTip(
+        QStringLiteral("latexmk запускает BibTeX или Biber и повторяет прогоны, пока ссылки "
+                       "не установятся"));
+    layout->addWidget(RadioButton1);
+    auto* pdfRow = new QHBoxLayout;
+    pdfRow->addWidget(RadioButton2);
+    pdfRow->addWidget(ComboBox1);
+    pdfRow->addWidget(CheckBox1);
+    pdfRow->addStretch();
+    layout->addLayout(pdfRow);
+    layout->addSpacing(8);
+
+    Label4 = makeLabel(this, "Label4", QStringLiteral("Команда компиляции TEX-файла в PDF-файл:"));
+    Edit4 = makeEdit(this, "Edit4");
+    Label5 = makeLabel(this, "Label5", QStringLiteral("Команда просмотра PDF-файла:"));
+    Edit5 = makeEdit(this, "Edit5");
+    Label6 = makeLabel(this, "Label6", QStringLiteral("Команда печати PDF-файла:"));
+    Edit6 = makeEdit(this, "Edit6");
+    const std::pair<QLabel*, QLineEdit*> pdfRows[] = {
+        {Label4, Edit4}, {Label5, Edit5}, {Label6, Edit6}};
+    for (auto [label, edit] : pdfRows) {
+        label->setBuddy(edit);
+        auto* row = new QHBoxLayout;
+        row->addSpacing(40);
+        row->addWidget(edit);
+        layout->addWidget(label);
+        layout->addLayout(row);
+        layout->addSpacing(12);
+    }
+    const auto engineChosen = [this] {
+        if (EngineCommand)
+            Edit4->setText(EngineCommand(ComboBox1->currentIndex(), CheckBox1->isChecked()));
+    };
+    connect(ComboBox1, &QComboBox::activated, this, engineChosen);
+    connect(CheckBox1, &QCheckBox::clicked, this, engineChosen);
+
     layout->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addSpacing(8);

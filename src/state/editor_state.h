@@ -10,7 +10,8 @@
 #include <sys/types.h>
 
 #include "platform/string_list.h"
-#include "platform/utf8_document.h"
+#include "platform/text_encoding.h"
+#include "state/pdf_output.h"
 
 namespace state {
 
@@ -40,6 +41,7 @@ struct EditorState {
     std::string CompileCommand;
     std::string ViewCommand;
     std::string PrintCommand;
+    PdfOutput Pdf;
     std::array<QString, 4> RecentFiles;
 
     // The Smart Keyboard's typing state and the editor's marks, one set per editor.
@@ -50,12 +52,12 @@ struct EditorState {
     int32_t MarkedPosition = -1;
     pid_t ViewerProcess = 0;
 
-    // The document's encoding on disk, Cp866 or Utf8, found again from the file at every
-    // open and kept by "Сохранить как"; DocLayout is how a UTF-8 document's file lays out
-    // its text (byte-order mark, line ends), so that a save writes the same bytes back.
+    // The document's encoding on disk, recognised from the file at every open and kept by
+    // "Сохранить как"; DocLayout is how its file lays out its text (line ends, byte-order
+    // mark, padding), so that a save writes an unchanged text back as the same bytes.
     // NewDocEncoding is the new-file dialog's choice for new documents.
     platform::TextEncoding DocEncoding = platform::TextEncoding::Cp866;
-    platform::Utf8Layout DocLayout;
+    platform::FileLayout DocLayout;
     platform::TextEncoding NewDocEncoding = platform::TextEncoding::Cp866;
 };
 

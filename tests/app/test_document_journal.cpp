@@ -4,8 +4,9 @@
 #include <QTest>
 
 #include "app/document_journal.h"
-#include "app/journal_format.h"
 #include "app_fixture.h"
+#include "journal/journal_format.h"
+#include "journal/journal_store.h"
 
 using namespace apptest;
 
@@ -31,20 +32,20 @@ class Journaling : public ::testing::Test {
     fs::path doc(const char* name) const { return folder.dir / "docs" / name; }
 
     // The journals in the state folder, read back.
-    std::vector<app::JournalRecord> journals() {
+    std::vector<journal::JournalRecord> journals() {
         journal().journal().flush();
-        std::vector<app::JournalRecord> found;
+        std::vector<journal::JournalRecord> found;
         if (!fs::exists(stateFolder())) return found;
         for (const auto& entry : fs::directory_iterator(stateFolder()))
             if (entry.path().extension() == ".journal")
-                if (auto record = app::parseJournal(readBytes(entry.path())))
+                if (auto record = journal::parseJournal(readBytes(entry.path())))
                     found.push_back(*record);
         return found;
     }
 
     // A journal left by an editor that ended abruptly: its own store, gone with its lock.
-    void leaveOrphan(const app::JournalRecord& record) {
-        app::JournalStore store(stateFolder().string());
+    void leaveOrphan(const journal::JournalRecord& record) {
+        journal::JournalStore store(stateFolder().string());
         ASSERT_EQ(store.write(store.newId(), record), 0);
     }
 
@@ -82,9 +83,9 @@ TEST_F(Journaling, TheTimerTakesTheTextTwoSecondsAfterTheFirstChange) {
     EXPECT_LT(clock.elapsed(), 2600);
     auto written = journals();
     ASSERT_EQ(written.size(), 1u);
-    EXPECT_EQ(written[0].path, doc("a.tex").string());
-    EXPECT_EQ(written[0].encoding, app::JournalEncoding::Cp866);
-    EXPECT_EQ(written[0].text, cp1251(u"xyyyyyyТекст\r\n"));
+    EXPECT_EQ(written[0].path, QString::fromStdString(doc("a.tex").string()));
+    EXPECT_EQ(written[0].encoding, platform::TextEncoding::Cp866);
+    EXPECT_EQ(written[0].text, "xyyyyyyТекст\n");
     EXPECT_EQ(written[0].caret, 7);
     EXPECT_EQ(readBytes(doc("a.tex")), cp866(u"Текст\r\n")); // the document is not touched
 }
@@ -125,15 +126,22 @@ TEST_F(Journaling, AnUntitledDocumentKeepsItWhenTheExitsSaveIsCancelled) {
     EXPECT_FALSE(form.close());
     auto written = journals();
     ASSERT_EQ(written.size(), 1u);
-    EXPECT_EQ(written[0].path, "");
+    EXPECT_TRUE(written[0].path.isEmpty());
     EXPECT_EQ(written[0].text, "draft");
 }
 
 TEST_F(Journaling, AJournalIsRestoredAsAModifiedDocumentWithItsCaret) {
     writeBytes(doc("a.tex"), "on disk\r\n");
-    const std::string text = cp1251(u"восстановленный текст\r\n$x$\r\n");
-    leaveOrphan({doc("a.tex").string(), app::JournalEncoding::Cp866, 1, 5, text});
-    leaveOrphan({"", app::JournalEncoding::Utf8, 2, 0, "untitled\r\n"}); // newer
+    const std::string text = "восстановленный текст\n$x$\n";
+    leaveOrphan({QString::fromStdString(doc("a.tex").string()), platform::TextEncoding::Cp866,
+                 platform::FileLayout{}, 1, 5, text});
+    // Newer; a document of LF line ends.
+    leaveOrphan({"",
+                 platform::TextEncoding::Utf8,
+                 {false, platform::LineEnd::Lf, true, 0},
+                 2,
+                 0,
+                 "untitled 😀\n"});
 
     // The newest first: the untitled one is declined and kept for the next start; then the
     // named one is restored.
@@ -149,7 +157,7 @@ TEST_F(Journaling, AJournalIsRestoredAsAModifiedDocumentWithItsCaret) {
     EXPECT_NE(questions[2].text.find(cp1251(u"изменён позже")), std::string::npos);
 
     EXPECT_EQ(form.DocName, QStringLiteral("a"));
-    EXPECT_EQ(form.RichEdit1->Text(), text);
+    EXPECT_EQ(form.RichEdit1->PlainText(), QString::fromStdString(text));
     EXPECT_EQ(form.RichEdit1->SelStart(), 5);
     EXPECT_TRUE(form.RichEdit1->Modified());
     EXPECT_EQ(readBytes(doc("a.tex")), "on disk\r\n");
@@ -167,8 +175,12 @@ TEST_F(Journaling, AJournalIsRestoredAsAModifiedDocumentWithItsCaret) {
     EXPECT_TRUE(again.DocName.isEmpty());
     EXPECT_EQ(again.DocEncoding, platform::TextEncoding::Utf8);
     EXPECT_TRUE(again.windowTitle().endsWith(QStringLiteral(" [UTF-8]")));
-    EXPECT_EQ(again.RichEdit1->Text(), "untitled\r\n");
+    EXPECT_EQ(again.RichEdit1->PlainText(), QStringLiteral("untitled 😀\n"));
     EXPECT_TRUE(again.RichEdit1->Modified());
+    // Saved with the line ends it was typed with.
+    editor->prompts->fileAnswers = {QString::fromStdString(doc("b.tex").string())};
+    EXPECT_TRUE(again.N6Click());
+    EXPECT_EQ(readBytes(doc("b.tex")), "untitled 😀\n");
 }
 
 TEST_F(Journaling, AnUnwritableStateFolderIsReportedOnceAndTypingGoesOn) {

@@ -95,8 +95,8 @@ TEST_F(Indicator, ClickIntoTheTextShowsTheLayoutThere) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     form.RichEdit1->setEnabled(true);
     platform::TextRun latin, russian;
-    latin.text = "latin ";
-    russian.text = cp1251(u"русский");
+    latin.text = QStringLiteral("latin ");
+    russian.text = QStringLiteral("русский");
     russian.charset = platform::kCyrillicCharset;
     form.RichEdit1->LoadRuns({latin, russian});
     form.LayoutBeep = true;

@@ -39,6 +39,13 @@ QByteArray readFile(const QString& path) {
 } // namespace
 
 TEST(Locations, PortableCopyKeepsDataAndSettingsBesideAWritableProgram) {
+    // Any one data or settings file makes a copy portable: one that lacks comm.dat (or any
+    // other) stays portable.
+    for (const char* name : kPortableFiles) {
+        QTemporaryDir copy;
+        writeFile(copy.path() + "/" + name, "x\r\n");
+        EXPECT_TRUE(findLocations(copy.path(), kHomeOnly, writable).portable) << name;
+    }
     QTemporaryDir program;
     writeFile(program.path() + "/comm.dat", "\\alpha\r\n");
 

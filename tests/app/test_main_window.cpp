@@ -97,6 +97,8 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder) {
                                              {"N5", u"Открыть", ""},
                                              {"N6", u"Сохранить", ""},
                                              {"N7", u"Сохранить как...", ""},
+                                             {"OpenInEncoding1", u"Открыть в кодировке...", ""},
+                                             {"SaveInEncoding1", u"Сохранить в кодировке...", ""},
                                              {"N40", nullptr, ""},
                                              {"N9", u"Выход", ""},
                                              {"N10", nullptr, "", false},
@@ -127,6 +129,10 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder) {
                                              {"N39", u"Настройка команд обработки", ""},
                                              {"NextError1", u"Следующая ошибка", "F8"},
                                              {"PreviousError1", u"Предыдущая ошибка", "Shift+F8"},
+                                             {"N41", nullptr, ""},
+                                             {"PDF1", u"Просмотр PDF", "Shift+F9"},
+                                             {"FindInPdf1", u"Найти в PDF", "F11"},
+                                             {"StopCompile1", u"Остановить компиляцию", "Esc"},
                                          });
     expectMenu(editor.find<QMenu>("N4"),
                {

@@ -14,6 +14,7 @@
 
 #include "app/tform1.h"
 #include "document/radio_group.h"
+#include "document/tex_view.h"
 #include "document/texts.h"
 #include "document/tform2.h"
 #include "document/tform3.h"
@@ -96,7 +97,7 @@ class FileCommands : public ::testing::Test {
     }
     void loadText(const std::string& text) {
         platform::TextRun run;
-        run.text = text;
+        run.text = platform::fromCp1251(text);
         form->RichEdit1->LoadRuns({run});
     }
     void type(const std::string& cp1251) {
@@ -129,7 +130,7 @@ TEST_F(FileCommands, OpenWithoutStatusFileAsksThenTheFirstSaveWritesBoth) {
 
     ASSERT_EQ(prompts->ofKind("open").size(), 1u);
     EXPECT_EQ(prompts->ofKind("open")[0].caption, cp1251(u"Открытие файла для редактирования"));
-    EXPECT_EQ(prompts->ofKind("open")[0].text, cp1251(u"Файлы TEX (*.tex)|*.tex|Все файлы|*.*"));
+    EXPECT_EQ(prompts->ofKind("open")[0].text, cp1251(document::kDocumentOpenFilter));
     ASSERT_EQ(prompts->ofKind("modal").size(), 1u);
     EXPECT_EQ(prompts->ofKind("modal")[0].caption, cp1251(u"Задай параметры файла"));
     EXPECT_EQ(caption(), kPrefix + "a");
@@ -186,14 +187,36 @@ TEST_F(FileCommands, GarbageStatusFileReportsAndKeepsWhatWasRead) {
     EXPECT_TRUE(form->RichEdit1->isEnabled());
 }
 
-TEST_F(FileCommands, OtherExtensionsAreSavedAsTexAndListedAsOpened) {
-    writeBytes(docs / "notes.txt", "notes\r\n");
-    open(doc("notes.txt"));
-    type("more ");
+TEST_F(FileCommands, EveryExtensionKeepsItsNameAndAStatusFileOfItsOwn) {
+    // Beside a ".tex" document of the same name: neither writes the other's files.
+    writeBytes(docs / "notes.tex", "tex\r\n");
+    writeBytes(docs / "notes.sts", "*\r\n0\r\n0\r\n");
+    for (const char* name : {"notes.txt", "notes", "refs.bib", "chapter.ltx", "x.sty"}) {
+        SCOPED_TRACE(name);
+        writeBytes(docs / name, "notes\n");
+        open(doc(QLatin1String(name)));
+        type("more ");
+        run("N6");
+        EXPECT_EQ(readBytes(docs / name), "more notes\n");
+        const std::string status = std::string(name) + (fs::path(name).has_extension() ? "" : ".");
+        EXPECT_EQ(readBytes(docs / (status + ".sts")), "*\r\n1\r\n5\r\n");
+        EXPECT_FALSE(fs::exists(docs / (fs::path(name).stem().string() + ".tex.tex")));
+    }
+    EXPECT_EQ(readBytes(docs / "notes.tex"), "tex\r\n");
+    EXPECT_EQ(readBytes(docs / "notes.sts"), "*\r\n0\r\n0\r\n");
+    EXPECT_EQ(caption(), kPrefix + "x.sty");
+    // A name that does not exist yet and has no extension starts a ".tex" document; one
+    // that is only an extension names no document, as ".tex" does: saving asks for a name.
+    open(doc("fresh"));
+    EXPECT_EQ(form->DocExt, ".tex");
+    writeBytes(docs / ".bib", "x\n");
+    open(doc(".bib"));
+    EXPECT_TRUE(form->DocName.isEmpty());
+    type("y");
     run("N6");
-    EXPECT_EQ(readBytes(docs / "notes.tex"), "more notes\r\n");
-    EXPECT_EQ(readBytes(docs / "notes.txt"), "notes\r\n");
-    EXPECT_EQ(readBytes(docs / "notes.sts"), "*\r\n1\r\n5\r\n");
+    EXPECT_EQ(prompts->ofKind("save").size(), 1u);
+    EXPECT_EQ(readBytes(docs / ".bib"), "x\n");
+    open(doc("notes.txt"));
     run("N8");
     EXPECT_EQ(form->RecentFiles[0], doc("notes.txt"));
     EXPECT_EQ(form->DocExt, ".txt");
@@ -695,25 +718,23 @@ TEST_F(FileCommands, OddNamesAndOddContent) {
     writeBytes(docs / "bin.tex", binary + "\r\n" + std::string(990000, 'z') + "\r\n");
     open(doc("bin.tex"));
     EXPECT_TRUE(errors().empty());
-    std::string expected;
-    for (char c : binary)
-        expected += static_cast<char>(platform::cp866ToCp1251(static_cast<unsigned char>(c)));
-    const size_t lineFeed = expected.find('\n');
     ASSERT_EQ(form->RichEdit1->LineCount(), 3);
-    EXPECT_EQ(form->RichEdit1->Line(0), expected.substr(0, lineFeed));
-    EXPECT_EQ(form->RichEdit1->Line(1), expected.substr(lineFeed + 1));
+    EXPECT_EQ(form->RichEdit1->LineLength(1),
+              static_cast<int>(binary.size() - binary.find('\n') - 1));
     EXPECT_EQ(form->RichEdit1->LineLength(2), 990000);
     // Saving it runs into the limit of 65,535 characters a line: the file stays.
     form->RichEdit1->SetModified(true);
     run("N6");
     EXPECT_EQ(errors(), std::vector<std::string>{"Range check error"});
     EXPECT_EQ(readBytes(docs / "bin.tex").size(), binary.size() + 2 + 990000 + 2);
-    // Without the long line every byte is written back as it was read, the LF as a line end.
+    // Without the long line every byte is written back as it was read, the lone LF as the
+    // file's line end (CR LF, the most frequent).
     form->RichEdit1->SetSel(form->RichEdit1->TextLength() - 990004, 990002);
     form->RichEdit1->SetSelText("");
     run("N6");
-    EXPECT_EQ(readBytes(docs / "bin.tex"), to866(expected.substr(0, lineFeed)) + "\r\n" +
-                                               to866(expected.substr(lineFeed + 1)) + "\r\n");
+    std::string expected = binary + "\r\n";
+    expected.replace(expected.find('\n'), 1, "\r\n");
+    EXPECT_EQ(readBytes(docs / "bin.tex"), expected);
 }
 
 } // namespace
@@ -724,7 +745,7 @@ TEST_F(FileCommands, Utf8DocumentsOpenAndSaveByteForByteAndRefusalsKeepTheDocume
     open(doc("u.tex"));
     EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Utf8);
     EXPECT_EQ(caption(), kPrefix + "u [UTF-8]");
-    EXPECT_EQ(text(), cp1251(u"\\section{Введение}\r\n«Текст» — №\r\nконец\r\n"));
+    EXPECT_EQ(text(), cp1251(u"\\section{Введение}\r\n«Текст» — №\r\nконец"));
     EXPECT_EQ(form->RichEdit1->CharsetAt(9), platform::kCyrillicCharset);
     run("N6");
     EXPECT_EQ(readBytes(docs / "u.tex"), file);
@@ -742,19 +763,21 @@ TEST_F(FileCommands, Utf8DocumentsOpenAndSaveByteForByteAndRefusalsKeepTheDocume
     }
     open(doc("v.tex"));
 
-    // What the editor cannot hold is refused by its name; the document stays.
-    writeBytes(docs / "greek.tex", "a\r\nугол α\r\n");
+    // Any character of a UTF-8 file is held; UTF-16 is refused by its name and the document
+    // stays.
+    const std::string greek = "a\r\nугол α, ö, 😀\r\n";
+    writeBytes(docs / "greek.tex", greek);
+    open(doc("greek.tex"));
+    EXPECT_EQ(form->RichEdit1->PlainText(), QStringLiteral("a\nугол α, ö, 😀\n"));
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "greek.tex"), greek);
+    open(doc("v.tex"));
     writeBytes(docs / "wide.tex", "\xFF\xFE\x61\x00");
-    for (const char* name : {"greek.tex", "wide.tex"}) {
-        prompts->shown.clear();
-        prompts->unicodeErrors.clear();
-        open(doc(QLatin1String(name)));
-        ASSERT_EQ(prompts->unicodeErrors.size(), 1u) << name;
-        EXPECT_EQ(errors().size(), 1u);
-        EXPECT_EQ(caption(), kPrefix + "v [UTF-8]");
-        EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Utf8);
-    }
+    open(doc("wide.tex"));
+    ASSERT_EQ(prompts->unicodeErrors.size(), 1u);
     EXPECT_TRUE(prompts->unicodeErrors[0].contains(QStringLiteral("UTF-16")));
+    EXPECT_EQ(caption(), kPrefix + "v [UTF-8]");
+    EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Utf8);
     writeBytes(docs / "c.tex", cp866(u"Текст\r\n"));
     open(doc("c.tex"));
     EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp866);
@@ -782,7 +805,8 @@ TEST_F(FileCommands, NewDocumentsTakeTheChosenEncodingAndTheTemplateItsInputEnco
     type(cp1251(u"«Да»"));
     prompts->fileAnswers.push_back(doc("n.tex"));
     run("N6");
-    EXPECT_EQ(readBytes(docs / "n.tex"), "\\usepackage[utf8]{inputenc}\r\n% шаблон\r\n«Да»\r\n");
+    // A new UTF-8 document ends its lines with LF.
+    EXPECT_EQ(readBytes(docs / "n.tex"), "\\usepackage[utf8]{inputenc}\n% шаблон\n«Да»\n");
 
     newDocument(0);
     EXPECT_EQ(caption(), kPrefix + cp1251(u"(без имени)"));
@@ -808,4 +832,76 @@ TEST_F(FileCommands, GoldenFilesSaveAsExpected) {
         EXPECT_EQ(readBytes(docs / name), readBytes(expected.replace_extension(".saved")));
     }
     EXPECT_TRUE(errors().empty());
+}
+
+// "Открыть в кодировке..." reads the file again in the chosen encoding; "Сохранить в
+// кодировке..." writes it in another one, its inputenc line changed, or refuses by name.
+TEST_F(FileCommands, TheUserChoosesTheEncoding) {
+    const auto choose = [this](int encoding, bool ok = true) {
+        prompts->modalActions.push_back([=](QDialog& dialog) {
+            dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item%1").arg(encoding))
+                ->click();
+            dialog
+                .findChild<QPushButton*>(ok ? QStringLiteral("Button1") : QStringLiteral("Button2"))
+                ->click();
+        });
+    };
+    // Too few letters to tell: read as CP866, then again as CP1251.
+    const std::string cp1251Bytes = "\\section{\xCF\xF0\xE8\xE2\xE5\xF2}\r\n"; // Привет
+    writeBytes(docs / "short.tex", cp1251Bytes);
+    writeBytes(docs / "short.sts", "*\r\n0\r\n3\r\n");
+    open(doc("short.tex"));
+    EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp866);
+    choose(2);
+    run("OpenInEncoding1");
+    EXPECT_EQ(form->RichEdit1->PlainText(), QStringLiteral("\\section{Привет}\n"));
+    EXPECT_EQ(caption(), kPrefix + "short [CP1251]");
+    EXPECT_EQ(form->RichEdit1->SelStart(), 3);
+    // A changed text is given up only when the user agrees.
+    type("x");
+    choose(0);
+    prompts->questionAnswers = {false};
+    run("OpenInEncoding1");
+    EXPECT_EQ(form->RichEdit1->PlainText(), QStringLiteral("\\sexction{Привет}\n"));
+    EXPECT_EQ(prompts->ofKind("question").size(), 1u);
+    prompts->modalActions.clear();
+
+    // Saved in KOI8-R with the declaration to match; a character KOI8-R lacks is refused by
+    // name and nothing changes.
+    form->RichEdit1->LoadRuns(
+        document::viewRuns(QStringLiteral("\\usepackage[cp1251]{inputenc}\nПривет Σ\n")));
+    form->RichEdit1->SetModified(true);
+    choose(3);
+    run("SaveInEncoding1");
+    ASSERT_EQ(prompts->unicodeErrors.size(), 1u);
+    EXPECT_TRUE(prompts->unicodeErrors[0].contains(QStringLiteral("«Σ» (U+03A3) в строке 2")));
+    EXPECT_EQ(readBytes(docs / "short.tex"), cp1251Bytes);
+    EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp1251);
+    form->RichEdit1->SetSel(form->RichEdit1->TextLength() - 4, 2);
+    form->RichEdit1->SetSelText(std::string());
+    choose(3);
+    run("SaveInEncoding1");
+    EXPECT_EQ(readBytes(docs / "short.tex"),
+              "\\usepackage[koi8-r]{inputenc}\r\n\xF0\xD2\xC9\xD7\xC5\xD4\r\n");
+    EXPECT_EQ(caption(), kPrefix + "short [KOI8-R]");
+    EXPECT_FALSE(form->RichEdit1->Modified());
+    // The changed line is one undo step.
+    form->RichEdit1->undo();
+    EXPECT_TRUE(form->RichEdit1->PlainText().startsWith(QStringLiteral("\\usepackage[cp1251]")));
+}
+
+// A file that declares UTF-8 but is not is opened in what its bytes are, with a notice.
+TEST_F(FileCommands, AContradictedDeclarationIsNoticed) {
+    const std::string bytes =
+        "\\usepackage[utf8]{inputenc}\r\n"
+        "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0! \xC5\xF9\xB8 \xF0\xE0\xE7\r\n";
+    writeBytes(docs / "liar.tex", bytes);
+    writeBytes(docs / "liar.sts", "*\r\n0\r\n0\r\n");
+    open(doc("liar.tex"));
+    EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp1251);
+    EXPECT_EQ(
+        form->Label1->text(),
+        QStringLiteral("Файл объявляет кодировку UTF-8, но записан в CP1251: открыт в CP1251."));
+    run("N6");
+    EXPECT_EQ(readBytes(docs / "liar.tex"), bytes);
 }

@@ -24,7 +24,7 @@ class CommandLine(unittest.TestCase):
         for option in ("--help", "-h"):
             usage = run_without_display("doc.tex", option)
             self.assertEqual(usage.returncode, 0)
-            self.assertTrue(usage.stdout.decode().startswith("Использование: kolbax [ФАЙЛ]\n"))
+            self.assertTrue(usage.stdout.decode().startswith("Использование: kolbax [--line N] [ФАЙЛ]\n"))
 
     def test_unknown_option_is_refused_before_the_window(self):
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen")

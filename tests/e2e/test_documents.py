@@ -36,7 +36,7 @@ class Documents(unittest.TestCase):
 
             # Again: the first recent-file item (below Выход) reopens the document.
             wid = s.start()
-            s.file_menu(wid, 6)
+            s.file_menu(wid, 8)  # below Выход
             s.wait_window(re.escape(TITLE + ": e2e"))
             s.activate(wid)
             s.key("End")
@@ -57,7 +57,7 @@ class Documents(unittest.TestCase):
             s.open_document(wid, "unix.tex")
             s.type("%")
             s.file_menu(wid, 3)  # Сохранить
-            expected = cp866("%" + "\r\n".join(lines) + "\r\n")
+            expected = cp866("%" + "\n".join(lines) + "\n")
             s.wait_doc_bytes("unix.tex", expected)
             s.screenshot("lf-file-saved")
             self.assertEqual(s.doc_file("unix.tex"), expected)

@@ -39,7 +39,8 @@ class Utf8Documents(unittest.TestCase):
             time.sleep(0.3)
             s.screenshot("typed")
             s.save_as(wid, "sentence.tex")
-            expected = (SENTENCE + "\r\n").encode("utf-8")
+            # A new UTF-8 document ends its lines with LF.
+            expected = (SENTENCE + "\n").encode("utf-8")
             s.wait_doc_bytes("sentence.tex", expected)
             self.assertEqual(s.doc_file("sentence.tex"), expected)
             s.wait_window(re.escape(TITLE + ": sentence [UTF-8]"))
@@ -60,8 +61,8 @@ class Utf8Documents(unittest.TestCase):
             s.save_as(wid, "thesis.tex")
             s.wait_window(re.escape(TITLE + ": thesis [UTF-8]"))
             saved = s.doc_file("thesis.tex")
-            self.assertIn(b"\\usepackage[utf8]{inputenc}\r\n", saved)
-            self.assertIn("\\oops Привет мир\r\n\\end{document}".encode("utf-8"), saved)
+            self.assertIn(b"\\usepackage[utf8]{inputenc}\n", saved)
+            self.assertIn("\\oops Привет мир\n\\end{document}".encode("utf-8"), saved)
             self.assertIn("{Теорема}".encode("utf-8"), saved)
 
             s.compile(wid, "thesis.log")

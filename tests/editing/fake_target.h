@@ -21,9 +21,10 @@ class FakeTarget : public editing::FindTarget {
     int textLength() const override { return static_cast<int>(text_.size()); }
     int selStart() const override { return selStart_; }
     int selLength() const override { return selLength_; }
-    int findText(std::string_view text, int from, int to,
+    int findText(QStringView unicode, int from, int to,
                  editing::SearchOptions options) const override {
         ++finds;
+        const std::string text = platform::toCp1251(unicode);
         const int n = static_cast<int>(text.size());
         if (from < 0) from = 0;
         if (to > textLength()) to = textLength();
@@ -48,7 +49,8 @@ class FakeTarget : public editing::FindTarget {
         selStart_ = std::min(start, textLength());
         selLength_ = std::min(length, textLength() - selStart_);
     }
-    void replaceSelection(std::string_view text) override {
+    void replaceSelection(QStringView unicode) override {
+        const std::string text = platform::toCp1251(unicode);
         if (textLength() - selLength_ + static_cast<int>(text.size()) > maxLength_) return;
         text_.replace(static_cast<size_t>(selStart_), static_cast<size_t>(selLength_), text);
         selStart_ += static_cast<int>(text.size());

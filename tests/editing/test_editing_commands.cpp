@@ -14,9 +14,11 @@
 #include <gtest/gtest.h>
 
 #include "app/tform1.h"
+#include "document/tex_view.h"
 #include "editing/find_dialogs.h"
 #include "platform/codepage.h"
 #include "support/editor.h"
+#include "support/qt_print.h"
 #include "support/text.h"
 
 namespace {
@@ -25,7 +27,7 @@ using support::cp1251;
 
 platform::TextRun run(const std::string& text, int charset) {
     platform::TextRun r;
-    r.text = text;
+    r.text = platform::fromCp1251(text);
     r.charset = charset;
     return r;
 }
@@ -220,7 +222,7 @@ TEST(FindAgain, DoesNothingWithoutTextAndUsesTheFindDialogsSettingsWhenClosed) {
 
     e.findSetup("two", false);
     e.form->FindDialog1->hide();
-    e.form->ReplaceDialog1->SetFindText("one"); // not used by find again
+    e.form->ReplaceDialog1->SetFindText(std::string("one")); // not used by find again
     e.form->N17Click();
     EXPECT_EQ(e.selection(), std::make_pair(12, 3));
     e.form->N17Click();
@@ -526,15 +528,15 @@ TEST(PasteGuard, TheNoticeGivesWayToTheIndicatorAtTheNextKeyOrCaretMove) {
 
 TEST(PasteGuard, TextCopiedInTheEditorPastesBackUnchanged) {
     Editor e;
-    // » and the no-break space can only be in the editor's text if they came in another way,
-    // e.g. from a template: copying them inside the editor keeps them.
-    e.setText(cp1251("»a\u00A0b«\nline"));
+    // The guard spells a no-break space "~" in a CP866 document; one that came in another
+    // way (from a file, a template) and is copied inside the editor stays itself.
+    e.setText(cp1251("№a\u00A0b\nline"));
     e.caret(0, e.edit().TextLength());
     e.form->N12Click();
     e.caret(e.edit().TextLength());
     e.form->Label1->setText(QStringLiteral("before"));
     e.form->N13Click();
-    EXPECT_EQ(e.edit().Text(), cp1251("»a\u00A0b«\r\nline»a\u00A0b«\r\nline"));
+    EXPECT_EQ(e.edit().Text(), cp1251("№a\u00A0b\r\nline№a\u00A0b\r\nline"));
     EXPECT_EQ(e.form->Label1->text(), QStringLiteral("before"));
 
     // A copy from another program afterwards is guarded again.
@@ -560,4 +562,36 @@ TEST(PasteGuard, PastedTextSurvivesSaveAndReload) {
         reloaded.resize(reloaded.size() - 2);
     EXPECT_EQ(reloaded, pasted);
     EXPECT_EQ(pasted, cp1251("Текст: <<Ёлки>> --- 5°, № 7\\ldots{} ?~и ё"));
+}
+
+// In a UTF-8 document every character goes through find, replace and paste as it is; a
+// document in an 8-bit code page refuses a replacement it could not save, before anything
+// changes.
+TEST(UnicodeText, FindReplaceAndPasteCarryEveryCharacter) {
+    Editor e;
+    e.form->DocEncoding = platform::TextEncoding::Utf8;
+    e.edit().LoadRuns(document::viewRuns(QStringLiteral("α Σ 😀 α\nÖl α")));
+    e.form->N16Click();
+    auto* r = e.form->ReplaceDialog1;
+    e.find<QLineEdit>(r, "FindWhat")->setText(QStringLiteral("Α")); // capital: case ignored
+    e.find<QLineEdit>(r, "ReplaceWith")->setText(QStringLiteral("中😀"));
+    e.press("ReplaceAll");
+    EXPECT_EQ(e.edit().PlainText(), QStringLiteral("中😀 Σ 😀 中😀\nÖl 中😀"));
+    e.caret(0);
+    e.findSetup("");
+    e.find<QLineEdit>(e.form->FindDialog1, "FindWhat")->setText(QStringLiteral("öL"));
+    e.findNext();
+    EXPECT_EQ(e.edit().SelectedText(), QStringLiteral("Öl"));
+    QApplication::clipboard()->setText(QStringLiteral("ß→∞"));
+    e.form->N13Click();
+    EXPECT_EQ(e.edit().PlainText(), QStringLiteral("中😀 Σ 😀 中😀\nß→∞ 中😀"));
+
+    e.form->DocEncoding = platform::TextEncoding::Cp866;
+    const QString before = e.edit().PlainText();
+    e.find<QLineEdit>(r, "FindWhat")->setText(QStringLiteral("Σ"));
+    e.find<QLineEdit>(r, "ReplaceWith")->setText(QStringLiteral("ω"));
+    e.form->Guarded([&] { e.press("ReplaceAll"); });
+    ASSERT_EQ(e.prompts->unicodeErrors.size(), 1u);
+    EXPECT_TRUE(e.prompts->unicodeErrors[0].contains(QStringLiteral("«ω» (U+03C9)")));
+    EXPECT_EQ(e.edit().PlainText(), before);
 }

@@ -1,9 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "editing/paste_guard.h"
-#include "platform/codepage.h"
+#include "support/qt_print.h"
 
 using editing::guardPastedText;
+using platform::TextEncoding;
+
+namespace {
+
+editing::GuardedPaste cp866(QStringView text) {
+    return guardPastedText(text, TextEncoding::Cp866);
+}
+
+} // namespace
 
 TEST(PasteGuard, TypographicCharactersTakeTheirTexSpelling) {
     const struct {
@@ -16,86 +25,64 @@ TEST(PasteGuard, TypographicCharactersTakeTheirTexSpelling) {
         {u"\u00A7", "\\S"},
     };
     for (const auto& c : cases) {
-        const auto g = guardPastedText(QStringView(c.in));
-        EXPECT_EQ(g.text, c.out) << QString::fromUtf16(c.in).toStdString();
+        const auto g = cp866(QStringView(c.in));
+        EXPECT_EQ(g.text, QLatin1StringView(c.out)) << QString::fromUtf16(c.in).toStdString();
         EXPECT_EQ(g.changed, 1);
     }
-}
-
-TEST(PasteGuard, QuotedRussianSentence) {
-    const auto g =
-        guardPastedText(u"\u00AB\u0414\u0430\u00BB \u2014 \u201E\u043D\u0435\u0442\u201C");
-    // «Да» — „нет“ : the letters stay CP1251, “ becomes ``
-    EXPECT_EQ(g.text, "<<\xC4\xE0>> --- ,,\xED\xE5\xF2``");
+    // «Да» — „нет“ : the letters stay, “ becomes ``
+    const auto g = cp866(u"\u00AB\u0414\u0430\u00BB \u2014 \u201E\u043D\u0435\u0442\u201C");
+    EXPECT_EQ(g.text, QStringLiteral("<<Да>> --- ,,нет``"));
     EXPECT_EQ(g.changed, 5);
 }
 
 TEST(PasteGuard, ControlWordKeepsTheFollowingLetterAndBlank) {
-    EXPECT_EQ(guardPastedText(u"\u2026and").text, "\\ldots{}and");
-    EXPECT_EQ(guardPastedText(u"\u2026 \u0438").text, "\\ldots{} \xE8");
-    EXPECT_EQ(guardPastedText(u"\u2026\u0438").text, "\\ldots\xE8");
-    EXPECT_EQ(guardPastedText(u"\u2026.").text, "\\ldots.");
-    EXPECT_EQ(guardPastedText(u"\u00A7 5").text, "\\S{} 5");
-    EXPECT_EQ(guardPastedText(u"a\u00ADb").text, "a\\-b");
+    EXPECT_EQ(cp866(u"\u2026and").text, QStringLiteral("\\ldots{}and"));
+    EXPECT_EQ(cp866(u"\u2026 \u0438").text, QStringLiteral("\\ldots{} и"));
+    EXPECT_EQ(cp866(u"\u2026\u0438").text, QStringLiteral("\\ldotsи"));
+    EXPECT_EQ(cp866(u"\u2026.").text, QStringLiteral("\\ldots."));
+    EXPECT_EQ(cp866(u"\u00A7 5").text, QStringLiteral("\\S{} 5"));
+    EXPECT_EQ(cp866(u"a\u00ADb").text, QStringLiteral("a\\-b"));
 }
 
-TEST(PasteGuard, CharactersThatWouldNotComeBackBecomeQuestionMarks) {
-    // Outside CP1251: é, a CJK character, and one outside the Basic Multilingual Plane.
-    auto g = guardPastedText(u"\u00E9\u4E2D\U0001F600!");
-    EXPECT_EQ(g.text, "??"
-                      "?!");
-    EXPECT_EQ(g.changed, 3);
-    // In CP1251 but where CP866 keeps a Russian letter: €, •, ™, ©.
-    g = guardPastedText(u"\u20AC\u2022\u2122\u00A9");
-    EXPECT_EQ(g.text, "????");
-    EXPECT_EQ(g.changed, 4);
+// What each document's encoding can save passes; the rest is spelled or becomes "?".
+TEST(PasteGuard, EachEncodingKeepsWhatItCanSave) {
+    const QString pasted = QStringLiteral("«Ёж» — №\u00A05 ° ± é α 中 😀 ╬ \u20AC\r\nx\tz");
+    const struct {
+        TextEncoding encoding;
+        QString out;
+        int changed;
+    } cases[] = {
+        {TextEncoding::Cp866, QStringLiteral("<<Ёж>> --- №~5 ° ? ? ? ? ? ╬ ?\r\nx\tz"), 10},
+        {TextEncoding::Cp1251, QStringLiteral("«Ёж» — №\u00A05 ° ± ? ? ? ? ? \u20AC\r\nx\tz"), 5},
+        {TextEncoding::Koi8r, QStringLiteral("<<Ёж>> --- ?\u00A05 ° ? ? ? ? ? ╬ ?\r\nx\tz"), 10},
+        {TextEncoding::Utf8, pasted, 0},
+    };
+    for (const auto& c : cases) {
+        const auto g = guardPastedText(pasted, c.encoding);
+        EXPECT_EQ(g.text, c.out) << platform::encodingOf(c.encoding).name;
+        EXPECT_EQ(g.changed, c.changed) << platform::encodingOf(c.encoding).name;
+    }
+    // No document holds NUL or Ctrl+Z; a lone surrogate is no character.
+    EXPECT_EQ(guardPastedText(QStringView(u"a\u0000b\u001A", 4), TextEncoding::Utf8).text,
+              QStringLiteral("a?b?"));
+    EXPECT_EQ(guardPastedText(QString(QChar(0xD800)), TextEncoding::Utf8).text,
+              QStringLiteral("?"));
 }
 
-TEST(PasteGuard, TextThatSurvivesPassesUnchanged) {
-    // ASCII, TeX markup, every Russian letter, ° ± № and a line break.
-    QString text = QStringLiteral("x^2 \\alpha{} 5\u00B0 \u00B1 \u2116 7\r\nnext\tline");
-    for (char16_t c = 0x0410; c <= 0x044F; ++c)
-        text += QChar(c);
-    text += QChar(0x0401);
-    text += QChar(0x0451);
-    const auto g = guardPastedText(text);
-    EXPECT_EQ(g.changed, 0);
-    EXPECT_EQ(g.text, platform::toCp1251(text));
-}
-
-TEST(PasteGuard, EveryByteItKeepsSurvivesTheRoundTrip) {
-    // Whatever is pasted, the guard's output holds only bytes that a save and a load give back.
-    for (char16_t c = 1; c < 0x3000; ++c) {
-        if (QChar::isSurrogate(c)) continue;
-        const QString one(QChar{c});
-        for (char b : guardPastedText(one).text)
-            ASSERT_TRUE(editing::survivesCp866RoundTrip(static_cast<unsigned char>(b)))
+TEST(PasteGuard, WhatTheGuardKeepsTheEncodingSaves) {
+    for (const TextEncoding encoding :
+         {TextEncoding::Cp866, TextEncoding::Cp1251, TextEncoding::Koi8r}) {
+        for (char16_t c = 1; c < 0x3000; ++c) {
+            if (QChar::isSurrogate(c)) continue;
+            const QString text = guardPastedText(QString(QChar{c}), encoding).text;
+            ASSERT_FALSE(platform::firstUnheldCharacter(text, encoding))
                 << "U+" << std::hex << static_cast<int>(c);
+        }
     }
 }
 
-TEST(PasteGuard, RoundTripRule) {
-    EXPECT_TRUE(editing::survivesCp866RoundTrip('a'));
-    EXPECT_TRUE(editing::survivesCp866RoundTrip(0xC0));  // А
-    EXPECT_TRUE(editing::survivesCp866RoundTrip(0xB8));  // ё
-    EXPECT_TRUE(editing::survivesCp866RoundTrip(0xB0));  // °: box drawing in CP866
-    EXPECT_FALSE(editing::survivesCp866RoundTrip(0xAB)); // « sits on CP866 л
-    EXPECT_FALSE(editing::survivesCp866RoundTrip(0x97)); // — sits on CP866 Ч
-    EXPECT_FALSE(editing::survivesCp866RoundTrip(0xA0)); // no-break space sits on CP866 а
-}
-
 TEST(PasteGuard, ParagraphSeparatorsBecomeLineBreaks) {
-    const auto g = guardPastedText(u"a\u2029b");
-    EXPECT_EQ(g.text, "a\nb");
+    const auto g = cp866(u"a\u2029b\u2028c");
+    EXPECT_EQ(g.text, QStringLiteral("a\nb\nc"));
     EXPECT_EQ(g.changed, 0);
-}
-
-// A UTF-8 document writes each CP1251 character back as itself: only what CP1251 lacks
-// is replaced.
-TEST(PasteGuard, Utf8DocumentsKeepEveryCp1251Character) {
-    const auto g = guardPastedText(
-        u"\u00AB\u0414\u0430\u00BB \u2014\u2013\u2026\u201C\u201D\u201E\u2116\u00A0\u20AC\u00E9",
-        true);
-    EXPECT_EQ(g.text, "\xAB\xC4\xE0\xBB \x97\x96\x85\x93\x94\x84\xB9\xA0\x88?");
-    EXPECT_EQ(g.changed, 1);
 }

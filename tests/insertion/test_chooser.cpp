@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -59,6 +60,10 @@ TEST(Chooser, FormulaChosenWithTheKeyboardGoesInWithItsLabel) {
         TForm7& c = chooserOf(d);
         c.show();
         EXPECT_EQ(c.windowTitle(), QString::fromUtf8("Выбери окружение для формулы"));
+        // Wide enough for the whole caption in a title bar's bold font.
+        QFont bold = c.font();
+        bold.setBold(true);
+        EXPECT_GT(c.width(), QFontMetrics(bold).horizontalAdvance(c.windowTitle()) + 100);
         EXPECT_EQ(c.Items(), (std::vector<std::string>{"align", "equation", "Gather"}));
         EXPECT_FALSE(c.SelectedEntry());
         EXPECT_FALSE(c.CheckBox1->isChecked());

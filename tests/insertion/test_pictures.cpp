@@ -211,7 +211,7 @@ TEST(Pictures, NothingGoesInWithoutADocumentOrPastTheLimit) {
 
     e.edit().setEnabled(true);
     platform::TextRun filler;
-    filler.text = std::string(platform::TRichEdit::kMaxLength - 5, 'x');
+    filler.text = QString(platform::TRichEdit::kMaxLength - 5, u'x');
     filler.charset = platform::kCyrillicCharset;
     e.edit().LoadRuns({filler});
     e.edit().SetSel(1, 0);

@@ -78,6 +78,31 @@ TEST(AtomicFile, FullDiskLeavesTheOldFileIntact) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
+// Every name of a file with hard links sees the new text; a write that fails half way puts
+// the old text back, and nothing is left beside it either way.
+TEST(AtomicFile, HardLinkedFilesAreWrittenInPlace) {
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/a.tex";
+    const std::string other = dir.path().toStdString() + "/b.tex";
+    writeFileAtomically(path, "old contents\r\n");
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    writeFileAtomically(other, "new\r\n");
+    EXPECT_EQ(readBytes(path), "new\r\n");
+    EXPECT_EQ(readBytes(other), "new\r\n");
+    const int result = inChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return expectFailure(path, std::string(100000, 'x'), "Disk full");
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(readBytes(other), "new\r\n");
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_nlink, 2u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
 TEST(AtomicFile, AFolderInTheWayIsAccessDenied) {
     QTemporaryDir dir;
     std::string path = dir.path().toStdString() + "/sub";

@@ -1,6 +1,8 @@
 // The RTF reader: the editor's own views and what word processors write.
 #include <gtest/gtest.h>
 
+#include "platform/codepage.h"
+
 #include "platform/rtf_reader.h"
 
 using namespace platform;
@@ -9,10 +11,10 @@ using namespace std::string_literals;
 namespace {
 
 std::string textOf(const std::vector<TextRun>& runs) {
-    std::string text;
+    QString text;
     for (const auto& run : runs)
         text += run.text;
-    return text;
+    return toCp1251(text);
 }
 
 std::string textOf(std::string_view rtf) {
@@ -30,15 +32,15 @@ TEST(RtfReader, ViewRunsKeepTheirFontsCharacterSet) {
                 "\\plain\\f1\\fs20\\cf0 \xEF\xF0\xE8 \\plain\\lang1033\\f0\\fs20\\cf0 $x$.\\par\r\n"
                 "\\\\a\\{\\plain\\f1\\fs20\\cf0 \xE0\\}\\par\r\n}\r\n");
     ASSERT_EQ(runs.size(), 4u);
-    EXPECT_EQ(runs[0].text, "% 1\n");
+    EXPECT_EQ(toCp1251(runs[0].text), "% 1\n");
     EXPECT_EQ(runs[0].charset, 0);
     EXPECT_EQ(runs[0].halfPoints, 0);
-    EXPECT_EQ(runs[1].text, "\xEF\xF0\xE8 ");
+    EXPECT_EQ(toCp1251(runs[1].text), "\xEF\xF0\xE8 ");
     EXPECT_EQ(runs[1].charset, 204);
     EXPECT_EQ(runs[1].halfPoints, 20);
-    EXPECT_EQ(runs[2].text, "$x$.\n\\a{");
+    EXPECT_EQ(toCp1251(runs[2].text), "$x$.\n\\a{");
     EXPECT_EQ(runs[2].charset, 0);
-    EXPECT_EQ(runs[3].text, "\xE0}\n");
+    EXPECT_EQ(toCp1251(runs[3].text), "\xE0}\n");
     EXPECT_EQ(runs[3].charset, 204);
 }
 
@@ -46,14 +48,14 @@ TEST(RtfReader, CharacterFormattingAndColours) {
     auto runs = readRtf("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
                         "a{\\b b}{\\i\\ul c\\ulnone d}\\cf2 e\\cf0 f\\cf9 g\\fs28 h}");
     ASSERT_EQ(runs.size(), 7u);
-    EXPECT_EQ(runs[0].text, "a");
+    EXPECT_EQ(toCp1251(runs[0].text), "a");
     EXPECT_TRUE(runs[1].bold);
     EXPECT_TRUE(runs[2].italic && runs[2].underline);
-    EXPECT_EQ(runs[2].text, "c");
+    EXPECT_EQ(toCp1251(runs[2].text), "c");
     EXPECT_TRUE(runs[3].italic && !runs[3].underline);
-    EXPECT_EQ(runs[4].text, "e");
+    EXPECT_EQ(toCp1251(runs[4].text), "e");
     EXPECT_EQ(runs[4].color, 0x0000FFu);
-    EXPECT_EQ(runs[5].text, "fg"); // \cf0 is automatic, an index outside the table too
+    EXPECT_EQ(toCp1251(runs[5].text), "fg"); // \cf0 is automatic, an index outside the table too
     EXPECT_FALSE(runs[5].color.has_value());
     EXPECT_EQ(runs[6].halfPoints, 28);
 }
@@ -75,9 +77,9 @@ TEST(RtfReader, HexBytesGoThroughTheFontsCharacterSet) {
     // (the euro sign exists in both, e-acute does not).
     auto runs = readRtf(std::string(fonts) + "\\f1 \\'e0\\'C0\\f0 \\'80\\'e9}");
     ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].text, "\xE0\xC0");
+    EXPECT_EQ(toCp1251(runs[0].text), "\xE0\xC0");
     EXPECT_EQ(runs[0].charset, 204);
-    EXPECT_EQ(runs[1].text, "\x88?");
+    EXPECT_EQ(toCp1251(runs[1].text), "\x88?");
     EXPECT_EQ(runs[1].charset, 0);
     // The default character set follows the document's code page.
     EXPECT_EQ(
@@ -140,7 +142,7 @@ TEST(RtfReader, DeepNestingIsCapped) {
 TEST(RtfReader, PlainTextWhenNotRtf) {
     auto runs = readRtf("line 1\r\nline 2\rline 3\nend\0!"s, 204);
     ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].text, "line 1\nline 2\nline 3\nend!");
+    EXPECT_EQ(toCp1251(runs[0].text), "line 1\nline 2\nline 3\nend!");
     EXPECT_EQ(runs[0].charset, 204);
     EXPECT_TRUE(readRtf("").empty());
     EXPECT_EQ(textOf("{\\rt"), "{\\rt");

@@ -10,15 +10,22 @@ using namespace platform;
 
 namespace {
 
+// The CP1251 texts of the tests as the control holds them.
+std::u16string units(std::string_view cp1251) {
+    const QString text = fromCp1251(cp1251);
+    return std::u16string(reinterpret_cast<const char16_t*>(text.constData()),
+                          static_cast<size_t>(text.size()));
+}
+
 // Serves a text from a position on in chunks of a given size, counting what it hands out.
 class StringChunks : public ChunkSource {
   public:
-    StringChunks(std::string text, size_t from, size_t chunk)
+    StringChunks(std::u16string text, size_t from, size_t chunk)
         : text_(std::move(text)), next_(from), chunk_(chunk) {}
-    std::string_view nextChunk() override {
+    std::u16string_view nextChunk() override {
         if (next_ >= text_.size()) return {};
         const size_t count = std::min(chunk_, text_.size() - next_);
-        const std::string_view piece(text_.data() + next_, count);
+        const std::u16string_view piece(text_.data() + next_, count);
         next_ += count;
         served += count;
         return piece;
@@ -26,17 +33,17 @@ class StringChunks : public ChunkSource {
     size_t served = 0;
 
   private:
-    std::string text_;
+    std::u16string text_;
     size_t next_;
     size_t chunk_;
 };
 
 int find(const std::string& text, std::string_view pattern, int from, int to, bool wholeWord,
          bool matchCase, size_t chunk = 3) {
-    StringChunks source(text, static_cast<size_t>(from), chunk);
-    const int before =
-        from > 0 ? static_cast<unsigned char>(text[static_cast<size_t>(from - 1)]) : -1;
-    return findForward(source, from, to, before, pattern, wholeWord, matchCase);
+    const std::u16string unicode = units(text);
+    StringChunks source(unicode, static_cast<size_t>(from), chunk);
+    const int before = from > 0 ? unicode[static_cast<size_t>(from - 1)] : -1;
+    return findForward(source, from, to, before, units(pattern), wholeWord, matchCase);
 }
 
 std::string cp(const char16_t* text) {
@@ -117,7 +124,7 @@ TEST(TextSearch, AgreesWithAPlainScanWhateverTheChunkSize) {
 TEST(TextSearch, ReadsOnlyAsFarAsTheMatch) {
     std::string text(1000000, 'x');
     text.replace(10, 3, "key");
-    StringChunks source(text, 0, 64);
-    EXPECT_EQ(findForward(source, 0, static_cast<int>(text.size()), -1, "key", false, true), 10);
+    StringChunks source(units(text), 0, 64);
+    EXPECT_EQ(findForward(source, 0, static_cast<int>(text.size()), -1, u"key", false, true), 10);
     EXPECT_LE(source.served, 128u);
 }

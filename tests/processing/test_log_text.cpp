@@ -122,3 +122,29 @@ TEST(LogText, Utf8LogsAreShownInCp1251) {
                               "eof");
     EXPECT_EQ(load(path), (std::vector<std::string>{platform::toCp1251(u"Привет?"), "?"}));
 }
+
+// A LOG of a CP1251 or KOI8-R source holds the source's bytes: it is read in that code page,
+// recognised from its letters, or taken from the source when they are too few to tell.
+TEST(LogText, EightBitLogsAreReadInTheSourcesCodePage) {
+    const std::string russian = "Привет, мир! Ёлки зелёные.";
+    for (const char* name : {"CP1251", "KOI8-R"}) {
+        iconv_t cd = ::iconv_open(name, "UTF-8");
+        std::string in = russian, out(64, '\0');
+        char* inPtr = in.data();
+        char* outPtr = out.data();
+        size_t inLeft = in.size(), outLeft = out.size();
+        ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        ::iconv_close(cd);
+        out.resize(out.size() - outLeft);
+        const auto encoding = std::string(name) == "CP1251" ? platform::TextEncoding::Cp1251
+                                                            : platform::TextEncoding::Koi8r;
+        std::vector<std::string> lines;
+        processing::appendLogLines("l.1 " + out + "\n", lines);
+        EXPECT_EQ(lines, std::vector<std::string>{"l.1 " + platform::toCp1251(
+                                                               QString::fromStdString(russian))})
+            << name;
+        EXPECT_EQ(processing::logEightBitEncoding(out.substr(0, 4), encoding), encoding);
+    }
+    EXPECT_EQ(processing::logEightBitEncoding("ab", platform::TextEncoding::Utf8),
+              platform::TextEncoding::Cp866);
+}

@@ -179,7 +179,8 @@ TEST_F(LogViewer, ListsTheEntriesErrorsFirstAndShowsTheirPlaces) {
     EXPECT_EQ(form->DocName, QStringLiteral("level1"));
     EXPECT_EQ(form->DocDir, QString::fromStdString(docs + "/nested"));
     EXPECT_EQ(caretLine(), 5);
-    EXPECT_NE(support::readBytes(docs + "/nested.tex").find("\r\n%\\undefinedinmain\r\n"),
+    // Saved with the file's own LF line ends.
+    EXPECT_NE(support::readBytes(docs + "/nested.tex").find("\n%\\undefinedinmain\n"),
               std::string::npos);
     EXPECT_EQ(form->RecentFiles[0], QString::fromStdString(docs + "/nested.tex"));
 }

@@ -40,7 +40,6 @@ TEST_F(ProcessingCommands, UntitledDocumentIsRefusedBeforeAnythingElse) {
 }
 
 TEST_F(ProcessingCommands, MainFileIsCompiledViewedAndPrintedByName) {
-    form->DocExt = ".ltx"; // the document's own extension plays no part
     form->TEXDVI1Click();
     auto r = nextRun();
     EXPECT_EQ(r.program, appDir + "/compiler");
@@ -65,7 +64,19 @@ TEST_F(ProcessingCommands, MainFileIsCompiledViewedAndPrintedByName) {
 }
 
 TEST_F(ProcessingCommands, AttachedFileRunsOnItsMainFile) {
+    // A file that is not a ".tex" one runs nothing by itself ...
+    form->DocExt = ".bib";
+    for (auto handler : {&TForm1::TEXDVI1Click, &TForm1::DVI1Click, &TForm1::N22Click})
+        (form->*handler)();
+    ASSERT_EQ(prompts->informationTexts().size(), 3u);
+    EXPECT_NE(prompts->informationTexts()[0].find(cp1251(u"Присоедини")), std::string::npos);
+    prompts->shown.clear();
+    // ... and, attached, its main file, as any attached file.
     form->DocName = "chapter1";
+    form->MainFile = "thesis";
+    form->TEXDVI1Click();
+    EXPECT_EQ(nextRun().args, (Args{"-x", "thesis.tex"}));
+    form->DocExt = ".tex";
     form->MainFile = "thesis";
     form->TEXDVI1Click();
     EXPECT_EQ(nextRun().args, (Args{"-x", "thesis.tex"}));

@@ -3,10 +3,10 @@
 the doors the lower floors offer.
 
 Floors, lowest first: platform; state; the subsystems (document, keyboard, editing,
-processing, insertion, spelling), which never include one another; app. A file may include
-its own folder and any lower floor. Besides: the text of the editing control is reached only
-through platform::TRichEdit (no QTextDocument via document() outside platform), no
-window casts its parent to the main window, and the libraries link without a group.
+processing, insertion, journal, pdf, spelling), which never include one another; app. A file
+may include its own folder and any lower floor. Besides: the text of the editing control is
+reached only through platform::TRichEdit (no QTextDocument via document() outside platform),
+no window casts its parent to the main window, and the libraries link without a group.
 """
 import pathlib
 import re
@@ -20,6 +20,8 @@ FLOORS = {
     "editing": 2,
     "processing": 2,
     "insertion": 2,
+    "journal": 2,
+    "pdf": 2,
     "spelling": 2,
     "app": 3,
 }

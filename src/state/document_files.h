@@ -1,0 +1,41 @@
+#pragma once
+// The files of the document the editor holds, named from its DocDir, DocName and DocExt.
+#include <QString>
+
+#include "platform/paths.h"
+#include "state/editor_state.h"
+
+namespace state {
+
+// The extension of the TeX documents that the processing commands compile.
+inline const QString& texExtension() {
+    static const QString extension = QStringLiteral(".tex");
+    return extension;
+}
+
+// Whether the document is a ".tex" file, the kind the processing commands run on.
+inline bool isTexDocument(const EditorState& state) {
+    return state.DocExt == texExtension();
+}
+
+inline QString inDocumentFolder(const EditorState& state, const QString& name) {
+    return platform::joinPath(state.DocDir, name);
+}
+
+// The document's own file, under the name it was opened with (any extension kept).
+inline QString documentFilePath(const EditorState& state) {
+    return inDocumentFolder(state, state.DocName + state.DocExt);
+}
+
+// The status file: DocName + ".sts" for a ".tex" document. Any other file adds ".sts" to its
+// whole name ("refs.bib.sts"), and one without an extension to its name and a dot
+// ("notes..sts"), so that none shares the status file of the ".tex" document of its base
+// name in the same folder.
+inline QString statusFilePath(const EditorState& state) {
+    if (isTexDocument(state))
+        return inDocumentFolder(state, state.DocName + QStringLiteral(".sts"));
+    const QString extension = state.DocExt.isEmpty() ? QStringLiteral(".") : state.DocExt;
+    return inDocumentFolder(state, state.DocName + extension + QStringLiteral(".sts"));
+}
+
+} // namespace state
