@@ -1,40 +1,20 @@
 #pragma once
 // A Russian user's keystrokes, for the benchmarks that type into the main window: physical
 // keys named by what they type on the US layout, pressed with Shift around shifted keys.
-#include <QString>
 #include <QTest>
 #include <QWidget>
 #include <ctime>
 #include <string>
 
-#include "platform/codepage.h"
+#include "keyboard/typist.h"
 
 namespace bench {
 
-// Physical keys named by what they type on the US layout, and the Russian layout's
-// characters on the same keys.
-inline const std::string kUsKeys = "`1234567890-=qwertyuiop[]\\asdfghjkl;'zxcvbnm,./ ";
-inline const std::string kUsShifted = "~!@#$%^&*()_+QWERTYUIOP{}|ASDFGHJKL:\"ZXCVBNM<>? ";
-
-inline std::string cp(const char* utf8) {
-    return platform::toCp1251(QString::fromUtf8(utf8));
-}
-
-// The keys a Russian user presses for a Russian text.
-inline std::string russianKeys(const char* utf8) {
-    static const std::string ru = cp("ё1234567890-=йцукенгшщзхъ\\фывапролджэячсмитьбю. ");
-    static const std::string ruShifted = cp("Ё!\"№;%:?*()_+ЙЦУКЕНГШЩЗХЪ/ФЫВАПРОЛДЖЭЯЧСМИТЬБЮ, ");
-    std::string keys;
-    for (char c : cp(utf8)) {
-        if (auto i = ru.find(c); i != std::string::npos)
-            keys += kUsKeys[i];
-        else if (auto j = ruShifted.find(c); j != std::string::npos)
-            keys += kUsShifted[j];
-        else
-            keys += c;
-    }
-    return keys;
-}
+// The keys and the Russian user's keystrokes of the typing rules' tests.
+using keyboard_test::cp;
+using keyboard_test::kUsKeys;
+using keyboard_test::kUsShifted;
+using keyboard_test::russianKeys;
 
 // One sentence of keys; '\n' stands for Enter.
 inline std::string sentenceKeys() {
