@@ -57,8 +57,7 @@ SpellChecker::SpellChecker(state::Editor& editor, Places places)
     connect(&pause_, &QTimer::timeout, this, &SpellChecker::checkInPause);
 
     if (places.dictionary.isEmpty()) {
-        note_ = QStringLiteral("Нет словаря для орфографии");
-        pause_.start(); // the note waits for a document
+        note_ = QStringLiteral("Нет словаря для орфографии"); // shown with the first document
         return;
     }
     loading_ = loadDictionary(places.dictionary);
@@ -84,7 +83,7 @@ void SpellChecker::WaitForDictionary() {
 void SpellChecker::dictionaryArrived(const LoadedDictionary& loaded) {
     if (!loaded.dictionary) {
         note_ = QStringLiteral("Словарь орфографии не читается");
-        pause_.start();
+        noteWhenShown();
         emit stateChanged();
         return;
     }
@@ -95,7 +94,7 @@ void SpellChecker::dictionaryArrived(const LoadedDictionary& loaded) {
     note_ = personal_.note();
     checking_ = readSetting();
     if (checking_) startChecking();
-    if (!note_.isEmpty()) pause_.start();
+    noteWhenShown();
     emit stateChanged();
 }
 
@@ -237,8 +236,13 @@ void SpellChecker::textReplaced() {
     editedFirst_ = editedLast_ = -1;
     pauseFrom_ = 0;
     sinceEdit_.restart();
-    if (!note_.isEmpty() && !noteShown_) pause_.start();
     if (Checking()) startChecking();
+    if (!note_.isEmpty() && !noteShown_) pause_.start(); // shown once the user pauses
+}
+
+// A note waits for a document in the window and for the user's pause.
+void SpellChecker::noteWhenShown() {
+    if (!note_.isEmpty() && !noteShown_ && editor_.RichEdit1->isEnabled()) pause_.start();
 }
 
 void SpellChecker::showNote() {

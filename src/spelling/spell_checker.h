@@ -91,6 +91,7 @@ class SpellChecker final : public QObject {
     void textReplaced();
     // A word the user took: never flagged again this session (and after, when personal).
     void accept(const QString& word, bool personal);
+    void noteWhenShown();
     void showNote();
     bool showMenu(int line, platform::LineRange mark, const QPoint& where);
 
