@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/codepage.h"
+#include "platform/string_list.h"
 
 namespace processing {
 namespace {
@@ -47,14 +48,12 @@ state::PdfOutput defaultPdfOutput() {
 state::PdfOutput parsePdfSettings(std::string_view bytes) {
     state::PdfOutput settings = defaultPdfOutput();
     bool compileGiven = false;
-    while (!bytes.empty()) {
-        size_t end = bytes.find_first_of("\r\n");
-        std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        const size_t equals = line.find('=');
-        if (equals == std::string_view::npos) continue;
-        const std::string_view key = line.substr(0, equals);
-        const std::string_view value = line.substr(equals + 1);
+    platform::StringList lines;
+    lines.setText(bytes);
+    for (const std::string& entry : lines) {
+        const std::string key = platform::StringList::nameOf(entry);
+        if (key.empty()) continue;
+        const std::string_view value = std::string_view(entry).substr(key.size() + 1);
         if (key == "output") {
             if (value == "pdf") settings.kind = state::OutputKind::Pdf;
             if (value == "dvi") settings.kind = state::OutputKind::Dvi;

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <initializer_list>
 #include <utility>
 
 namespace {
@@ -63,17 +64,19 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(32, 16, 32, 16);
     layout->setSpacing(4);
-    const std::pair<QLabel*, QLineEdit*> rows[] = {
-        {Label1, Edit1}, {Label2, Edit2}, {Label3, Edit3}};
-    for (auto [label, edit] : rows) {
-        label->setBuddy(edit);
-        auto* row = new QHBoxLayout;
-        row->addSpacing(40);
-        row->addWidget(edit);
-        layout->addWidget(label);
-        layout->addLayout(row);
-        layout->addSpacing(40);
-    }
+    const auto addRows = [layout](std::initializer_list<std::pair<QLabel*, QLineEdit*>> rows,
+                                  int spacing) {
+        for (auto [label, edit] : rows) {
+            label->setBuddy(edit);
+            auto* row = new QHBoxLayout;
+            row->addSpacing(40);
+            row->addWidget(edit);
+            layout->addWidget(label);
+            layout->addLayout(row);
+            layout->addSpacing(spacing);
+        }
+    };
+    addRows({{Label1, Edit1}, {Label2, Edit2}, {Label3, Edit3}}, 40);
 
     RadioButton1 = new QRadioButton(QStringLiteral("Результат — DVI (команды выше)"), this);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
@@ -107,17 +110,7 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     Edit5 = makeEdit(this, "Edit5");
     Label6 = makeLabel(this, "Label6", QStringLiteral("Команда печати PDF-файла:"));
     Edit6 = makeEdit(this, "Edit6");
-    const std::pair<QLabel*, QLineEdit*> pdfRows[] = {
-        {Label4, Edit4}, {Label5, Edit5}, {Label6, Edit6}};
-    for (auto [label, edit] : pdfRows) {
-        label->setBuddy(edit);
-        auto* row = new QHBoxLayout;
-        row->addSpacing(40);
-        row->addWidget(edit);
-        layout->addWidget(label);
-        layout->addLayout(row);
-        layout->addSpacing(12);
-    }
+    addRows({{Label4, Edit4}, {Label5, Edit5}, {Label6, Edit6}}, 12);
     const auto engineChosen = [this] {
         if (EngineCommand)
             Edit4->setText(EngineCommand(ComboBox1->currentIndex(), CheckBox1->isChecked()));
