@@ -4,10 +4,12 @@
 #include "document/file_commands.h"
 
 void TForm1::N8Click() {
+    RememberRecentFile();
+    MakeRoomForDocument();
     document::newDocument(*this, *Form2);
 }
 void TForm1::N5Click() {
-    document::open(*this, *Form3);
+    document::open(*this);
 }
 bool TForm1::N6Click() {
     return document::save(*this);
@@ -22,16 +24,16 @@ bool TForm1::SaveInEncoding1Click() {
     return document::saveInEncoding(*this, *EncodingDialog1);
 }
 void TForm1::File11Click() {
-    document::openRecentFile(*this, *Form3, 0);
+    document::openRecentFile(*this, 0);
 }
 void TForm1::File21Click() {
-    document::openRecentFile(*this, *Form3, 1);
+    document::openRecentFile(*this, 1);
 }
 void TForm1::File31Click() {
-    document::openRecentFile(*this, *Form3, 2);
+    document::openRecentFile(*this, 2);
 }
 void TForm1::File41Click() {
-    document::openRecentFile(*this, *Form3, 3);
+    document::openRecentFile(*this, 3);
 }
 
 void TForm1::LoadTexFile(const QString& path) {
@@ -51,7 +53,4 @@ bool TForm1::SaveDocument() {
 }
 void TForm1::OpenDocument(const QString& path) {
     document::openDocument(*this, *Form3, path);
-}
-bool TForm1::OpenAnotherDocument(const QString& path) {
-    return document::openAnotherDocument(*this, *Form3, path);
 }

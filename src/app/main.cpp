@@ -73,14 +73,15 @@ CommandLine parseArguments(const QStringList& arguments) {
     return line;
 }
 
-// Opens the document named on the command line the way "Открыть" opens a chosen one. A
+// Opens the document named on the command line the way "Открыть" opens a chosen one (in a
+// tab of its own, or the tab that has it already). A
 // name that does not exist is refused here: unlike a name typed into the open dialog, it
 // is far more likely a mistake than a request for a new document.
 void openCommandLineDocument(TForm1& form, const QString& file, std::optional<int32_t> line) {
     const QString path = QFileInfo(file).absoluteFilePath();
     form.Guarded([&form, &path, line] {
         if (!QFileInfo::exists(path)) throw platform::InOutError(ENOENT);
-        form.OpenDocument(path);
+        form.OpenAnotherDocument(path);
         if (line) form.CaretToLine(*line);
     });
 }
@@ -154,14 +155,14 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(form1->windowIcon()); // the dialogs and the task bar
     form1->CreateDialogs();
     form1->show();
-    // Unsaved text left by an abrupt end is offered first; a restored document is not
-    // replaced by the command line's, which would save it unasked.
+    // Unsaved text left by an abrupt end is offered first, then the documents of the last
+    // session come back, and the command line's document opens beside them all.
     pdf::InstanceServer lineRequests;
     serveLineRequests(lineRequests, *form1);
     QTimer::singleShot(0, form1.get(), [&form1, &line] {
-        const bool restored = form1->Journal->offerOrphans();
-        if (!restored && !line.file.isEmpty())
-            openCommandLineDocument(*form1, line.file, line.line);
+        form1->Journal->offerOrphans();
+        form1->RestoreSession();
+        if (!line.file.isEmpty()) openCommandLineDocument(*form1, line.file, line.line);
     });
     int code = application.exec();
     // The loop can also end without the window having been closed (QCoreApplication::exit).

@@ -338,9 +338,12 @@ void TForm1::BuildComponents() {
     Splitter1 = new QSplitter(Qt::Horizontal, ClientArea);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setChildrenCollapsible(false);
-    RichEdit1 = new platform::TRichEdit(Splitter1);
+    // The documents' tab bar over their controls (app/tabs_menu.cpp).
+    auto* documentArea = new QWidget(Splitter1);
+    documentArea->setObjectName(QStringLiteral("DocumentArea1"));
+    RichEdit1 = new platform::TRichEdit(documentArea);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    Splitter1->addWidget(RichEdit1);
+    Splitter1->addWidget(documentArea);
     BuildPdfPane();
     {
         // The selection is not shown while the control does not have the focus.
@@ -378,11 +381,12 @@ void TForm1::BuildComponents() {
     });
 
     // The window's shortcuts go before the editing control's own keys (Ctrl+X, Ctrl+C,
-    // Ctrl+V, ...): the control yields every key sequence a menu item is bound to.
-    QList<QKeySequence> shortcuts;
+    // Ctrl+V, ...): every control yields every key sequence a command is bound to.
+    BuildTabActions();
+    WindowShortcuts.clear();
     for (QAction* action : findChildren<QAction*>())
-        if (!action->shortcut().isEmpty()) shortcuts.append(action->shortcut());
-    RichEdit1->SetWindowShortcuts(shortcuts);
+        WindowShortcuts.append(action->shortcuts());
+    RichEdit1->SetWindowShortcuts(WindowShortcuts);
 
     (void)help1;
     resize(app::kClientWidth, MainMenu1->sizeHint().height() + app::kClientHeight);

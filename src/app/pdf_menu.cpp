@@ -2,6 +2,7 @@
 // forwards to its command in src/pdf or src/processing. The compile's end reaches the pane
 // from here, as the subsystems do not know one another.
 #include <QAction>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSplitter>
@@ -95,7 +96,21 @@ void TForm1::RefreshOutputCaptions() {
 void TForm1::StopCompile1Click() {
     processing::stopCompile(*PdfCompile1);
 }
+// The pane shows the PDF of the current document's main file: kept for a chapter of the same
+// project, another project's loaded, and put away (to come back with its document) while
+// the document shown has none. A pane the user hid stays hidden.
+void TForm1::PdfPaneFollowDocument() {
+    if (PdfPane1->isHidden() && !pdfPaneHiddenByTab_) return;
+    const QString path = DocName.isEmpty() ? QString() : PdfPath();
+    const bool shows =
+        !path.isEmpty() && ((PdfPane1->hasDocument() && PdfPane1->fileName() == path) ||
+                            (QFileInfo(path).isFile() && PdfPane1->load(path)));
+    pdfPaneHiddenByTab_ = !shows;
+    PdfPane1->setVisible(shows);
+}
+
 void TForm1::PDF1Click() {
+    pdfPaneHiddenByTab_ = false;
     pdf::togglePane(*this, *PdfPane1, PdfPath());
     if (auto* item = findChild<QAction*>(QStringLiteral("PDF1")))
         item->setChecked(!PdfPane1->isHidden());

@@ -17,14 +17,19 @@ void showRecentFileItem(QAction& item, const QString& caption) {
 } // namespace app
 
 void TForm1::RememberRecentFile() {
-    if (DocName.isEmpty()) return;
-    if (!app::enterRecentFile(RecentFiles, app::recentFilePath(DocDir, DocName, DocExt))) return;
+    RememberRecentFileOf(*this);
+}
+
+void TForm1::RememberRecentFileOf(const state::DocumentState& document) {
+    if (document.DocName.isEmpty()) return;
+    const QString path = app::recentFilePath(document.DocDir, document.DocName, document.DocExt);
+    if (!app::enterRecentFile(RecentFiles, path)) return;
     // The items move down with their entries; the new one comes on top.
     QAction* items[] = {File11, File21, File31, File41};
     for (size_t i = std::size(items) - 1; i > 0; --i) {
         items[i]->setText(items[i - 1]->text());
         items[i]->setVisible(items[i - 1]->isVisible());
     }
-    app::showRecentFileItem(*File11, DocName + DocExt);
+    app::showRecentFileItem(*File11, document.DocName + document.DocExt);
     N10->setVisible(true);
 }

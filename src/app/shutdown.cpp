@@ -2,8 +2,10 @@
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
+#include <QTimer>
 #include <QWindow>
 
+#include "app/document_tabs.h"
 #include "app/locations.h"
 #include "app/settings_files.h"
 #include "app/tform1.h"
@@ -76,19 +78,26 @@ bool TForm1::FormDestroy() {
     ShutdownPromptGuard guard(*this);
     // A filelist.ini that cannot be written is reported; the save question still comes.
     // A list that start-up could not read is not written back: it would replace the
-    // user's list with the entries of this run.
+    // user's list with the entries of this run. Every open document enters it, the one
+    // shown last, so that it comes on top.
     Guarded([this] {
+        for (int i = 0; i < Tabs->Count(); ++i)
+            if (i != Tabs->CurrentIndex()) RememberRecentFileOf(Tabs->DocumentAt(i));
         RememberRecentFile();
         if (recentFilesRead_) WriteSettingsFile("filelist.ini", app::fileListBytes(RecentFiles));
     });
-    if (!RichEdit1->Modified()) return true;
-    guard.setQuestionUp(true);
-    const bool save =
-        prompts().question("Warning", platform::toCp1251(u"Файл изменен. Сохранить?"));
-    guard.setQuestionUp(false);
-    if (!save) return true;
-    // A save that was cancelled or failed keeps the editor open with the document.
-    bool saved = false;
-    Guarded([this, &saved] { saved = N6Click(); });
-    return saved;
+    // One question per modified document, shown in its tab; with several, Cancel keeps
+    // them all open.
+    const bool several = Tabs->Count() > 1;
+    for (int i = 0; i < Tabs->Count(); ++i) {
+        if (!Tabs->ControlAt(i).Modified()) continue;
+        Tabs->Show(i);
+        guard.setQuestionUp(true);
+        const bool goOn = AskToSaveCurrent(several);
+        guard.setQuestionUp(false);
+        if (!goOn) return false;
+    }
+    sessionTimer_->stop();
+    Guarded([this] { WriteSession(); });
+    return true;
 }

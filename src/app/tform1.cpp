@@ -6,6 +6,7 @@
 
 #include "app/accessible_names.h"
 #include "app/document_journal.h"
+#include "app/document_tabs.h"
 #include "app/tform9.h"
 #include "document/encoding_dialog.h"
 #include "document/tform2.h"
@@ -29,6 +30,7 @@ TForm1::TForm1(const std::string& appDir, std::unique_ptr<platform::Prompts> pro
     ConnectSpellChecker();
     CreateFindDialogs();
     Journal = std::make_unique<app::DocumentJournal>(*this);
+    BuildDocumentTabs(*RichEdit1->parentWidget());
     Guarded([this] { FormCreate(); });
 }
 
@@ -51,6 +53,8 @@ void TForm1::CreateDialogs() {
 
 void TForm1::Guarded(const std::function<void()>& handler) {
     platform::runGuarded(*prompts_, handler);
+    // A command may have named, renamed or loaded the document: its tab follows.
+    if (Tabs) Tabs->RefreshCurrentTitle();
 }
 
 // Closing by the title bar and "Выход" both come here. The shutdown runs while the

@@ -5,6 +5,8 @@
 // (file_menu, edit_menu, insert_menu, processing_menu, keyboard_events). Each section
 // below names the folder whose commands it forwards to.
 #include <QIcon>
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QPointF>
 #include <array>
@@ -26,6 +28,7 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QSplitter;
+class QTimer;
 class QToolBar;
 class QToolButton;
 
@@ -51,7 +54,8 @@ struct LineRequest;
 } // namespace pdf
 namespace app {
 class DocumentJournal;
-}
+class DocumentTabs;
+} // namespace app
 namespace keyboard {
 class SmartKeyboard;
 class LayoutIndicator;
@@ -137,6 +141,8 @@ class TForm1 : public QMainWindow, public state::Editor {
     void help1Click();
     void ToolButton23Click();
     void RememberRecentFile() override;
+    // Enters a document (the current one, or one about to be closed) into the recent files.
+    void RememberRecentFileOf(const state::DocumentState& document);
     // The recovery journal of the document's unsaved text (app/document_journal.h).
     std::unique_ptr<app::DocumentJournal> Journal;
 
@@ -172,8 +178,7 @@ class TForm1 : public QMainWindow, public state::Editor {
     // Refuses (with a runtime error, the current document kept) a path whose folder cannot
     // be entered or whose name the editor cannot keep exactly.
     void OpenDocument(const QString& path) override;
-    // Leaves the document as "Открыть" does (a modified one is saved first) and opens path;
-    // false when the user cancelled the save dialog and the document stayed.
+    // Shows the open document of path, or opens path in a tab of its own (app/tabs_menu.cpp).
     bool OpenAnotherDocument(const QString& path) override;
     void N8Click();
     void N5Click();
@@ -221,6 +226,34 @@ class TForm1 : public QMainWindow, public state::Editor {
     void StopCompile1Click();
     // The captions of compile, view and print name the output: DVI or PDF.
     void RefreshOutputCaptions();
+
+    // ===== src/tabs: several documents open at once (app/tabs_menu.cpp) =====
+    // One tab per open document; the editor state and RichEdit1 are the current one's.
+    app::DocumentTabs* Tabs = nullptr;
+    // The key sequences of the window's commands, which every editing control yields.
+    QList<QKeySequence> WindowShortcuts;
+    // Ctrl+W; Ctrl+Tab or Ctrl+PgDown; Ctrl+Shift+Tab or Ctrl+PgUp.
+    void CloseTab1Click();
+    void NextTab1Click();
+    void PreviousTab1Click();
+    // A place for another document: the current tab when it holds nothing of the user's,
+    // else a new tab.
+    void MakeRoomForDocument();
+    // Asks the exit's question about the current, modified document and saves it on Yes;
+    // withCancel adds the third answer. False when the document is to stay (Cancel, or the
+    // save was cancelled or failed).
+    bool AskToSaveCurrent(bool withCancel);
+    // The current document's file was changed, replaced or deleted behind the editor's
+    // back: the user keeps the text, reads the file again, or (deleted) saves it again.
+    void CheckDocumentOnDisk();
+    // The editor as at start-up, before any document: the control disabled, the prompt shown.
+    void ShowStartPrompt();
+    // The documents open at the last exit, opened again (app/session.cpp).
+    void RestoreSession();
+    void WriteSession();
+    // The set of open documents or the one shown changed: the session file follows a second
+    // later, so that a killed editor's documents come back too.
+    void SessionChanged();
 
     // ===== src/pdf: the PDF pane, SyncTeX jumps, kolbax --line (app/pdf_menu.cpp) =====
     // The text and the PDF pane side by side; the pane is hidden until there is a PDF.
@@ -271,6 +304,16 @@ class TForm1 : public QMainWindow, public state::Editor {
     void BuildPdfPane();
     // Widens the window for the pane when the screen has room.
     void MakeRoomForPdfPane();
+    // The pane shows the PDF of the current document's main file (app/pdf_menu.cpp).
+    void PdfPaneFollowDocument();
+    bool pdfPaneHiddenByTab_ = false;
+    // src/tabs: the tab bar above the controls, the actions that move between tabs, and what
+    // follows the document shown.
+    void BuildDocumentTabs(QWidget& area);
+    void BuildTabActions();
+    void DocumentShown();
+    bool checkingDisk_ = false;
+    QTimer* sessionTimer_ = nullptr;
     // src/spelling: puts the spell checker on the editing control; its menu items follow it.
     void ConnectSpellChecker();
 

@@ -20,6 +20,7 @@
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
+#include "platform/file_stamp.h"
 #include "platform/paths.h"
 #include "platform/prompts.h"
 #include "platform/richedit.h"
@@ -164,18 +165,35 @@ std::optional<QString> askSaveName(state::Editor& editor) {
 }
 
 // Saves the document under a new name; on a failed write the old name and folder come back.
+// The chosen file is the user's choice, not the one the editor read: it is written without
+// asking whatever stands there.
 void saveUnder(state::Editor& editor, const QString& chosen) {
     const DocumentPath next = documentPathFor(chosen);
     FolderChange folder(next.folder, document::kCannotSaveInFolder);
     const DocumentPath previous = documentPathOf(editor);
+    const platform::FileStamp previousStamp = editor.DiskStamp;
     setDocumentPath(editor, next);
+    editor.DiskStamp = {};
     try {
         document::saveDocument(editor);
     } catch (...) {
         setDocumentPath(editor, previous);
+        editor.DiskStamp = previousStamp;
         throw;
     }
     folder.keep();
+}
+
+// A file changed or replaced on disk since the editor last read or wrote it is written over
+// only when the user agrees; one deleted meanwhile is simply written again.
+bool mayOverwrite(state::Editor& editor, const QString& path) {
+    if (!editor.DiskStamp.exists) return true;
+    const platform::FileStamp now = platform::fileStampOf(path);
+    if (!now.exists || now == editor.DiskStamp) return true;
+    const QString name = editor.DocName + editor.DocExt;
+    return editor.prompts().question(
+        cp1251(document::kChangedOnDiskCaption),
+        platform::toCp1251(document::text(document::kOverwriteChangedFile).arg(name)));
 }
 
 // Before a command leaves a modified document it is saved. False when the user cancelled
@@ -185,6 +203,20 @@ bool saveBeforeLeaving(state::Editor& editor) {
     if (!document::saveDocument(editor)) return false;
     editor.RichEdit1->SetModified(false);
     return true;
+}
+
+// The document's own file read again in place of its text, the caret kept where it can be.
+void readAgain(state::Editor& editor, const QString& path,
+               std::optional<platform::TextEncoding> encoding) {
+    const LoadedDocument loaded = readTexFileWithNotice(editor, path, encoding);
+    const int caret = editor.RichEdit1->SelStart();
+    editor.DocEncoding = loaded.encoding;
+    editor.DocLayout = loaded.layout;
+    editor.DiskStamp = platform::fileStampOf(path);
+    showLoadedRuns(editor, loaded.runs);
+    editor.RichEdit1->SetSel(std::min(caret, editor.RichEdit1->TextLength()), 0);
+    editor.RichEdit1->SetModified(false);
+    document::setCaption(editor, false);
 }
 
 } // namespace
@@ -218,6 +250,7 @@ void saveTexFile(state::Editor& editor, const QString& path) {
     const platform::FileBytes text = savedFileBytes(editor, editor.DocEncoding, editor.DocLayout);
     if (text.empty()) return; // no lines: the file on disk stays as it is
     platform::writeFileAtomically(path, text.bytes());
+    editor.DiskStamp = platform::fileStampOf(path);
 }
 
 void readStatusFile(state::Editor& editor) {
@@ -251,6 +284,7 @@ bool saveDocument(state::Editor& editor) {
         saveUnder(editor, *chosen); // comes back here with the name known
         return true;
     }
+    if (!mayOverwrite(editor, state::documentFilePath(editor))) return false;
     saveTexFile(editor, state::documentFilePath(editor));
     writeStatusFile(editor);
     return true;
@@ -276,6 +310,7 @@ void openDocument(state::Editor& editor, TForm3& form3, const QString& chosen,
     // A name that does not exist yet starts a CP866 document, as it always has.
     editor.DocEncoding = loaded ? loaded->encoding : platform::TextEncoding::Cp866;
     editor.DocLayout = loaded ? loaded->layout : platform::newFileLayout(editor.DocEncoding);
+    editor.DiskStamp = loaded ? platform::fileStampOf(path) : platform::FileStamp{};
     if (loaded)
         showLoadedRuns(editor, loaded->runs);
     else
@@ -317,6 +352,7 @@ void newDocument(state::Editor& editor, TForm2& form2) {
     editor.RichEdit1->Clear();
     editor.RichEdit1->SetModified(false);
     editor.DocName.clear();
+    editor.DiskStamp = {};
     // The project link of the document left goes before the caption is set, so that the
     // new-file dialog is not shown under the old link.
     editor.MainFile.clear();
@@ -360,20 +396,12 @@ void newDocument(state::Editor& editor, TForm2& form2) {
     editor.RefreshSmartKeyboardControls();
 }
 
-void open(state::Editor& editor, TForm3& form3) {
-    if (!saveBeforeLeaving(editor)) return;
+void open(state::Editor& editor) {
     editor.RememberRecentFile();
     auto chosen = editor.prompts().openFile(cp1251(kOpenTitle), cp1251(kDocumentOpenFilter));
     // Cancelled: the document stays as it is.
     if (!chosen) return;
-    openDocument(editor, form3, *chosen);
-}
-
-bool openAnotherDocument(state::Editor& editor, TForm3& form3, const QString& path) {
-    if (!saveBeforeLeaving(editor)) return false;
-    editor.RememberRecentFile();
-    openDocument(editor, form3, path);
-    return true;
+    editor.OpenAnotherDocument(*chosen);
 }
 
 bool save(state::Editor& editor) {
@@ -391,13 +419,11 @@ bool saveAs(state::Editor& editor) {
     return true;
 }
 
-void openRecentFile(state::Editor& editor, TForm3& form3, size_t index) {
+void openRecentFile(state::Editor& editor, size_t index) {
     const QString path = editor.RecentFiles.at(index);
     if (path.isEmpty()) return;
-    if (index == 0) editor.RememberRecentFile();
-    if (!saveBeforeLeaving(editor)) return;
-    if (index != 0) editor.RememberRecentFile();
-    openDocument(editor, form3, path);
+    editor.RememberRecentFile();
+    editor.OpenAnotherDocument(path);
 }
 
 void reopenInEncoding(state::Editor& editor, TEncodingDialog& dialog) {
@@ -411,15 +437,12 @@ void reopenInEncoding(state::Editor& editor, TEncodingDialog& dialog) {
         return;
     dialog.Prepare(text(kReopenTitle), editor.DocEncoding);
     if (editor.prompts().showModal(dialog) != QDialog::Accepted) return;
-    const LoadedDocument loaded = readTexFileWithNotice(editor, path, dialog.Chosen());
-    const int caret = editor.RichEdit1->SelStart();
-    editor.DocEncoding = loaded.encoding;
-    editor.DocLayout = loaded.layout;
-    showLoadedRuns(editor, loaded.runs);
-    editor.RichEdit1->SetSel(caret, 0);
-    editor.RichEdit1->SetModified(false);
-    setCaption(editor, false);
+    readAgain(editor, path, dialog.Chosen());
     editor.RefreshLayoutIndicator();
+}
+
+void reloadFromDisk(state::Editor& editor) {
+    readAgain(editor, state::documentFilePath(editor), std::nullopt);
 }
 
 bool saveInEncoding(state::Editor& editor, TEncodingDialog& dialog) {

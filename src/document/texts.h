@@ -58,6 +58,12 @@ inline constexpr std::u16string_view kUtf16 =
 inline constexpr std::u16string_view kNotInEncoding =
     u"Файл %1 не открыт в кодировке %2: его байты не читаются в ней.";
 // Shown in the indicator's place: %1 the declared encoding, %2 the one the file was read in.
+// Asked before a save would write over a file changed or replaced on disk since the editor
+// last read or wrote it; %1 is the file's name.
+inline constexpr std::u16string_view kChangedOnDiskCaption = u"Файл изменён на диске";
+inline constexpr std::u16string_view kOverwriteChangedFile =
+    u"Файл %1 изменён на диске другой программой после того, как редактор его прочёл.\n"
+    u"Записать текст редактора поверх него?";
 inline constexpr std::u16string_view kDeclarationContradicted =
     u"Файл объявляет кодировку %1, но записан в %2: открыт в %2.";
 inline constexpr std::u16string_view kReopenTitle = u"Открыть файл в кодировке";

@@ -36,8 +36,12 @@ LayoutIndicator::LayoutIndicator(state::Editor& editor, SmartKeyboard& keyboard,
     connect(&keyboard, &SmartKeyboard::keyArrived, this, &LayoutIndicator::EndNotice);
     connect(&keyboard, &SmartKeyboard::layoutMayHaveChanged, this, &LayoutIndicator::Refresh);
     connect(&keyboard, &SmartKeyboard::switched, this, &LayoutIndicator::RefreshSwitch);
-    // A notice lasts until the caret moves.
-    connect(editor.RichEdit1, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+    Watch(*editor.RichEdit1);
+}
+
+// A notice lasts until the caret moves.
+void LayoutIndicator::Watch(platform::TRichEdit& control) {
+    connect(&control, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         if (editor_.IndicatorNoticeShown) editor_.Guarded([this] { EndNotice(); });
     });
 }

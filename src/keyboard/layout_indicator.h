@@ -14,6 +14,10 @@ namespace state {
 class Editor;
 }
 
+namespace platform {
+class TRichEdit;
+}
+
 namespace keyboard {
 
 class SmartKeyboard;
@@ -41,6 +45,9 @@ class LayoutIndicator final : public QObject {
     void SwitchInField();
     // After the control has put the caret at a click.
     void CaretClicked();
+    // A notice also ends when the caret of this control moves (the first control is watched
+    // from the start; the controls of other documents are given here).
+    void Watch(platform::TRichEdit& control);
 
   private:
     void flipLayout();

@@ -5,10 +5,10 @@
 namespace keyboard {
 
 SmartKeyboard::SmartKeyboard(state::Editor& editor)
-    : QObject(editor.RichEdit1), editor_(editor), control_(*editor.RichEdit1),
+    : QObject(editor.RichEdit1), editor_(editor),
       rules_(*this, {editor.SmartKeyboardOn, editor.InCommandWord, editor.DollarSeen,
                      editor.RestoreAfterShift}) {
-    control_.SetKeyFilter(this);
+    editor.RichEdit1->SetKeyFilter(this);
 }
 
 void SmartKeyboard::Toggle() {
@@ -35,15 +35,15 @@ void SmartKeyboard::KeyUp(int virtualKey, Qt::KeyboardModifiers) {
 }
 
 int SmartKeyboard::InsertCharset() const {
-    return control_.InsertCharset();
+    return editor_.RichEdit1->InsertCharset();
 }
 
 void SmartKeyboard::SetInsertCharset(int charset) {
-    control_.SetInsertCharset(charset);
+    editor_.RichEdit1->SetInsertCharset(charset);
 }
 
 int SmartKeyboard::CharBeforeCaret() const {
-    return control_.CharBeforeCaret();
+    return editor_.RichEdit1->CharBeforeCaret();
 }
 
 } // namespace keyboard

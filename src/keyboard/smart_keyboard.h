@@ -20,6 +20,8 @@ class SmartKeyboard final : public QObject, public platform::KeyFilter, private 
 
   public:
     // Installs itself as editor.RichEdit1's key filter and lives as the control's child.
+    // It works on whichever control is editor.RichEdit1 at the time: another document's
+    // control takes it as its key filter too.
     explicit SmartKeyboard(state::Editor& editor);
 
     // The switch (ToolButton24): wakes the Smart Keyboard or puts it to sleep.
@@ -46,7 +48,6 @@ class SmartKeyboard final : public QObject, public platform::KeyFilter, private 
     int CharBeforeCaret() const override;
 
     state::Editor& editor_;
-    platform::TRichEdit& control_;
     TypingRules rules_;
 };
 

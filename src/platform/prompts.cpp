@@ -57,6 +57,16 @@ bool QtPrompts::question(const std::string& caption, const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+std::optional<bool> QtPrompts::questionOrCancel(const std::string& caption,
+                                                const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, fromCp1251(caption), fromCp1251(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parentWindow());
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Cancel) return std::nullopt;
+    return answer == QMessageBox::Yes;
+}
+
 std::optional<std::string> QtPrompts::inputBox(const std::string& caption,
                                                const std::string& prompt, const std::string& text) {
     bool ok = false;

@@ -26,6 +26,9 @@ class Prompts {
     virtual void unicodeError(const std::string& caption, const QString& message);
     // Yes/No question without icon; true for Yes.
     virtual bool question(const std::string& caption, const std::string& text) = 0;
+    // The same question with a third answer, Cancel (nullopt): go back, nothing done.
+    virtual std::optional<bool> questionOrCancel(const std::string& caption,
+                                                 const std::string& text) = 0;
     // Input box with OK and Cancel; nullopt on Cancel.
     virtual std::optional<std::string>
     inputBox(const std::string& caption, const std::string& prompt, const std::string& text) = 0;
@@ -56,6 +59,8 @@ class QtPrompts : public Prompts {
     void error(const std::string& caption, const std::string& message) override;
     void unicodeError(const std::string& caption, const QString& message) override;
     bool question(const std::string& caption, const std::string& text) override;
+    std::optional<bool> questionOrCancel(const std::string& caption,
+                                         const std::string& text) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
     std::optional<QString> openFile(const std::string& title, const std::string& filter) override;

@@ -29,6 +29,7 @@ class TextMarks final : public QObject {
   public:
     // Lives as the control's child.
     explicit TextMarks(TRichEdit& edit);
+    TRichEdit& Control() const { return edit_; }
 
     // --- Lines, numbered from 0 (a line break belongs to no line) ---
     int LineCount() const;

@@ -80,9 +80,9 @@ void watchCompile(state::Editor& editor, ErrorSteps& steps, pid_t pid,
                   std::function<void(int status)> afterward) {
     const QString log = documentLogPath(editor);
     steps.compiledLog = log;
-    // The editor lives as long as its control: a compile that ends after the editor has
+    // The editor lives as long as its window: a compile that ends after the editor has
     // gone shows nothing.
-    QPointer<QObject> control(editor.RichEdit1);
+    QPointer<QObject> control(editor.RichEdit1->window());
     ChildProcesses::instance().onExit(
         pid, [&editor, control, log, before = FileStamp(log), afterward](int status) {
             if (!control) return;

@@ -25,8 +25,32 @@ constexpr int kPauseTickMs = 100;
 } // namespace
 
 SpellChecker::SpellChecker(state::Editor& editor, Places places)
-    : QObject(editor.RichEdit1), editor_(editor),
-      marks_(new platform::TextMarks(*editor.RichEdit1)), personal_(std::move(places.personal)) {
+    : QObject(editor.RichEdit1), editor_(editor), marks_(nullptr),
+      personal_(std::move(places.personal)) {
+    attach(*editor.RichEdit1);
+
+    soon_.setSingleShot(true);
+    soon_.setInterval(0);
+    connect(&soon_, &QTimer::timeout, this, &SpellChecker::checkSoon);
+    pause_.setInterval(kPauseTickMs);
+    connect(&pause_, &QTimer::timeout, this, &SpellChecker::checkInPause);
+
+    if (places.dictionary.isEmpty()) {
+        note_ = QStringLiteral("Нет словаря для орфографии"); // shown with the first document
+        return;
+    }
+    loading_ = loadDictionary(places.dictionary);
+    poll_.setInterval(kPollMs);
+    connect(&poll_, &QTimer::timeout, this, &SpellChecker::pollDictionary);
+    poll_.start();
+}
+
+SpellChecker::~SpellChecker() = default;
+
+// The control's marks (made at its first turn) report to this checker while it is current.
+void SpellChecker::attach(platform::TRichEdit& control) {
+    marks_ = control.findChild<platform::TextMarks*>(QString(), Qt::FindDirectChildrenOnly);
+    if (marks_ == nullptr) marks_ = new platform::TextMarks(control);
     marks_->OnLinesEdited = [this](int first, int last) {
         caret_.reset();
         sinceEdit_.restart();
@@ -47,26 +71,36 @@ SpellChecker::SpellChecker(state::Editor& editor, Places places)
     marks_->OnMarkMenu = [this](int line, platform::LineRange mark, const QPoint& where) {
         return showMenu(line, mark, where);
     };
-    connect(editor.RichEdit1, &QPlainTextEdit::cursorPositionChanged, this,
-            &SpellChecker::caretMoved);
-
-    soon_.setSingleShot(true);
-    soon_.setInterval(0);
-    connect(&soon_, &QTimer::timeout, this, &SpellChecker::checkSoon);
-    pause_.setInterval(kPauseTickMs);
-    connect(&pause_, &QTimer::timeout, this, &SpellChecker::checkInPause);
-
-    if (places.dictionary.isEmpty()) {
-        note_ = QStringLiteral("Нет словаря для орфографии"); // shown with the first document
-        return;
-    }
-    loading_ = loadDictionary(places.dictionary);
-    poll_.setInterval(kPollMs);
-    connect(&poll_, &QTimer::timeout, this, &SpellChecker::pollDictionary);
-    poll_.start();
+    caretConnection_ =
+        connect(&control, &QPlainTextEdit::cursorPositionChanged, this, &SpellChecker::caretMoved);
 }
 
-SpellChecker::~SpellChecker() = default;
+void SpellChecker::FollowControl() {
+    platform::TRichEdit& control = *editor_.RichEdit1;
+    if (marks_ != nullptr && &marks_->Control() == &control) return;
+    // The marks left behind keep their lines (they move with edits by themselves) and wait,
+    // unreported, until their control is current again.
+    if (marks_ != nullptr) {
+        marks_->OnLinesEdited = nullptr;
+        marks_->OnTextReplaced = nullptr;
+        marks_->OnViewChanged = nullptr;
+        marks_->OnMarkMenu = nullptr;
+    }
+    disconnect(caretConnection_);
+    attach(control);
+    caret_.reset();
+    waitingLine_ = editedLine_ = -1;
+    editedFirst_ = editedLast_ = -1;
+    if (!Checking()) {
+        marks_->ClearAll();
+        return;
+    }
+    // What is in view first, the lines not yet checked while the user pauses.
+    pauseFrom_ = 0;
+    shownPending_ = true;
+    soon_.start();
+    pause_.start();
+}
 
 void SpellChecker::pollDictionary() {
     if (loading_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;

@@ -68,6 +68,10 @@ class SpellChecker final : public QObject {
     // словарь", each an action with an objectName; null when the range is no word.
     QMenu* MenuFor(int line, platform::LineRange mark, QWidget* parent);
 
+    // Goes on with the control that is now editor.RichEdit1 (another document was shown):
+    // its marks are kept with it, and what it has not checked yet is checked in pauses.
+    void FollowControl();
+
     // Waits for the dictionary (for tests and benchmarks; the window never waits).
     void WaitForDictionary();
     // Checks every line now, as the pauses would.
@@ -78,6 +82,7 @@ class SpellChecker final : public QObject {
     void stateChanged();
 
   private:
+    void attach(platform::TRichEdit& control);
     void pollDictionary();
     void dictionaryArrived(const LoadedDictionary& loaded);
     bool readSetting() const;
@@ -117,6 +122,7 @@ class SpellChecker final : public QObject {
     int waitingLine_ = -1;
     platform::LineRange waitingWord_;
     std::optional<platform::TextMarks::Point> caret_;
+    QMetaObject::Connection caretConnection_;
 };
 
 } // namespace spelling

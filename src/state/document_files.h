@@ -1,9 +1,9 @@
 #pragma once
-// The files of the document the editor holds, named from its DocDir, DocName and DocExt.
+// The files of a document, named from its DocDir, DocName and DocExt.
 #include <QString>
 
 #include "platform/paths.h"
-#include "state/editor_state.h"
+#include "state/document_state.h"
 
 namespace state {
 
@@ -14,16 +14,16 @@ inline const QString& texExtension() {
 }
 
 // Whether the document is a ".tex" file, the kind the processing commands run on.
-inline bool isTexDocument(const EditorState& state) {
+inline bool isTexDocument(const DocumentState& state) {
     return state.DocExt == texExtension();
 }
 
-inline QString inDocumentFolder(const EditorState& state, const QString& name) {
+inline QString inDocumentFolder(const DocumentState& state, const QString& name) {
     return platform::joinPath(state.DocDir, name);
 }
 
 // The document's own file, under the name it was opened with (any extension kept).
-inline QString documentFilePath(const EditorState& state) {
+inline QString documentFilePath(const DocumentState& state) {
     return inDocumentFolder(state, state.DocName + state.DocExt);
 }
 
@@ -31,7 +31,7 @@ inline QString documentFilePath(const EditorState& state) {
 // whole name ("refs.bib.sts"), and one without an extension to its name and a dot
 // ("notes..sts"), so that none shares the status file of the ".tex" document of its base
 // name in the same folder.
-inline QString statusFilePath(const EditorState& state) {
+inline QString statusFilePath(const DocumentState& state) {
     if (isTexDocument(state))
         return inDocumentFolder(state, state.DocName + QStringLiteral(".sts"));
     const QString extension = state.DocExt.isEmpty() ? QStringLiteral(".") : state.DocExt;

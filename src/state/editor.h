@@ -40,8 +40,12 @@ class Editor : public EditorState {
     // The document: saving it, opening another, going to a line.
     // False when the user cancelled the save dialog (nothing was saved, nothing changed).
     virtual bool SaveDocument() = 0;
+    // Loads path as the current document, in place of the text the control holds.
     virtual void OpenDocument(const QString& path) = 0;
-    // Leaves the document as "Открыть" does and opens path; false when the user cancelled.
+    // Makes path the current document: the open document of that file when there is one
+    // (reached by any path or link), else the file opened beside the others. Nothing is
+    // saved by it. A file that cannot be opened throws its runtime error and leaves no
+    // place behind; false when the user kept the current document.
     virtual bool OpenAnotherDocument(const QString& path) = 0;
     // Puts the caret at the start of a line (from 1) as "Перейти к строке..." does.
     virtual void CaretToLine(int32_t lineNumber) = 0;

@@ -3,7 +3,7 @@
 the doors the lower floors offer.
 
 Floors, lowest first: platform; state; the subsystems (document, keyboard, editing,
-processing, insertion, journal, pdf, spelling), which never include one another; app. A file
+processing, insertion, journal, pdf, spelling, tabs), which never include one another; app. A file
 may include its own folder and any lower floor. Besides: the text of the editing control is
 reached only through platform::TRichEdit (no QTextDocument via document() outside platform),
 no window casts its parent to the main window, and the libraries link without a group.
@@ -23,6 +23,7 @@ FLOORS = {
     "journal": 2,
     "pdf": 2,
     "spelling": 2,
+    "tabs": 2,
     "app": 3,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/', re.MULTILINE)

@@ -29,6 +29,15 @@ bool ScriptedPrompts::question(const std::string& caption, const std::string& te
     return answer;
 }
 
+std::optional<bool> ScriptedPrompts::questionOrCancel(const std::string& caption,
+                                                      const std::string& text) {
+    shown.push_back({"choice", caption, text});
+    if (choiceAnswers.empty()) return std::nullopt;
+    const std::optional<bool> answer = choiceAnswers.front();
+    choiceAnswers.pop_front();
+    return answer;
+}
+
 std::optional<std::string> ScriptedPrompts::inputBox(const std::string& caption,
                                                      const std::string& prompt,
                                                      const std::string& text) {

@@ -17,7 +17,8 @@ namespace support {
 class ScriptedPrompts : public platform::Prompts {
   public:
     struct Shown {
-        std::string kind; // "information", "error", "question", "input", "open", "save", "modal"
+        std::string kind; // "information", "error", "question", "choice", "input", "open", "save",
+                          // "modal"
         std::string caption;
         std::string text;
     };
@@ -28,6 +29,8 @@ class ScriptedPrompts : public platform::Prompts {
     int beeps = 0;
 
     std::deque<bool> questionAnswers;
+    // Yes, No or Cancel (nullopt); without one the question is cancelled.
+    std::deque<std::optional<bool>> choiceAnswers;
     std::deque<std::optional<std::string>> inputAnswers;
     std::deque<std::optional<QString>> fileAnswers; // open and save dialogs alike
     // Each modal dialog shown takes the next action, which may operate its controls and
@@ -38,6 +41,8 @@ class ScriptedPrompts : public platform::Prompts {
     void error(const std::string& caption, const std::string& message) override;
     void unicodeError(const std::string& caption, const QString& message) override;
     bool question(const std::string& caption, const std::string& text) override;
+    std::optional<bool> questionOrCancel(const std::string& caption,
+                                         const std::string& text) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
     std::optional<QString> openFile(const std::string& title, const std::string& filter) override;
