@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <QStringView>
 #include <algorithm>
-#include <initializer_list>
 
 namespace spelling {
 namespace {
@@ -17,96 +16,37 @@ bool isAsciiLetterOrDigit(QChar c) {
     return isAsciiLetter(c) || (c >= u'0' && c <= u'9');
 }
 
-QSet<QString> setOf(std::initializer_list<const char*> names) {
+// A set of names given in one string, separated by blanks.
+QSet<QString> setOf(const char* names) {
     QSet<QString> set;
-    for (const char* name : names)
-        set.insert(QLatin1String(name));
+    for (const QString& name : QString::fromLatin1(names).split(u' ', Qt::SkipEmptyParts))
+        set.insert(name);
     return set;
 }
 
 // Commands whose arguments are names, keys, files, environments or settings, never prose.
 bool namesInArguments(const QString& command) {
-    static const QSet<QString> commands = setOf({
-        "label",
-        "ref",
-        "eqref",
-        "pageref",
-        "autoref",
-        "cref",
-        "Cref",
-        "vref",
-        "nameref",
-        "cite",
-        "citep",
-        "citet",
-        "nocite",
-        "bibitem",
-        "input",
-        "include",
-        "includeonly",
-        "includegraphics",
-        "usepackage",
-        "RequirePackage",
-        "PassOptionsToPackage",
-        "documentclass",
-        "begin",
-        "end",
-        "url",
-        "href",
-        "path",
-        "bibliography",
-        "bibliographystyle",
-        "addbibresource",
-        "newtheorem",
-        "newenvironment",
-        "renewenvironment",
-        "newcommand",
-        "renewcommand",
-        "providecommand",
-        "DeclareMathOperator",
-        "setcounter",
-        "newcounter",
-        "addtocounter",
-        "setlength",
-        "addtolength",
-        "newlength",
-        "pagestyle",
-        "thispagestyle",
-        "selectlanguage",
-        "foreignlanguage",
-        "hyphenation",
-        "lstset",
-        "lstdefinestyle",
-        "lstdefinelanguage",
-        "lstinputlisting",
-        "definecolor",
-        "colorlet",
-        "hypersetup",
-        "geometry",
-        "graphicspath",
-        "sisetup",
-        "usetikzlibrary",
-        "tikzset",
-        "pgfplotsset",
-        "crefname",
-        "Crefname",
-        "numberwithin",
-        "counterwithin",
-        "inputencoding",
-    });
+    static const QSet<QString> commands =
+        setOf("label ref eqref pageref autoref cref Cref vref nameref cite citep citet nocite "
+              "bibitem input include includeonly includegraphics usepackage RequirePackage "
+              "PassOptionsToPackage documentclass begin end url href path bibliography "
+              "bibliographystyle addbibresource newtheorem newenvironment renewenvironment "
+              "newcommand renewcommand providecommand DeclareMathOperator setcounter "
+              "newcounter addtocounter setlength addtolength newlength pagestyle "
+              "thispagestyle selectlanguage foreignlanguage hyphenation lstset lstdefinestyle "
+              "lstdefinelanguage lstinputlisting definecolor colorlet hypersetup geometry "
+              "graphicspath sisetup usetikzlibrary tikzset pgfplotsset crefname Crefname "
+              "numberwithin counterwithin inputencoding");
     return commands.contains(command);
 }
 
 // Commands whose arguments are prose: a short group after one of them is read as words.
 bool saysInArguments(const QString& command) {
-    static const QSet<QString> commands = setOf({
-        "textbf",    "textit",       "emph",          "textrm",   "textsf",     "texttt",
-        "textsc",    "textup",       "textsl",        "textmd",   "textnormal", "underline",
-        "uline",     "mbox",         "hbox",          "fbox",     "makebox",    "framebox",
-        "text",      "part",         "chapter",       "section",  "subsection", "subsubsection",
-        "paragraph", "subparagraph", "caption",       "footnote", "title",      "author",
-        "date",      "textcolor",    "MakeUppercase", "enquote",  "marginpar",  "thanks",
-    });
+    static const QSet<QString> commands =
+        setOf("textbf textit emph textrm textsf texttt textsc textup textsl textmd textnormal "
+              "underline uline mbox hbox fbox makebox framebox text part chapter section "
+              "subsection subsubsection paragraph subparagraph caption footnote title author "
+              "date textcolor MakeUppercase enquote marginpar thanks");
     return commands.contains(command);
 }
 
