@@ -286,6 +286,25 @@ TEST_F(SpellChecker, TheLinesInViewComeFirstAndTheRestInAPause) {
     EXPECT_EQ(window->marks().Marks(2999).size(), 1u);
 }
 
+TEST_F(SpellChecker, TheEndInViewFirstKnowsWhatTheLinesAboveLeaveOpen) {
+    std::string text = "\\begin{verbatim}\r\n";
+    for (int i = 0; i < 3000; ++i)
+        text += "ошыбка в коде\r\n";
+    text += "\\end{verbatim} ошыбка после\r\n";
+    support::writeBytes(window->programFolder / "long.tex", support::cp866(text.c_str()));
+    window->form->show();
+    window->form->Guarded([&] { window->form->OpenDocument(window->programFile("long.tex")); });
+    window->checker().WaitForDictionary();
+    platform::TRichEdit& edit = window->edit();
+    edit.SetSelStart(edit.TextLength());
+    edit.ensureCursorVisible();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->marks().Marks(3001).size(), 1u);
+    EXPECT_TRUE(window->marks().Marks(3000).empty());
+    EXPECT_FALSE(window->marks().IsChecked(5));
+}
+
 // Without a dictionary, or with one that cannot be read, nothing is checked; the indicator
 // says so once, when a document is shown.
 TEST(SpellCheckerWithoutDictionary, SaysSoOnceAndDisablesItsMenu) {
