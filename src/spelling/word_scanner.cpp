@@ -36,7 +36,7 @@ bool namesInArguments(const QString& command) {
               "thispagestyle selectlanguage foreignlanguage hyphenation lstset lstdefinestyle "
               "lstdefinelanguage lstinputlisting definecolor colorlet hypersetup geometry "
               "graphicspath sisetup usetikzlibrary tikzset pgfplotsset crefname Crefname "
-              "numberwithin counterwithin inputencoding");
+              "numberwithin counterwithin inputencoding formbytotal");
     return commands.contains(command);
 }
 

@@ -10,10 +10,10 @@
 //  - verbatim text: "\verb|...|", "\lstinline", and the verbatim, lstlisting and like
 //    environments to their "\end";
 //  - the arguments of commands that name rather than say (\label, \ref, \cite, \begin,
-//    \hyphenation, \lstset, ...), over several lines as well;
+//    \hyphenation, \lstset, \formbytotal, ...), over several lines as well;
 //  - a group of one or two Russian letters alone ("{ы}", "{б}") that is no argument of a
 //    command of prose (\textbf, \emph, \section, ...): a letter given to a macro or a table
-//    ("\formbytotal{TotPages}{страниц}{у}{ы}{}", "literate={б}{...}1"), never a word.
+//    ("\plural{лист}{ов}{а}", "literate={б}{...}1"), never a word.
 // Inside a word a hyphenation hint ("\-", "\"-", "\"\"", a soft hyphen) or a stress mark
 // (U+0301, "\'") is left out of the word checked, and a hyphen between letters joins
 // ("кто-то" is one word, checked as the dictionary allows such words); babel's "\"~" and

@@ -99,7 +99,7 @@ TEST(WordScanner, MathematicsVerbatimAndNamingArgumentsSpanLines) {
 
 TEST(WordScanner, ShortGroupsEndingsAndStressesAreNoWordsOfTheirOwn) {
     const Case cases[] = {
-        {"\\formbytotal{TotPages}{страниц}{у}{ы}{}", "страниц"},
+        {"\\formbytotal{TotPages}{страниц}{у}{ы}{} и \\custom{TotPages}{лист}{ов}{а}", "и лист"},
         {"literate={б}{{\\selectfont\\char225}}1 {вв}{x}1", ""},
         {"\\textbf{ы} и \\emph{да}, \\section*{Я}", "ы и да Я"},
         {"сло\u0301во и сл\\'ово", "слово и слово"},
