@@ -1,6 +1,7 @@
 // The spell checker's word scanner on any line: the input's UTF-8 is the text, and for each
 // character one bit of the bytes after a NUL says whether it stands in a Latin run. Every
-// word lies inside the line, in order, made of Russian letters and inner hyphens.
+// word lies inside the line, in order, made of Russian letters and inner hyphens; the state
+// the line leaves for the next survives being kept as a number.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -27,6 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t bit = static_cast<size_t>(i);
         line.latin.push_back(bit / 8 < flags.size() && (flags[bit / 8] >> (bit % 8) & 1));
     }
+    // Read again from the state the first reading left, as the next line is: any state
+    // a line leaves is kept whole as a number.
+    spelling::ScanState state;
+    spelling::wordsOf(line, state);
+    check(spelling::ScanState::unpack(state.pack()) == state && state.pack() >= 0);
+    spelling::wordsOf(line, state);
+    check(spelling::ScanState::unpack(state.pack()) == state && state.pack() >= 0);
     int end = 0;
     for (const spelling::Word& word : spelling::wordsOf(line)) {
         check(word.range.start >= end && word.range.length > 0);

@@ -19,7 +19,16 @@ constexpr int kMarkProperty = QTextFormat::UserProperty + 2;
 struct BlockMarks : QTextBlockUserData {
     std::vector<LineRange> marks;
     bool checked = false;
+    bool stateKnown = false;
+    int endState = TextMarks::kUnknownState; // kept when unknown, to tell a change
 };
+
+// The line's text or what comes before it changed: its marks and its state are out of date.
+void outdate(BlockMarks* data) {
+    if (!data) return;
+    data->checked = false;
+    data->stateKnown = false;
+}
 
 BlockMarks* marksOf(const QTextBlock& block) {
     return static_cast<BlockMarks*>(block.userData());
@@ -145,6 +154,25 @@ std::vector<int> TextMarks::MarkedLines() const {
     return lines;
 }
 
+int TextMarks::EndState(int line) const {
+    const BlockMarks* data = marksOf(block(line));
+    return data && data->stateKnown ? data->endState : kUnknownState;
+}
+
+void TextMarks::SetEndState(int line, int state) {
+    QTextBlock b = block(line);
+    if (!b.isValid()) return;
+    BlockMarks* data = marksOf(b);
+    if (!data) {
+        data = new BlockMarks;
+        b.setUserData(data);
+    }
+    const bool changed = data->endState != state;
+    data->endState = state;
+    data->stateKnown = true;
+    if (changed) outdate(marksOf(b.next()));
+}
+
 TextMarks::Point TextMarks::Caret() const {
     // Found from the position alone: moving a cursor there would lay out its line.
     const int position = edit_.textCursor().selectionEnd();
@@ -194,7 +222,7 @@ void TextMarks::textChanged(int position, int removed, int added) {
         // Within one line: what the edit touched goes, what follows it moves.
         if (BlockMarks* data = marksOf(first)) {
             const int offset = position - first.position();
-            data->checked = false;
+            outdate(data);
             const size_t before = data->marks.size();
             std::vector<LineRange> kept;
             for (LineRange mark : data->marks) {
@@ -218,9 +246,12 @@ void TextMarks::textChanged(int position, int removed, int added) {
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
         if (BlockMarks* data = marksOf(b)) {
             data->marks.clear();
-            data->checked = false;
+            outdate(data);
         }
-        if (b == last) break;
+        if (b == last) {
+            outdate(marksOf(b.next()));
+            break;
+        }
     }
     if (shown_) scheduleShow();
     if (OnLinesEdited) OnLinesEdited(first.blockNumber(), last.blockNumber());

@@ -8,7 +8,8 @@
 // A line keeps its marks as lines before it come and go. An edit inside a line drops the
 // marks it touches, shifts the ones after it and leaves the line unchecked until its marks
 // are set again; so does a change of the line's formats (its character sets). An edit over
-// several lines leaves every line it touched unchecked and unmarked.
+// several lines leaves every line it touched unchecked and unmarked, and the line after them
+// unchecked: what they leave open for it may have changed.
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -57,6 +58,15 @@ class TextMarks final : public QObject {
     void ClearAll();
     // The lines that have marks.
     std::vector<int> MarkedLines() const;
+
+    // --- What a line leaves open for the next (the state of the reader of its words) ---
+    static constexpr int kUnknownState = -1;
+    // The state the line was last read to end in; kUnknownState when its text, or the state
+    // it starts in, changed since.
+    int EndState(int line) const;
+    // Sets it (a non-negative number). When it differs from what the line ended in before,
+    // the next line, read from the old one, is unchecked and its state unknown.
+    void SetEndState(int line, int state);
 
     // --- The caret and edits ---
     struct Point {

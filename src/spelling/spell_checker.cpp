@@ -164,12 +164,27 @@ void SpellChecker::startChecking() {
     pause_.start();
 }
 
+// What the lines above leave open for a line: read from the nearest line whose state is
+// known, keeping the states of the lines read on the way.
+ScanState SpellChecker::stateBefore(int line) {
+    int from = line - 1;
+    while (from >= 0 && marks_->EndState(from) == platform::TextMarks::kUnknownState)
+        --from;
+    ScanState state = from >= 0 ? ScanState::unpack(marks_->EndState(from)) : ScanState{};
+    for (int above = from + 1; above < line; ++above) {
+        wordsOf(marks_->Line(above), state);
+        marks_->SetEndState(above, state.pack());
+    }
+    return state;
+}
+
 void SpellChecker::checkLine(int line, bool leaveCaretWord) {
     const platform::TextLine text = marks_->Line(line);
     const platform::TextMarks::Point at =
         leaveCaretWord ? caret() : platform::TextMarks::Point{-1, 0, QChar()};
     std::vector<platform::LineRange> unknown;
-    for (const Word& word : wordsOf(text)) {
+    ScanState state = stateBefore(line);
+    for (const Word& word : wordsOf(text, state)) {
         if (line == at.line && at.offset >= word.range.start && at.offset <= word.range.end()) {
             waitingLine_ = line;
             waitingWord_ = word.range;
@@ -178,6 +193,7 @@ void SpellChecker::checkLine(int line, bool leaveCaretWord) {
         if (!speller_->isKnown(word)) unknown.push_back(word.range);
     }
     marks_->SetMarks(line, std::move(unknown));
+    marks_->SetEndState(line, state.pack()); // a change leaves the next line unchecked
 }
 
 // The lines just edited (of a long paste, those in view), and after a load, a scroll or a
@@ -200,9 +216,13 @@ void SpellChecker::checkSoon() {
     }
     shownPending_ = false;
     editedFirst_ = editedLast_ = -1;
+    const int lastShown = marks_->ShownLines().second;
     for (const auto& [from, to] : ranges) {
-        for (int line = from <= to ? marks_->NextUnchecked(from, to) : -1; line >= 0;
-             line = line < to ? marks_->NextUnchecked(line + 1, to) : -1)
+        int line = from <= to ? marks_->NextUnchecked(from, to) : -1;
+        for (; line >= 0; line = line < to ? marks_->NextUnchecked(line + 1, to) : -1)
+            checkLine(line, line == editedLine_);
+        // Lines below in view that an opened "$" or environment reaches follow at once.
+        for (line = to + 1; line <= lastShown && !marks_->IsChecked(line); ++line)
             checkLine(line, line == editedLine_);
     }
 }
@@ -290,27 +310,49 @@ void SpellChecker::NextMisspelling() {
         return;
     }
     caret_.reset();
-    int line = caret().line;
-    int offset = caret().offset;
-    for (;;) {
-        const platform::TextMarks::Found found = marks_->FindMark(line, offset);
-        if (found.line < 0) break;
-        if (found.isMark) {
-            marks_->Select(found.line, found.mark);
-            editor_.RichEdit1->setFocus();
-            editor_.RefreshLayoutIndicator();
-            return;
+    // From the caret to the end, then round from the top, as find goes.
+    for (const platform::TextMarks::Point& from : {caret(), platform::TextMarks::Point{}}) {
+        int line = from.line;
+        int offset = from.offset;
+        for (;;) {
+            const platform::TextMarks::Found found = marks_->FindMark(line, offset);
+            if (found.line < 0) break;
+            if (found.isMark) {
+                marks_->Select(found.line, found.mark);
+                editor_.RichEdit1->setFocus();
+                editor_.RefreshLayoutIndicator();
+                return;
+            }
+            checkLine(found.line, false); // and look there again
+            if (found.line != line) offset = 0;
+            line = found.line;
         }
-        checkLine(found.line, false); // and look there again
-        if (found.line != line) offset = 0;
-        line = found.line;
     }
     editor_.prompts().beep();
 }
 
+// Below the word's own items, the control's Cut, Copy and Paste, as a right click anywhere
+// else offers them (Paste goes through the control's paste guard there too).
+void SpellChecker::addEditItems(QMenu& menu) {
+    const std::unique_ptr<QMenu> standard(editor_.RichEdit1->createStandardContextMenu());
+    bool first = true;
+    for (QAction* item : standard->actions()) {
+        const QString name = item->objectName();
+        if (name != QLatin1String("edit-cut") && name != QLatin1String("edit-copy") &&
+            name != QLatin1String("edit-paste"))
+            continue;
+        if (first) menu.addSeparator();
+        first = false;
+        standard->removeAction(item);
+        item->setParent(&menu);
+        menu.addAction(item);
+    }
+}
+
 QMenu* SpellChecker::MenuFor(int line, platform::LineRange mark, QWidget* parent) {
     if (!Available()) return nullptr;
-    const std::vector<Word> words = wordsOf(marks_->Line(line));
+    ScanState state = stateBefore(line);
+    const std::vector<Word> words = wordsOf(marks_->Line(line), state);
     const auto word = std::find_if(words.begin(), words.end(),
                                    [&mark](const Word& w) { return w.range == mark; });
     if (word == words.end()) return nullptr;
@@ -337,6 +379,7 @@ QMenu* SpellChecker::MenuFor(int line, platform::LineRange mark, QWidget* parent
     add->setObjectName(QStringLiteral("SpellAddWord1"));
     connect(add, &QAction::triggered, this,
             [this, text] { editor_.Guarded([&] { accept(text, true); }); });
+    addEditItems(*menu);
     return menu;
 }
 

@@ -22,6 +22,7 @@
 #include "platform/text_marks.h"
 #include "spelling/personal_dictionary.h"
 #include "spelling/russian_dictionary.h"
+#include "spelling/word_scanner.h"
 
 class QMenu;
 class QWidget;
@@ -57,7 +58,7 @@ class SpellChecker final : public QObject {
     // "Проверка орфографии": switches checking on or off; remembered between runs.
     void ToggleChecking();
     // "Следующая ошибка орфографии": selects the next unknown word after the caret (after
-    // the selection), with a beep when none is left.
+    // the selection), going round from the top past the last one; a beep when there is none.
     void NextMisspelling();
 
     // A dictionary was read: the menu items may be used.
@@ -65,7 +66,8 @@ class SpellChecker final : public QObject {
     bool Checking() const { return Available() && checking_; }
 
     // The menu of an underlined word: its suggestions, "Пропустить все" and "Добавить в
-    // словарь", each an action with an objectName; null when the range is no word.
+    // словарь", each an action with an objectName, then the control's Cut, Copy and Paste
+    // ("edit-cut", "edit-copy", "edit-paste"); null when the range is no word.
     QMenu* MenuFor(int line, platform::LineRange mark, QWidget* parent);
 
     // Goes on with the control that is now editor.RichEdit1 (another document was shown):
@@ -87,6 +89,7 @@ class SpellChecker final : public QObject {
     void dictionaryArrived(const LoadedDictionary& loaded);
     bool readSetting() const;
     void startChecking();
+    ScanState stateBefore(int line);
     void checkLine(int line, bool leaveCaretWord);
     void checkSoon();
     void checkInPause();
@@ -99,6 +102,7 @@ class SpellChecker final : public QObject {
     void noteWhenShown();
     void showNote();
     bool showMenu(int line, platform::LineRange mark, const QPoint& where);
+    void addEditItems(QMenu& menu);
 
     state::Editor& editor_;
     platform::TextMarks* marks_;

@@ -17,13 +17,15 @@ namespace spelling {
 class Speller {
   public:
     static constexpr int kMaxSuggestions = 7;
+    // How many of the dictionary's suggestions are ranked before the first seven are taken.
+    static constexpr int kCandidates = 30;
     // No Russian word is longer; a longer run of letters is unknown without asking.
     static constexpr int kLongestWord = 60;
 
     explicit Speller(std::shared_ptr<const RussianDictionary> dictionary);
 
     bool isKnown(const Word& word);
-    // At most kMaxSuggestions, best first.
+    // At most kMaxSuggestions, the likeliest correction first (suggestion_order.h).
     QStringList suggestions(const QString& word) const;
     // A word the user took is never flagged again, in the forms the dictionary would allow
     // a word of its case: "интеграл" also as "Интеграл" and "ИНТЕГРАЛ", "Петров" also as

@@ -99,6 +99,33 @@ TEST_F(SpellChecker, UnderlinesNothingInATextOfTheDictionarysOwnWords) {
     EXPECT_EQ(window->marked(), QStringList());
 }
 
+TEST_F(SpellChecker, MathematicsOverSeveralLinesIsFollowedAsItIsTyped) {
+    window->russian("Пусть $a+b=\r\nc$ и ошыбкаа формулы.\r\nошыбка\r\n\r\nошыбка три\r\n");
+    const QStringList all{u("ошыбкаа"), u("ошыбка"), u("ошыбка")};
+    EXPECT_EQ(window->marked(), all);
+    // A dollar typed at the end of the first line closes its mathematics there: the dollar
+    // of the second opens mathematics that goes on to the blank line.
+    platform::TRichEdit& edit = window->edit();
+    edit.SetSel(11, 0);
+    edit.SetSelText("$");
+    QCoreApplication::processEvents();
+    window->checker().CheckAll();
+    EXPECT_EQ(window->marked(), QStringList{u("ошыбка")});
+    edit.undo();
+    QCoreApplication::processEvents();
+    window->checker().CheckAll();
+    EXPECT_EQ(window->marked(), all);
+}
+
+TEST_F(SpellChecker, TheArgumentsOfAThesisPreambleAreNoProse) {
+    window->russian("\\hyphenation{ма-те-ма-ти-ка}\r\n"
+                    "\\formbytotal{TotPages}{страниц}{у}{ы}{}\r\n"
+                    "\\lstset{literate={б}{{\\selectfont\\char225}}1\r\n"
+                    "  {в}{{\\selectfont\\char226}}1}\r\n"
+                    "Код \\verb|превет| и \\LaTeX{}овский текст с ошыбкой.\r\n");
+    EXPECT_EQ(window->marked(), QStringList{u("ошыбкой")});
+}
+
 TEST_F(SpellChecker, MarksAreNoPartOfTheText) {
     const std::string bytes = support::cp866("Превет, мир!\r\nВторая страка.\r\n");
     support::writeBytes(window->programFolder / "doc.tex", bytes);
@@ -178,20 +205,51 @@ TEST_F(SpellChecker, TheMenuOfAMarkReplacesInOneStepIgnoresAndAddsToTheDictionar
     EXPECT_EQ(other.marked(), QStringList{u("превет")});
 }
 
-TEST_F(SpellChecker, NextMisspellingSelectsTheNextUnknownWordAndBeepsAtTheEnd) {
+TEST_F(SpellChecker, NextMisspellingGoesRoundFromTheLastErrorAndBeepsOnlyWithoutAny) {
     window->russian("ошыбка один\r\nчисто\r\nдва ошибкка и три ашибка\r\n");
     QAction* next = window->action("NextMisspelling1");
     EXPECT_FALSE(next->shortcut().isEmpty());
+    window->edit().SetSel(8, 0); // past the first
+    const int beeps = window->prompts->beeps;
     QStringList selected;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         next->trigger();
         selected << platform::fromCp1251(window->edit().SelText());
     }
-    EXPECT_EQ(selected, (QStringList{u("ошыбка"), u("ошибкка"), u("ашибка")}));
-    const int beeps = window->prompts->beeps;
+    EXPECT_EQ(selected, (QStringList{u("ошибкка"), u("ашибка"), u("ошыбка"), u("ошибкка")}));
+    EXPECT_EQ(window->prompts->beeps, beeps);
+    window->open(support::cp866("чисто\r\nи здесь\r\n"), "clean.tex");
+    window->edit().SetSel(9, 0);
+    const int before = window->prompts->beeps;
     next->trigger();
-    EXPECT_EQ(window->prompts->beeps, beeps + 1);
-    EXPECT_EQ(platform::fromCp1251(window->edit().SelText()), u("ашибка"));
+    EXPECT_EQ(window->prompts->beeps, before + 1);
+    EXPECT_EQ(window->edit().SelLength(), 0);
+}
+
+TEST_F(SpellChecker, TheMenuOfAMarkKeepsCutCopyAndPasteBelowItsOwnItems) {
+    window->russian("превет мир\r\n");
+    window->edit().SetSel(0, 6);
+    std::unique_ptr<QMenu> menu(
+        window->checker().MenuFor(0, window->marks().Marks(0).at(0), window->form.get()));
+    ASSERT_TRUE(menu);
+    QStringList names;
+    for (const QAction* item : menu->actions())
+        if (!item->isSeparator() && !item->objectName().startsWith(u("SpellSuggestion")))
+            names << item->objectName();
+    ASSERT_EQ(names, (QStringList{u("SpellIgnoreAll1"), u("SpellAddWord1"), u("edit-cut"),
+                                  u("edit-copy"), u("edit-paste")}));
+    menu->findChild<QAction*>(QStringLiteral("edit-cut"))->trigger();
+    EXPECT_EQ(platform::fromCp1251(window->edit().Text()), u(" мир\r\n"));
+    window->edit().SetSel(window->edit().TextLength(), 0);
+    menu.reset(window->checker().MenuFor(0, {0, 0}, window->form.get()));
+    EXPECT_FALSE(menu); // no word there
+}
+
+TEST_F(SpellChecker, CommonAbbreviationsAndInitialsAreNoErrors) {
+    window->russian(
+        "в т.~ч. и до н.~э., к.~ф.-м.~н. А.~С.~Пушкин, ок.~5 лет, т.~к. и ср.~рис.~1\r\n"
+        "но ф без точки и ошыбка.\r\n");
+    EXPECT_EQ(window->marked(), (QStringList{u("ф"), u("ошыбка")}));
 }
 
 TEST_F(SpellChecker, SwitchedOffItShowsNothingAndStaysOffAtTheNextStart) {
@@ -226,6 +284,25 @@ TEST_F(SpellChecker, TheLinesInViewComeFirstAndTheRestInAPause) {
     EXPECT_FALSE(window->marks().IsChecked(2999));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->marks().IsChecked(2999); }, 5000));
     EXPECT_EQ(window->marks().Marks(2999).size(), 1u);
+}
+
+TEST_F(SpellChecker, TheEndInViewFirstKnowsWhatTheLinesAboveLeaveOpen) {
+    std::string text = "\\begin{verbatim}\r\n";
+    for (int i = 0; i < 3000; ++i)
+        text += "ошыбка в коде\r\n";
+    text += "\\end{verbatim} ошыбка после\r\n";
+    support::writeBytes(window->programFolder / "long.tex", support::cp866(text.c_str()));
+    window->form->show();
+    window->form->Guarded([&] { window->form->OpenDocument(window->programFile("long.tex")); });
+    window->checker().WaitForDictionary();
+    platform::TRichEdit& edit = window->edit();
+    edit.SetSelStart(edit.TextLength());
+    edit.ensureCursorVisible();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->marks().Marks(3001).size(), 1u);
+    EXPECT_TRUE(window->marks().Marks(3000).empty());
+    EXPECT_FALSE(window->marks().IsChecked(5));
 }
 
 // Without a dictionary, or with one that cannot be read, nothing is checked; the indicator

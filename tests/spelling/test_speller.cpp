@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <utility>
 
 #include "spelling/russian_dictionary.h"
 #include "spelling/speller.h"
@@ -59,6 +61,38 @@ TEST(Speller, SuggestsAtMostSevenAndTakesTheUsersWordsInTheirCases) {
         EXPECT_TRUE(speller.isKnown(word(known))) << known;
     EXPECT_FALSE(speller.isKnown(word("петрофф")));
     EXPECT_FALSE(speller.isKnown(word("кУкарямба")));
+}
+
+// Common Russian typos (texts/typos.txt): the right word comes first for nine in ten at
+// least, for each of the typos users reported, and in the typo's case.
+TEST(Speller, TheLikeliestCorrectionOfCommonTyposComesFirst) {
+    NEED_DICTIONARY();
+    Speller speller(installed());
+    QFile file(QStringLiteral(KOLBAX_SPELLING_TEXTS "/typos.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    int pairs = 0;
+    int first = 0;
+    QStringList misses;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QStringList pair = QString::fromUtf8(line).split(u' ', Qt::SkipEmptyParts);
+        if (pair.size() != 2 || pair[0].startsWith(u'#')) continue;
+        ++pairs;
+        EXPECT_FALSE(speller.isKnown(word(pair[0].toUtf8().constData()))) << line.constData();
+        EXPECT_TRUE(speller.isKnown(word(pair[1].toUtf8().constData()))) << line.constData();
+        const QStringList suggestions = speller.suggestions(pair[0]);
+        if (!suggestions.isEmpty() && suggestions[0] == pair[1])
+            ++first;
+        else
+            misses << pair[0] + u'>' + suggestions.join(u',');
+    }
+    std::printf("right word first for %d of %d typos\n", first, pairs);
+    EXPECT_GE(pairs, 50);
+    EXPECT_GE(first * 10, pairs * 9) << misses.join(u' ').toStdString();
+    for (const auto& [typo, meant] :
+         {std::pair{"Превет", "Привет"}, std::pair{"сдесь", "здесь"},
+          std::pair{"зделать", "сделать"}, std::pair{"ришение", "решение"},
+          std::pair{"ПРЕВЕТ", "ПРИВЕТ"}, std::pair{"Сдесь", "Здесь"}})
+        EXPECT_EQ(speller.suggestions(u(typo)).value(0), u(meant)) << typo;
 }
 
 // Writes a dictionary of two files into a folder.

@@ -62,6 +62,56 @@ TEST(WordScanner, ReadsTheProseOfALineOnly) {
     }
 }
 
+// The words of a text of several lines, each line read from the state the one before left.
+QStringList documentWords(const char* utf8) {
+    QStringList texts;
+    spelling::ScanState state;
+    for (const QString& line : QString::fromUtf8(utf8).split(u'\n')) {
+        for (const spelling::Word& word : wordsOf(viewLine(line), state))
+            texts << word.text;
+        EXPECT_EQ(spelling::ScanState::unpack(state.pack()), state) << line.toStdString();
+    }
+    return texts;
+}
+
+TEST(WordScanner, MathematicsVerbatimAndNamingArgumentsSpanLines) {
+    const Case cases[] = {
+        {"Пусть $a+b=\nc$ и ошыбкаа формулы.", "Пусть и ошыбкаа формулы"},
+        {"Итак \\(a+\nб\\) и \\[\nв\n\\] и $$\nг\n$$ конец", "Итак и и конец"},
+        {"\\begin{equation}\n а = б\n\\end{equation} и \\begin{align*}\nx &= \\text{при}\n"
+         "\\end{align*} конец",
+         "и конец"},
+        {"Цена $5 без пары\n\nновый абзац", "Цена новый абзац"},
+        {"$$\\begin{tabular}{ll}\nимя & слово\n\\end{tabular}$$ после", "имя слово после"},
+        {"$$\\begin{verbatim}\nкод\n\n\\end{verbatim}\nформула$$ текст", "текст"},
+        {"\\begin{verbatim}\nпревет\n\n\\end{verbatim} конец", "конец"},
+        {"\\begin{lstlisting}[caption={Код}]\nвывод\n\\end{lstlisting}", ""},
+        {"см. \\verb|превет| и \\verb*+ошыбка+ и \\lstinline{жжж} тут", "см и и тут"},
+        {"знак |$| в именах %$\nфайлов", "знак файлов"},
+        {"\\hyphenation{ма-те-ма-ти-ка\nфи-зи-ка}\nтекст", "текст"},
+        {"\\lstset{language=C,\n  literate={а}{{\\char224}}1 {ёж}{x}1,\n}\nтекст", "текст"},
+    };
+    for (const Case& c : cases) {
+        const QStringList expected = QString::fromUtf8(c.words).split(u' ', Qt::SkipEmptyParts);
+        EXPECT_EQ(documentWords(c.line), expected) << c.line;
+    }
+}
+
+TEST(WordScanner, ShortGroupsEndingsAndStressesAreNoWordsOfTheirOwn) {
+    const Case cases[] = {
+        {"\\formbytotal{TotPages}{страниц}{у}{ы}{} и \\custom{TotPages}{лист}{ов}{а}", "и лист"},
+        {"literate={б}{{\\selectfont\\char225}}1 {вв}{x}1", ""},
+        {"\\textbf{ы} и \\emph{да}, \\section*{Я}", "ы и да Я"},
+        {"сло\u0301во и сл\\'ово", "слово и слово"},
+        {"в \\XeTeX е и \\LaTeX{}овский, \\item Текст", "в и Текст"},
+        {"$i$-й и \\(n\\)-мерный", "и"},
+    };
+    for (const Case& c : cases) {
+        const QStringList expected = QString::fromUtf8(c.words).split(u' ', Qt::SkipEmptyParts);
+        EXPECT_EQ(documentWords(c.line), expected) << c.line;
+    }
+}
+
 TEST(WordScanner, RangesCoverTheHintsAndPeriodsFollowAbbreviations) {
     const std::vector<spelling::Word> words =
         wordsOf(viewLine(QString::fromUtf8("при\\-мер, т.~е. см")));
