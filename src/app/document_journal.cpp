@@ -87,7 +87,7 @@ void DocumentJournal::endSession() {
 }
 
 void DocumentJournal::showError(const JournalError& error) {
-    form_.prompts().error(platform::applicationTitle(), journalErrorMessage(error));
+    form_.prompts().unicodeError(platform::applicationTitle(), journalErrorMessage(error));
 }
 
 bool DocumentJournal::offerOrphans() {
@@ -97,12 +97,12 @@ bool DocumentJournal::offerOrphans() {
         std::optional<JournalId> id = journal_.takeOver(orphan);
         if (!id) continue;
         const JournalRecord& record = orphan.record;
-        if (prompts.question(questionCaption(),
-                             restoreQuestion(record, documentNewerThanJournal(record)))) {
+        if (prompts.unicodeQuestion(questionCaption(),
+                                    restoreQuestion(record, documentNewerThanJournal(record)))) {
             restore(*id, record);
             return true;
         }
-        if (prompts.question(questionCaption(), deleteQuestion(record)))
+        if (prompts.unicodeQuestion(questionCaption(), deleteQuestion(record)))
             journal_.remove(*id);
         else
             journal_.release(*id);

@@ -26,6 +26,11 @@ class Prompts {
     virtual void unicodeError(const std::string& caption, const QString& message);
     // Yes/No question without icon; true for Yes.
     virtual bool question(const std::string& caption, const std::string& text) = 0;
+    // The same question and the information box for a text holding characters the editor's
+    // code page lacks (a file's name as the file system has it); without its own way to
+    // show them a seam shows the text in CP1251 ("?" for them).
+    virtual bool unicodeQuestion(const std::string& caption, const QString& text);
+    virtual void unicodeInformation(const QString& message);
     // Input box with OK and Cancel; nullopt on Cancel.
     virtual std::optional<std::string>
     inputBox(const std::string& caption, const std::string& prompt, const std::string& text) = 0;
@@ -56,6 +61,8 @@ class QtPrompts : public Prompts {
     void error(const std::string& caption, const std::string& message) override;
     void unicodeError(const std::string& caption, const QString& message) override;
     bool question(const std::string& caption, const std::string& text) override;
+    bool unicodeQuestion(const std::string& caption, const QString& text) override;
+    void unicodeInformation(const QString& message) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
     std::optional<QString> openFile(const std::string& title, const std::string& filter) override;
