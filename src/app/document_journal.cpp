@@ -29,8 +29,7 @@ void startUntitled(TForm1& form, const JournalRecord& record) {
     form.RichEdit1->Clear();
     form.DocName.clear();
     form.MainFile.clear();
-    form.DocEncoding = record.encoding;
-    form.DocLayout = record.layout;
+    document::setDocumentEncoding(form, record.encoding, record.layout);
     document::setCaption(form, true);
     form.setEnabled(true);
     form.RichEdit1->setEnabled(true);
@@ -123,8 +122,7 @@ void DocumentJournal::restore(JournalId id, const JournalRecord& record) {
     if (!named) startUntitled(form_, record);
     // The text comes back in the encoding and with the line ends it was typed in, whatever
     // the file on disk holds now.
-    form_.DocEncoding = record.encoding;
-    form_.DocLayout = record.layout;
+    document::setDocumentEncoding(form_, record.encoding, record.layout);
     document::setCaption(form_, !named);
 
     platform::TRichEdit& edit = *form_.RichEdit1;
