@@ -141,7 +141,7 @@ class FolderChange {
     FolderChange(const QString& folder, std::u16string_view refusal)
         : previous_(QDir::currentPath()) {
         if (!QDir::setCurrent(folder))
-            throw platform::RuntimeError(cp1251(refusal) + platform::toCp1251(folder));
+            throw platform::UnicodeRuntimeError(document::text(refusal) + folder);
     }
     ~FolderChange() {
         if (!kept_ && !previous_.isEmpty()) QDir::setCurrent(previous_);

@@ -371,6 +371,13 @@ TEST_F(FileCommands, FoldersThatCannotBeEnteredAreRefusedAndSavesGoWhereTheCapti
     EXPECT_EQ(form->DocName, "thesis");
     EXPECT_EQ(form->DocDir, papers);
     EXPECT_TRUE(form->RichEdit1->Modified());
+    // A folder named outside CP1251 is named as the file system has it.
+    const QString foreign = QString::fromStdString((root / "Σχέδιο 😀").string());
+    prompts->fileAnswers.push_back(foreign + "/new.tex");
+    run("N7");
+    ASSERT_FALSE(prompts->unicodeErrors.empty());
+    EXPECT_EQ(prompts->unicodeErrors.back(),
+              document::text(document::kCannotSaveInFolder) + foreign);
 
     // The current folder moved elsewhere: the save still goes to the document's folder.
     QDir::setCurrent(docsDir());
