@@ -32,8 +32,7 @@ void startUntitled(TForm1& form, const JournalRecord& record) {
     form.DocName.clear();
     form.MainFile.clear();
     form.DiskStamp = {};
-    form.DocEncoding = record.encoding;
-    form.DocLayout = record.layout;
+    document::setDocumentEncoding(form, record.encoding, record.layout);
     document::setCaption(form, true);
     form.setEnabled(true);
     form.RichEdit1->setEnabled(true);
@@ -111,7 +110,7 @@ void DocumentJournal::endSession() {
 }
 
 void DocumentJournal::showError(const JournalError& error) {
-    form_.prompts().error(platform::applicationTitle(), journalErrorMessage(error));
+    form_.prompts().unicodeError(platform::applicationTitle(), journalErrorMessage(error));
 }
 
 bool DocumentJournal::offerOrphans() {
@@ -122,13 +121,13 @@ bool DocumentJournal::offerOrphans() {
         std::optional<JournalId> id = journal_.takeOver(orphan);
         if (!id) continue;
         const JournalRecord& record = orphan.record;
-        if (prompts.question(questionCaption(),
-                             restoreQuestion(record, documentNewerThanJournal(record)))) {
+        if (prompts.unicodeQuestion(questionCaption(),
+                                    restoreQuestion(record, documentNewerThanJournal(record)))) {
             restore(*id, record);
             restored = true;
             continue;
         }
-        if (prompts.question(questionCaption(), deleteQuestion(record)))
+        if (prompts.unicodeQuestion(questionCaption(), deleteQuestion(record)))
             journal_.remove(*id);
         else
             journal_.release(*id);
@@ -154,8 +153,7 @@ void DocumentJournal::restore(JournalId id, const JournalRecord& record) {
     }
     // The text comes back in the encoding and with the line ends it was typed in, whatever
     // the file on disk holds now.
-    form_.DocEncoding = record.encoding;
-    form_.DocLayout = record.layout;
+    document::setDocumentEncoding(form_, record.encoding, record.layout);
     document::setCaption(form_, !named);
 
     platform::TRichEdit& edit = *form_.RichEdit1;

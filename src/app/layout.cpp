@@ -30,7 +30,8 @@ void TForm1::ArrangeControls() {
     Splitter1->setGeometry(0, ToolBar1->height(),
                            paneShown ? width : std::max(width, kEditorMinimumWidth),
                            std::max(editorHeight, 0));
-    // The designed height, or the text's own where the font needs more.
-    Label1->resize(std::max(width - Label2->width(), 0),
+    // The designed height, or the text's own where the font needs more; the whole row while
+    // Label2 gives way to a wide notice.
+    Label1->resize(std::max(width - (Label2->isHidden() ? 0 : Label2->width()), 0),
                    std::max(kLabel1Height, Label1->sizeHint().height()));
 }

@@ -55,6 +55,5 @@ void TForm1::RestoreSession() {
     }
     if (current >= 0) Tabs->Show(current);
     if (!gone.isEmpty())
-        prompts().information(
-            platform::toCp1251(QString::fromUtf16(kSessionFilesGone).arg(gone.join(u'\n'))));
+        prompts().unicodeInformation(QString::fromUtf16(kSessionFilesGone).arg(gone.join(u'\n')));
 }

@@ -162,10 +162,9 @@ void TForm1::CheckDocumentOnDisk() {
         // Saving writes it again; until then the text is the only copy.
         DiskStamp = {};
         RichEdit1->SetModified(true);
-        prompts().information(platform::toCp1251(QString::fromUtf16(kDeletedOnDisk).arg(name)));
-    } else if (prompts().question(
-                   document::cp1251(document::kChangedOnDiskCaption),
-                   platform::toCp1251(QString::fromUtf16(kChangedOnDisk).arg(name)))) {
+        prompts().unicodeInformation(QString::fromUtf16(kDeletedOnDisk).arg(name));
+    } else if (prompts().unicodeQuestion(document::cp1251(document::kChangedOnDiskCaption),
+                                         QString::fromUtf16(kChangedOnDisk).arg(name))) {
         Guarded([this] { document::reloadFromDisk(*this); });
     } else {
         // Kept: the text differs from the file, and a save writes it without asking again.

@@ -37,10 +37,14 @@ bool fileExists(const QString& path) {
     return QFileInfo::exists(path);
 }
 
-// Refuses runs the control could not hold.
-void checkFitsControl(const std::vector<platform::TextRun>& runs) {
-    if (platform::rtfTextLength(runs) > platform::TRichEdit::kMaxLength)
-        throw platform::RuntimeError(cp1251(document::kTooLarge));
+static_assert(document::kCp866DocumentLength == platform::TRichEdit::kMaxLength);
+
+// Refuses runs a document of the encoding could not hold.
+void checkFitsControl(const std::vector<platform::TextRun>& runs, platform::TextEncoding encoding) {
+    const int limit = document::maxDocumentLength(encoding);
+    if (platform::rtfTextLength(runs) > limit)
+        throw platform::RuntimeError(
+            platform::toCp1251(document::text(document::kTooLarge).arg(limit)));
 }
 
 // The bytes of the document's file, in its encoding and layout.
@@ -80,10 +84,10 @@ readTexFileWithNotice(state::Editor& editor, const QString& path,
     QCoreApplication::processEvents();
     try {
         document::TexDocument doc = document::readTexDocumentFile(path, encoding);
-        if (newEncoding) document::setInputEncoding(doc.text, *newEncoding);
+        if (newEncoding) document::setDeclaredEncoding(doc.text, *newEncoding);
         LoadedDocument loaded{document::viewRuns(doc.text), doc.encoding, doc.layout,
                               doc.contradictedDeclaration};
-        checkFitsControl(loaded.runs);
+        checkFitsControl(loaded.runs, newEncoding.value_or(doc.encoding));
         return loaded;
     } catch (...) {
         editor.Label1->setText(text);
@@ -138,7 +142,7 @@ class FolderChange {
     FolderChange(const QString& folder, std::u16string_view refusal)
         : previous_(QDir::currentPath()) {
         if (!QDir::setCurrent(folder))
-            throw platform::RuntimeError(cp1251(refusal) + platform::toCp1251(folder));
+            throw platform::UnicodeRuntimeError(document::text(refusal) + folder);
     }
     ~FolderChange() {
         if (!kept_ && !previous_.isEmpty()) QDir::setCurrent(previous_);
@@ -191,9 +195,9 @@ bool mayOverwrite(state::Editor& editor, const QString& path) {
     const platform::FileStamp now = platform::fileStampOf(path);
     if (!now.exists || now == editor.DiskStamp) return true;
     const QString name = editor.DocName + editor.DocExt;
-    return editor.prompts().question(
+    return editor.prompts().unicodeQuestion(
         cp1251(document::kChangedOnDiskCaption),
-        platform::toCp1251(document::text(document::kOverwriteChangedFile).arg(name)));
+        document::text(document::kOverwriteChangedFile).arg(name));
 }
 
 // Before a command leaves a modified document it is saved. False when the user cancelled
@@ -210,8 +214,7 @@ void readAgain(state::Editor& editor, const QString& path,
                std::optional<platform::TextEncoding> encoding) {
     const LoadedDocument loaded = readTexFileWithNotice(editor, path, encoding);
     const int caret = editor.RichEdit1->SelStart();
-    editor.DocEncoding = loaded.encoding;
-    editor.DocLayout = loaded.layout;
+    document::setDocumentEncoding(editor, loaded.encoding, loaded.layout);
     editor.DiskStamp = platform::fileStampOf(path);
     showLoadedRuns(editor, loaded.runs);
     editor.RichEdit1->SetSel(std::min(caret, editor.RichEdit1->TextLength()), 0);
@@ -222,6 +225,13 @@ void readAgain(state::Editor& editor, const QString& path,
 } // namespace
 
 namespace document {
+
+void setDocumentEncoding(state::Editor& editor, platform::TextEncoding encoding,
+                         const platform::FileLayout& layout) {
+    editor.DocEncoding = encoding;
+    editor.DocLayout = layout;
+    editor.RichEdit1->SetMaxLength(maxDocumentLength(encoding));
+}
 
 void setCaption(state::Editor& editor, bool untitled) {
     QString caption =
@@ -308,8 +318,11 @@ void openDocument(state::Editor& editor, TForm3& form3, const QString& chosen,
 
     setDocumentPath(editor, next);
     // A name that does not exist yet starts a CP866 document, as it always has.
-    editor.DocEncoding = loaded ? loaded->encoding : platform::TextEncoding::Cp866;
-    editor.DocLayout = loaded ? loaded->layout : platform::newFileLayout(editor.DocEncoding);
+    if (loaded)
+        setDocumentEncoding(editor, loaded->encoding, loaded->layout);
+    else
+        setDocumentEncoding(editor, platform::TextEncoding::Cp866,
+                            platform::newFileLayout(platform::TextEncoding::Cp866));
     editor.DiskStamp = loaded ? platform::fileStampOf(path) : platform::FileStamp{};
     if (loaded)
         showLoadedRuns(editor, loaded->runs);
@@ -357,15 +370,16 @@ void newDocument(state::Editor& editor, TForm2& form2) {
     // new-file dialog is not shown under the old link.
     editor.MainFile.clear();
     // Nor does the encoding of the document left stay shown.
-    editor.DocEncoding = editor.NewDocEncoding;
+    setDocumentEncoding(editor, editor.NewDocEncoding,
+                        platform::newFileLayout(editor.NewDocEncoding));
     setCaption(editor, true);
     editor.RichEdit1->setEnabled(true);
     editor.RichEdit1->setFocus();
     editor.RichEdit1->SetInsertCharset(platform::kCyrillicCharset);
     editor.prompts().showModal(form2);
     windowOf(editor).update();
-    editor.DocEncoding = editor.NewDocEncoding;
-    editor.DocLayout = platform::newFileLayout(editor.DocEncoding);
+    setDocumentEncoding(editor, editor.NewDocEncoding,
+                        platform::newFileLayout(editor.NewDocEncoding));
     setCaption(editor, true);
     editor.ShownCharset = -1;
 
@@ -386,7 +400,7 @@ void newDocument(state::Editor& editor, TForm2& form2) {
             // plain text.
             const std::vector<platform::TextRun> runs =
                 platform::readRtf(readDocumentBytes(companion), platform::kCyrillicCharset);
-            checkFitsControl(runs);
+            checkFitsControl(runs, editor.DocEncoding);
             editor.RichEdit1->LoadRuns(runs);
         } else {
             loadTexFile(editor, editor.UserTemplate);
@@ -451,48 +465,67 @@ bool saveInEncoding(state::Editor& editor, TEncodingDialog& dialog) {
     const platform::TextEncoding encoding = dialog.Chosen();
     platform::TRichEdit& edit = *editor.RichEdit1;
 
-    // The text as it will be saved, its inputenc line naming the new encoding; refused
-    // before anything changes when the encoding cannot hold a character of it.
-    QString saved = edit.PlainText();
-    const std::optional<TextSpan> option = inputEncodingOption(saved);
-    const QString optionName = inputEncodingName(encoding);
-    const bool changesOption = option && saved.mid(option->start, option->length) != optionName;
-    if (changesOption) saved.replace(option->start, option->length, optionName);
+    // The text as it will be saved, its magic comment and inputenc line naming the new
+    // encoding; refused before anything changes when the encoding cannot hold a character
+    // of it.
+    const QString current = edit.PlainText();
+    const std::vector<DeclarationChange> changes = declarationChanges(current, encoding);
+    QString saved = current;
+    const bool changesDeclarations = !changes.empty();
+    setDeclaredEncoding(saved, encoding);
     if (const auto unheld = platform::firstUnheldCharacter(saved, encoding))
         throw platform::UnheldCharacterError(encoding, *unheld);
+    // Nor is a text saved in an encoding whose documents could not hold it when it is opened
+    // again.
+    const int limit = maxDocumentLength(encoding);
+    if (edit.TextLength() - current.size() + saved.size() > limit) {
+        const std::string_view name = platform::encodingOf(encoding).name;
+        throw platform::RuntimeError(platform::toCp1251(
+            text(kTooLargeForEncoding)
+                .arg(QLatin1StringView(name.data(), static_cast<qsizetype>(name.size())))
+                .arg(limit)));
+    }
 
     const bool modified = edit.Modified();
-    if (changesOption) {
-        // The control counts each line break before the option as two characters.
-        const auto breaks = static_cast<int>(QStringView(saved).left(option->start).count(u'\n'));
+    if (changesDeclarations) {
         const platform::TRichEdit::EditBlock block(edit);
-        edit.ReplaceRange(static_cast<int>(option->start) + breaks,
-                          static_cast<int>(option->length), optionName);
+        // From the last one back, so that the positions before it stay; the control counts
+        // each line break before a declaration as two characters.
+        for (auto change = changes.rbegin(); change != changes.rend(); ++change) {
+            const auto breaks =
+                static_cast<int>(QStringView(current).left(change->span.start).count(u'\n'));
+            edit.ReplaceRange(static_cast<int>(change->span.start) + breaks,
+                              static_cast<int>(change->span.length), change->name);
+        }
     }
     const platform::TextEncoding previousEncoding = editor.DocEncoding;
     const platform::FileLayout previousLayout = editor.DocLayout;
-    editor.DocEncoding = encoding;
-    // The line ends stay; a byte-order mark only ever begins a UTF-8 file, and the DOS
-    // padding only an 8-bit one.
-    editor.DocLayout.byteOrderMark =
-        encoding == platform::TextEncoding::Utf8 && previousLayout.byteOrderMark;
-    if (encoding == platform::TextEncoding::Utf8) editor.DocLayout.endMarks = 0;
+    platform::FileLayout layout = previousLayout;
+    if (editor.DocName.isEmpty() || !fileExists(state::documentFilePath(editor))) {
+        // A document never saved has no line ends of its own yet: it takes the encoding's,
+        // as a new document of that encoding does.
+        layout = platform::newFileLayout(encoding);
+    } else {
+        // The file's line ends stay; a byte-order mark only ever begins a UTF-8 file, and
+        // the DOS padding only an 8-bit one.
+        layout.byteOrderMark =
+            encoding == platform::TextEncoding::Utf8 && previousLayout.byteOrderMark;
+        if (encoding == platform::TextEncoding::Utf8) layout.endMarks = 0;
+    }
+    setDocumentEncoding(editor, encoding, layout);
+    const auto giveBack = [&] {
+        setDocumentEncoding(editor, previousEncoding, previousLayout);
+        if (changesDeclarations) edit.UndoLastStep();
+        edit.SetModified(modified);
+    };
     bool done = false;
     try {
         done = save(editor);
     } catch (...) {
-        editor.DocEncoding = previousEncoding;
-        editor.DocLayout = previousLayout;
-        if (changesOption) edit.UndoLastStep();
-        edit.SetModified(modified);
+        giveBack();
         throw;
     }
-    if (!done) {
-        editor.DocEncoding = previousEncoding;
-        editor.DocLayout = previousLayout;
-        if (changesOption) edit.UndoLastStep();
-        edit.SetModified(modified);
-    }
+    if (!done) giveBack();
     setCaption(editor, editor.DocName.isEmpty());
     return done;
 }

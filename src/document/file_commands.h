@@ -41,6 +41,10 @@ void reloadFromDisk(state::Editor& editor);
 // character the encoding cannot hold; a failed or cancelled save changes nothing.
 bool saveInEncoding(state::Editor& editor, TEncodingDialog& dialog);
 
+// The document's encoding and its file's layout; the editing control then holds as much as a
+// document of that encoding may (maxDocumentLength).
+void setDocumentEncoding(state::Editor& editor, platform::TextEncoding encoding,
+                         const platform::FileLayout& layout);
 // The window's caption for the document: the program, the document's name (or "untitled"),
 // the main file it is attached to, and the encoding unless it is CP866.
 void setCaption(state::Editor& editor, bool untitled);

@@ -1,6 +1,7 @@
 #include "document/tex_document.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "document/tex_view.h"
 #include "document/texts.h"
@@ -94,11 +95,79 @@ QString inputEncodingName(platform::TextEncoding encoding) {
     return QString::fromLatin1(option.data(), static_cast<qsizetype>(option.size()));
 }
 
-bool setInputEncoding(QString& text, platform::TextEncoding encoding) {
-    const std::optional<TextSpan> option = inputEncodingOption(text);
-    if (!option) return false;
-    text.replace(option->start, option->length, inputEncodingName(encoding));
-    return true;
+std::optional<TextSpan> magicCommentName(QStringView text) {
+    const QLatin1StringView key("!tex encoding");
+    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    for (qsizetype at = text.indexOf(u'%'); at >= 0; at = text.indexOf(u'%', at + 1)) {
+        if (at > 0 && text[at - 1] != u'\n') continue;
+        qsizetype i = at + 1;
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
+        if (!text.mid(i).startsWith(key, Qt::CaseInsensitive)) continue;
+        i += key.size();
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
+        if (i >= text.size() || text[i] != u'=') continue;
+        ++i;
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
+        qsizetype end = i;
+        while (end < text.size() && !isBlank(text[end]) && text[end] != u'\n')
+            ++end;
+        if (platform::encodingNamed(text.mid(i, end - i).toString().toStdString()))
+            return TextSpan{i, end - i};
+    }
+    return std::nullopt;
+}
+
+QString magicCommentEncodingName(platform::TextEncoding encoding) {
+    switch (encoding) {
+    case platform::TextEncoding::Cp866:
+        return QStringLiteral("IBM866");
+    case platform::TextEncoding::Cp1251:
+        return QStringLiteral("windows-1251");
+    case platform::TextEncoding::Koi8r:
+        return QStringLiteral("KOI8-R");
+    case platform::TextEncoding::Utf8:
+        break;
+    }
+    return QStringLiteral("UTF-8");
+}
+
+std::vector<DeclarationChange> declarationChanges(QStringView text,
+                                                  platform::TextEncoding encoding) {
+    std::vector<DeclarationChange> changes;
+    const auto names = [&](const TextSpan& span) {
+        return platform::encodingNamed(
+                   text.mid(span.start, span.length).toString().toStdString()) == encoding;
+    };
+    if (const auto magic = magicCommentName(text); magic && !names(*magic))
+        changes.push_back({*magic, magicCommentEncodingName(encoding)});
+    // An option naming the encoding under another name ("CP1251") takes the usual one.
+    const QString option = inputEncodingName(encoding);
+    if (const auto inputenc = inputEncodingOption(text);
+        inputenc && text.mid(inputenc->start, inputenc->length) != option)
+        changes.push_back({*inputenc, option});
+    std::sort(changes.begin(), changes.end(),
+              [](const auto& a, const auto& b) { return a.span.start < b.span.start; });
+    return changes;
+}
+
+bool setDeclaredEncoding(QString& text, platform::TextEncoding encoding) {
+    const std::vector<DeclarationChange> changes = declarationChanges(text, encoding);
+    for (auto change = changes.rbegin(); change != changes.rend(); ++change)
+        text.replace(change->span.start, change->span.length, change->name);
+    return !changes.empty();
+}
+
+int maxDocumentLength(platform::TextEncoding encoding) {
+    return encoding == platform::TextEncoding::Cp866 ? kCp866DocumentLength : kLargeDocumentLength;
+}
+
+platform::LineLimits savedLineLimits(platform::TextEncoding encoding) {
+    if (encoding == platform::TextEncoding::Cp866)
+        return platform::LineLimits{kMaxSavedLines, kMaxSavedLineLength};
+    return platform::LineLimits{};
 }
 
 } // namespace document

@@ -45,22 +45,48 @@ struct TextSpan {
 std::optional<TextSpan> inputEncodingOption(QStringView text);
 // The inputenc option that declares an encoding.
 QString inputEncodingName(platform::TextEncoding encoding);
-// Makes that option name this encoding; false when the text has none (it is unchanged).
-bool setInputEncoding(QString& text, platform::TextEncoding encoding);
+// The name in the first "% !TeX encoding = NAME" line whose name is an encoding's.
+std::optional<TextSpan> magicCommentName(QStringView text);
+// The name a magic comment declaring an encoding is given ("windows-1251").
+QString magicCommentEncodingName(platform::TextEncoding encoding);
 
-// --- Saving
+// A declaration of a text rewritten to name another encoding: its span in the text and the
+// name that replaces it.
+struct DeclarationChange {
+    TextSpan span;
+    QString name;
+};
+// What makes the magic comment and the inputenc option of a text name an encoding, in the
+// order they stand; a declaration that names it already is left as it is.
+std::vector<DeclarationChange> declarationChanges(QStringView text,
+                                                  platform::TextEncoding encoding);
+// Makes the text's declarations name this encoding; false when none had to change.
+bool setDeclaredEncoding(QString& text, platform::TextEncoding encoding);
 
-// A saved file holds at most this many lines, each of at most this many characters.
+// --- Limits
+
+// The most characters (a line break counting two) a document holds: a CP866 document
+// kCp866DocumentLength, the editing control's usual limit; one in any other encoding
+// kLargeDocumentLength, room for a bibliography of several megabytes whose UTF-8 still fits
+// a recovery journal.
+inline constexpr int kCp866DocumentLength = 1000000;
+inline constexpr int kLargeDocumentLength = 20000000;
+int maxDocumentLength(platform::TextEncoding encoding);
+
+// A saved CP866 file holds at most this many lines, each of at most this many characters;
+// a file in another encoding as many as the document holds.
 inline constexpr int kMaxSavedLines = 65536;
 inline constexpr size_t kMaxSavedLineLength = 65535;
+platform::LineLimits savedLineLimits(platform::TextEncoding encoding);
+
+// --- Saving
 
 // The bytes of a document's file: platform::writeText within the saved line limits.
 template <typename Walk>
 platform::FileBytes writeTexDocument(Walk&& walk, size_t textLength,
                                      platform::TextEncoding encoding,
                                      const platform::FileLayout& layout) {
-    return platform::writeText(walk, textLength, encoding, layout,
-                               platform::LineLimits{kMaxSavedLines, kMaxSavedLineLength});
+    return platform::writeText(walk, textLength, encoding, layout, savedLineLimits(encoding));
 }
 
 } // namespace document

@@ -43,8 +43,13 @@ inline constexpr std::u16string_view kCannotSaveInFolder =
 inline constexpr std::u16string_view kUnworkableName =
     u"Редактор не работает с таким именем файла: в нём есть управляющие знаки или байты, "
     u"которые не читаются как UTF-8. Переименуй файл или выбери другое имя.";
+// %1 the most characters a document of the file's encoding holds.
 inline constexpr std::u16string_view kTooLarge =
-    u"Файл не загружен: в нём больше 1000000 символов, а редактор вмещает не больше.";
+    u"Файл не загружен: в нём больше %1 символов, а редактор вмещает не больше.";
+// %1 the encoding, %2 the most characters a document in it holds.
+inline constexpr std::u16string_view kTooLargeForEncoding =
+    u"Текст не сохранён в кодировке %1: в нём больше %2 символов, а документ в ней вмещает не "
+    u"больше.";
 // A file is refused rather than opened with bytes missing, which a save would lose for good.
 inline constexpr std::u16string_view kNulBytes =
     u"Файл не загружен: в нём есть нулевые байты (код 0), а редактор не может их хранить.";
@@ -65,7 +70,7 @@ inline constexpr std::u16string_view kOverwriteChangedFile =
     u"Файл %1 изменён на диске другой программой после того, как редактор его прочёл.\n"
     u"Записать текст редактора поверх него?";
 inline constexpr std::u16string_view kDeclarationContradicted =
-    u"Файл объявляет кодировку %1, но записан в %2: открыт в %2.";
+    u"Файл в %2, хотя объявлена кодировка %1";
 inline constexpr std::u16string_view kReopenTitle = u"Открыть файл в кодировке";
 inline constexpr std::u16string_view kSaveInEncodingTitle = u"Сохранить файл в кодировке";
 inline constexpr std::u16string_view kReopenCaption = u"Открыть в кодировке";

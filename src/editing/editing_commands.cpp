@@ -61,14 +61,13 @@ class RichEditTarget final : public editing::FindTarget {
 };
 
 // What the clipboard held when the editor itself last copied or cut: such text pastes
-// back exactly as it was copied. changed counts the characters the guard replaced in the
-// paste under way.
+// back exactly as it was copied. notice is what the guard tells of the paste under way.
 class PasteGuardState : public QObject {
   public:
     using QObject::QObject;
     QString editorCopy;
     bool hasEditorCopy = false;
-    int changed = 0;
+    QString notice;
 };
 
 QString withoutCarriageReturns(QString text) {
@@ -94,22 +93,20 @@ void installPasteGuard(state::Editor& editor, QObject& owner) {
         });
     }
     editor.RichEdit1->OnPaste = [&editor, state](const QString& text) -> QString {
-        state->changed = 0;
+        state->notice.clear();
         // The editor's own copy goes back as it was, unless the document is now one whose
         // encoding could not save it.
         if (state->hasEditorCopy && withoutCarriageReturns(text) == state->editorCopy &&
             !platform::firstUnheldCharacter(withoutCarriageReturns(text), editor.DocEncoding))
             return text;
         editing::GuardedPaste guarded = editing::guardPastedText(text, editor.DocEncoding);
-        state->changed = guarded.changed;
+        state->notice = editing::pasteNotice(guarded);
         return std::move(guarded.text);
     };
     // Told once the text is in (a paste refused at the length limit changed nothing): the
     // notice stands in for the layout indicator until the next key or caret move.
     editor.RichEdit1->OnPasted = [&editor, state] {
-        if (state->changed > 0)
-            editor.ShowIndicatorNotice(
-                QString::fromUtf8("Вставка: заменено знаков: %1").arg(state->changed));
+        if (!state->notice.isEmpty()) editor.ShowIndicatorNotice(state->notice);
     };
 }
 

@@ -90,8 +90,21 @@ GuardedPaste guardPastedText(QStringView text, platform::TextEncoding encoding) 
         i += length - 1;
         result.text.push_back(u'?');
         ++result.changed;
+        if (result.lost++ == 0) result.firstLost = code;
     }
     return result;
+}
+
+QString pasteNotice(const GuardedPaste& paste) {
+    const QString first = platform::characterForMessage(paste.firstLost);
+    if (paste.lost == 1) return QString::fromUtf8("Вставка: %1 заменён на «?»").arg(first);
+    if (paste.lost > 1)
+        return QString::fromUtf8("Вставка: %1 и ещё %2 заменены на «?»")
+            .arg(first)
+            .arg(paste.lost - 1);
+    if (paste.changed > 0)
+        return QString::fromUtf8("Вставка: заменено знаков: %1").arg(paste.changed);
+    return {};
 }
 
 } // namespace editing

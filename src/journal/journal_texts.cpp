@@ -4,14 +4,8 @@
 #include <QFile>
 #include <cerrno>
 
-#include "platform/codepage.h"
-
 namespace journal {
 namespace {
-
-std::string cp(const QString& text) {
-    return platform::toCp1251(text);
-}
 
 QString reason(int errorNumber) {
     switch (errorNumber) {
@@ -37,29 +31,28 @@ QString timeText(const JournalRecord& record) {
 
 } // namespace
 
-std::string journalErrorMessage(const JournalError& error) {
-    return cp(QString::fromUtf8("Несохранённые изменения не удаётся записать в папку %1 (%2). "
-                                "Работа продолжается, но после сбоя их не восстановить: "
-                                "сохраняйте документ.")
-                  .arg(QFile::decodeName(QByteArray::fromStdString(error.folder)),
-                       reason(error.errorNumber)));
+QString journalErrorMessage(const JournalError& error) {
+    return QString::fromUtf8("Несохранённые изменения не удаётся записать в папку %1 (%2). "
+                             "Работа продолжается, но после сбоя их не восстановить: "
+                             "сохраняйте документ.")
+        .arg(QFile::decodeName(QByteArray::fromStdString(error.folder)), reason(error.errorNumber));
 }
 
 QString journalDocumentName(const JournalRecord& record) {
     return record.path.isEmpty() ? QString::fromUtf8("(без имени)") : record.path;
 }
 
-std::string restoreQuestion(const JournalRecord& record, bool documentNewer) {
+QString restoreQuestion(const JournalRecord& record, bool documentNewer) {
     QString text = QString::fromUtf8("Найдены несохранённые изменения файла %1 от %2. ")
                        .arg(journalDocumentName(record), timeText(record));
     if (documentNewer) text += QString::fromUtf8("Файл на диске изменён позже. ");
-    return cp(text + QString::fromUtf8("Восстановить?"));
+    return text + QString::fromUtf8("Восстановить?");
 }
 
-std::string deleteQuestion(const JournalRecord& record) {
-    return cp(QString::fromUtf8("Удалить несохранённые изменения файла %1 от %2? Если не "
-                                "удалять, они будут предложены при следующем запуске.")
-                  .arg(journalDocumentName(record), timeText(record)));
+QString deleteQuestion(const JournalRecord& record) {
+    return QString::fromUtf8("Удалить несохранённые изменения файла %1 от %2? Если не "
+                             "удалять, они будут предложены при следующем запуске.")
+        .arg(journalDocumentName(record), timeText(record));
 }
 
 } // namespace journal

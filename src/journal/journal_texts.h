@@ -1,6 +1,7 @@
 #pragma once
-// The Russian texts of the recovery journal for the prompts, in CP1251 like every text the
-// prompts show.
+// The Russian texts of the recovery journal for the prompts. They name a document or a folder
+// as the file system has it, whatever characters its name holds, so they are QStrings for
+// the prompts' Unicode boxes.
 #include <QString>
 #include <string>
 
@@ -15,12 +16,12 @@ struct JournalError {
     std::string folder;
 };
 
-std::string journalErrorMessage(const JournalError& error);
+QString journalErrorMessage(const JournalError& error);
 // "(без имени)" for an untitled document, else its path.
 QString journalDocumentName(const JournalRecord& record);
 // The question at start-up, with a warning when the file on disk is newer than the journal.
-std::string restoreQuestion(const JournalRecord& record, bool documentNewer);
+QString restoreQuestion(const JournalRecord& record, bool documentNewer);
 // The second question after No: whether to delete the journal for good.
-std::string deleteQuestion(const JournalRecord& record);
+QString deleteQuestion(const JournalRecord& record);
 
 } // namespace journal

@@ -56,10 +56,36 @@ void LayoutIndicator::Refresh() {
     if (editor_.LayoutBeep) editor_.prompts().beep();
     editor_.ShownCharset = charset;
     editor_.IndicatorNoticeShown = false;
+    narrow();
     showLayout(label_, charset);
 }
 
+NoticePlace noticePlace(const QLabel& label, const QString& text) {
+    // A window that is not on the screen has no place to measure; nothing is read there.
+    if (!label.window()->isVisible()) return NoticePlace::Indicator;
+    const int needed = label.fontMetrics().horizontalAdvance(text) + 2 * label.margin();
+    const int room = label.contentsRect().width();
+    if (needed <= room) return NoticePlace::Indicator;
+    const QWidget* row = label.parentWidget();
+    if (row != nullptr && needed <= room + row->width() - label.x() - label.width())
+        return NoticePlace::Row;
+    return NoticePlace::Box;
+}
+
 void LayoutIndicator::ShowNotice(const QString& text) {
+    const NoticePlace place = noticePlace(label_, text);
+    if (place == NoticePlace::Box) {
+        // Read whole, not cut.
+        editor_.prompts().unicodeInformation(text);
+        return;
+    }
+    if (place == NoticePlace::Row && !widened_) {
+        // The whole row under the text, over the Smart Keyboard's label until it ends.
+        widened_ = label_.width();
+        label_.resize(label_.parentWidget()->width() - label_.x(), label_.height());
+        label_.raise();
+        switchLabel_.hide();
+    }
     editor_.IndicatorNoticeShown = true;
     label_.setVisible(true);
     label_.setText(text);
@@ -71,7 +97,15 @@ void LayoutIndicator::ShowNotice(const QString& text) {
 void LayoutIndicator::EndNotice() {
     if (!editor_.IndicatorNoticeShown) return;
     editor_.IndicatorNoticeShown = false;
+    narrow();
     showLayout(label_, editor_.ShownCharset);
+}
+
+void LayoutIndicator::narrow() {
+    if (!widened_) return;
+    label_.resize(*widened_, label_.height());
+    widened_.reset();
+    switchLabel_.show();
 }
 
 void LayoutIndicator::RefreshSwitch() {

@@ -3,9 +3,10 @@
 // The indicator shows the insertion character set of the editing control: 0 Latin, every
 // other set Cyrillic. It follows the Smart Keyboard's signals and the caret; a notice (the
 // paste guard's, the LOG's counts) may stand in its place until the next key, click or
-// caret move.
+// caret move, taking the whole row or a message box when it is wider.
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class QLabel;
 class QToolButton;
@@ -22,6 +23,12 @@ namespace keyboard {
 
 class SmartKeyboard;
 
+// Where a notice is read whole: in the indicator's place, in the whole row under the text
+// (over the Smart Keyboard's label), or, wider still, in a message box; in the indicator
+// while its window is not on the screen.
+enum class NoticePlace { Indicator, Row, Box };
+NoticePlace noticePlace(const QLabel& indicator, const QString& text);
+
 class LayoutIndicator final : public QObject {
     Q_OBJECT
 
@@ -33,6 +40,7 @@ class LayoutIndicator final : public QObject {
     // Shows the layout at the caret when it differs from the one shown (with a beep once
     // LayoutBeep is set).
     void Refresh();
+    // Shows a notice where it fits (noticePlace).
     void ShowNotice(const QString& text);
     void EndNotice();
     // The switch's button and label follow SmartKeyboardOn.
@@ -51,11 +59,14 @@ class LayoutIndicator final : public QObject {
 
   private:
     void flipLayout();
+    // The indicator back in its own place after a notice that took the row.
+    void narrow();
 
     state::Editor& editor_;
     QLabel& label_;
     QLabel& switchLabel_;
     QToolButton& switchButton_;
+    std::optional<int> widened_; // the indicator's own width while a notice takes the row
 };
 
 } // namespace keyboard

@@ -33,8 +33,20 @@ void Prompts::unicodeError(const std::string& caption, const QString& message) {
     error(caption, toCp1251(message));
 }
 
+bool Prompts::unicodeQuestion(const std::string& caption, const QString& text) {
+    return question(caption, toCp1251(text));
+}
+
+void Prompts::unicodeInformation(const QString& message) {
+    information(toCp1251(message));
+}
+
 void QtPrompts::information(const std::string& message) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), fromCp1251(message),
+    unicodeInformation(fromCp1251(message));
+}
+
+void QtPrompts::unicodeInformation(const QString& message) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), message,
                     QMessageBox::Ok, parentWindow());
     box.exec();
 }
@@ -52,7 +64,11 @@ void QtPrompts::unicodeError(const std::string& caption, const QString& message)
 }
 
 bool QtPrompts::question(const std::string& caption, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, fromCp1251(caption), fromCp1251(text),
+    return unicodeQuestion(caption, fromCp1251(text));
+}
+
+bool QtPrompts::unicodeQuestion(const std::string& caption, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, fromCp1251(caption), text,
                     QMessageBox::Yes | QMessageBox::No, parentWindow());
     return box.exec() == QMessageBox::Yes;
 }

@@ -29,6 +29,11 @@ class Prompts {
     // The same question with a third answer, Cancel (nullopt): go back, nothing done.
     virtual std::optional<bool> questionOrCancel(const std::string& caption,
                                                  const std::string& text) = 0;
+    // The same question and the information box for a text holding characters the editor's
+    // code page lacks (a file's name as the file system has it); without its own way to
+    // show them a seam shows the text in CP1251 ("?" for them).
+    virtual bool unicodeQuestion(const std::string& caption, const QString& text);
+    virtual void unicodeInformation(const QString& message);
     // Input box with OK and Cancel; nullopt on Cancel.
     virtual std::optional<std::string>
     inputBox(const std::string& caption, const std::string& prompt, const std::string& text) = 0;
@@ -61,6 +66,8 @@ class QtPrompts : public Prompts {
     bool question(const std::string& caption, const std::string& text) override;
     std::optional<bool> questionOrCancel(const std::string& caption,
                                          const std::string& text) override;
+    bool unicodeQuestion(const std::string& caption, const QString& text) override;
+    void unicodeInformation(const QString& message) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
     std::optional<QString> openFile(const std::string& title, const std::string& filter) override;

@@ -138,10 +138,7 @@ ByteReading byteReading(TextEncoding encoding) {
     return reading;
 }
 
-} // namespace
-
-std::optional<TextEncoding> declaredEncoding(std::string_view bytes) {
-    if (auto magic = magicComment(bytes)) return magic;
+std::optional<TextEncoding> inputencDeclaration(std::string_view bytes) {
     constexpr std::string_view kInputenc = "{inputenc}";
     for (size_t at = bytes.find(kInputenc); at != std::string_view::npos;
          at = bytes.find(kInputenc, at + 1)) {
@@ -149,6 +146,13 @@ std::optional<TextEncoding> declaredEncoding(std::string_view bytes) {
         if (auto named = inputencOptions(bytes, at)) return named;
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<TextEncoding> declaredEncoding(std::string_view bytes) {
+    if (auto magic = magicComment(bytes)) return magic;
+    return inputencDeclaration(bytes);
 }
 
 std::optional<TextEncoding> eightBitEncodingOf(std::string_view bytes) {
@@ -193,20 +197,38 @@ Recognition recogniseEncoding(std::string_view bytes) {
         result.utf16 = true;
         return result;
     }
-    result.declared = declaredEncoding(bytes);
-    const bool utf8Document = utf8::looksLikeUtf8(bytes);
-    if (result.declared == TextEncoding::Utf8) {
-        // An ASCII file declaring UTF-8 is UTF-8: a new UTF-8 document saved before any
-        // Russian letter was typed comes back as one.
-        if (utf8Document || utf8::isStrict(bytes)) {
-            result.encoding = TextEncoding::Utf8;
-            return result;
-        }
-    } else if (result.declared && !utf8Document) {
-        result.encoding = *result.declared;
+    const std::optional<TextEncoding> magic = magicComment(bytes);
+    const std::optional<TextEncoding> inputenc = inputencDeclaration(bytes);
+    result.declared = magic ? magic : inputenc;
+    if (!result.declared) {
+        result.encoding =
+            utf8::looksLikeUtf8(bytes) ? TextEncoding::Utf8 : guessEightBitEncoding(bytes);
         return result;
     }
-    result.contradicted = result.declared.has_value();
+    const bool utf8Document = utf8::looksLikeUtf8(bytes);
+    // An ASCII file declaring UTF-8 is UTF-8: a new UTF-8 document saved before any Russian
+    // letter was typed comes back as one.
+    const bool utf8Bytes = utf8Document || utf8::isStrict(bytes);
+    const auto agrees = [&](TextEncoding declared) {
+        return declared == TextEncoding::Utf8 ? utf8Bytes : !utf8Document;
+    };
+    // Two declarations that disagree: the one the bytes agree with. Between two 8-bit code
+    // pages the letters decide when they can; otherwise the magic comment goes first.
+    std::optional<TextEncoding> followed;
+    if (magic && inputenc && *magic != *inputenc && agrees(*magic) && agrees(*inputenc)) {
+        const std::optional<TextEncoding> letters = eightBitEncodingOf(bytes);
+        followed = letters == inputenc ? inputenc : magic;
+    } else if (agrees(*result.declared)) {
+        followed = result.declared;
+    } else if (inputenc && agrees(*inputenc)) {
+        followed = inputenc;
+    }
+    if (followed) {
+        result.declared = followed;
+        result.encoding = *followed;
+        return result;
+    }
+    result.contradicted = true;
     result.encoding = utf8Document ? TextEncoding::Utf8 : guessEightBitEncoding(bytes);
     return result;
 }

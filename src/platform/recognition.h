@@ -2,7 +2,9 @@
 // Which encoding a TeX file's bytes are in. In this order:
 //  1. a UTF-16 byte-order mark: refused (the editor reads no UTF-16);
 //  2. what the file declares (the "% !TeX encoding = ..." magic comment, else the option of
-//     an uncommented \usepackage[...]{inputenc}), when its bytes agree;
+//     an uncommented \usepackage[...]{inputenc}), when its bytes agree; when the two
+//     declarations disagree, the one the bytes agree with (between two 8-bit code pages the
+//     one its letters read as, if they tell; else the magic comment);
 //  3. UTF-8 when the bytes are a UTF-8 document (utf8::looksLikeUtf8);
 //  4. otherwise CP866, CP1251 or KOI8-R from the letters of its Cyrillic text, and CP866
 //     when unsure (a file of ASCII only, a few letters that read as Russian in two code
@@ -20,8 +22,9 @@ namespace platform {
 struct Recognition {
     bool utf16 = false; // refused; encoding is then meaningless
     TextEncoding encoding = TextEncoding::Cp866;
+    // The declaration followed, else the first the file makes (the magic comment's).
     std::optional<TextEncoding> declared;
-    // The declaration was not followed: the bytes are in another encoding.
+    // No declaration was followed: the bytes are in another encoding.
     bool contradicted = false;
 };
 

@@ -366,7 +366,7 @@ bool TRichEdit::SetSelText(QStringView text) {
 }
 
 bool TRichEdit::HasRoomFor(int length) const {
-    return TextLength() - SelLength() + length <= kMaxLength;
+    return TextLength() - SelLength() + length <= maxLength_;
 }
 
 int TRichEdit::LengthOf(std::string_view text) {
@@ -570,7 +570,7 @@ int TRichEdit::ReplaceRange(int start, int length, QStringView text) {
     const int end = std::clamp(start + length, start, total);
     int added = 0;
     const QString documentText = toDocumentText(text, added);
-    if (total - (end - start) + added > kMaxLength) return -1;
+    if (total - (end - start) + added > maxLength_) return -1;
     // The set SetSelText takes: that of the first selected character, or the one the caret
     // continues when nothing is selected.
     const int qtStart = ToQtPosition(start);

@@ -49,6 +49,7 @@ class TRichEdit : public QPlainTextEdit {
     Q_OBJECT
 
   public:
+    // The most characters the control holds unless it is given another limit.
     static constexpr int kMaxLength = 1000000;
 
     explicit TRichEdit(QWidget* parent = nullptr);
@@ -84,16 +85,21 @@ class TRichEdit : public QPlainTextEdit {
     QString SelectedText() const;
     // Replaces the selection; the new characters take the insertion character set and
     // the caret ends after them. CR LF, a lone CR and a lone LF each break a line. Held to
-    // kMaxLength as typing and pasting are: false (a beep, nothing changed) when the text
+    // MaxLength() as typing and pasting are: false (a beep, nothing changed) when the text
     // would pass it.
     bool SetSelText(std::string_view cp1251Text);
     bool SetSelText(QStringView text);
-    // Whether the text stays within kMaxLength when `length` characters (a line break
+    // Whether the text stays within MaxLength() when `length` characters (a line break
     // counting two) replace the selection.
     bool HasRoomFor(int length) const;
     // The characters a CP1251 text takes in the control: CR LF, a lone CR and a lone LF
     // each count two.
     static int LengthOf(std::string_view text);
+
+    // The most characters the control holds (a line break counting two): typing, pasting,
+    // SetSelText and ReplaceRange stop there. LoadRuns is not held to it.
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int length) { maxLength_ = length; }
 
     // --- Insertion character set ---
     int InsertCharset() const;
@@ -154,7 +160,7 @@ class TRichEdit : public QPlainTextEdit {
     // and SetSelText would, but leaves the caret and the view where they are: moving the
     // caret lays out and scrolls to every place, which costs far more than the edit.
     // Returns the position just after the new text; -1 (nothing changed, no beep) when the
-    // text would pass kMaxLength.
+    // text would pass MaxLength().
     int ReplaceRange(int start, int length, QStringView text);
     int ReplaceRange(int start, int length, std::string_view cp1251Text);
     // Takes back the last undo step (an EditBlock's edits) and leaves nothing to redo.
@@ -183,7 +189,7 @@ class TRichEdit : public QPlainTextEdit {
     std::function<QString(const QString&)> OnPaste;
     // After pasted text has been inserted (not when it was refused).
     std::function<void()> OnPasted;
-    // Sounded when typing, pasting or SetSelText would pass kMaxLength.
+    // Sounded when typing, pasting or SetSelText would pass MaxLength().
     std::function<void()> OnBeep;
 
   protected:
@@ -204,7 +210,7 @@ class TRichEdit : public QPlainTextEdit {
     int charsetAtQt(int qtPosition) const;
     QTextCharFormat insertionFormat(int charset) const;
     // Replaces the selection with text in the insertion set; false (and a beep) when the
-    // result would pass kMaxLength.
+    // result would pass MaxLength().
     bool insertText(QStringView text);
     // The UTF-16 unit before a position ('\n' at the start of a line), or -1 at position 0.
     int unitBefore(int position) const;
@@ -216,6 +222,7 @@ class TRichEdit : public QPlainTextEdit {
     std::optional<int> pendingCharset_;
     LayoutSwitchKeys layoutSwitch_;
     KeyFilter* keyFilter_ = nullptr;
+    int maxLength_ = kMaxLength;
     std::vector<int> windowShortcuts_; // key combinations, modifiers Shift/Ctrl/Alt/Meta only
 };
 

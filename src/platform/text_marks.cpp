@@ -192,7 +192,7 @@ void TextMarks::Select(int line, LineRange range) {
 bool TextMarks::Replace(int line, LineRange range, const QString& text) {
     const QTextBlock b = block(line);
     if (!b.isValid() || range.start < 0 || range.end() > b.length() - 1) return false;
-    if (edit_.TextLength() - range.length + text.size() > TRichEdit::kMaxLength) return false;
+    if (edit_.TextLength() - range.length + text.size() > edit_.MaxLength()) return false;
     QTextCursor cursor(edit_.document());
     cursor.setPosition(b.position() + range.start + 1);
     const QTextCharFormat format = cursor.charFormat(); // that of the range's first character

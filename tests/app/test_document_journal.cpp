@@ -183,6 +183,29 @@ TEST_F(Journaling, AJournalIsRestoredAsAModifiedDocumentWithItsCaret) {
     EXPECT_EQ(readBytes(doc("b.tex")), "untitled 😀\n");
 }
 
+// The questions name the document as the file system has it, whatever its characters.
+TEST_F(Journaling, TheQuestionsShowANameOutsideCp1251AsItIs) {
+    const fs::path folderPath = folder.dir / "docs" / "Σχέδιο 漢字 😀";
+    fs::create_directories(folderPath);
+    const fs::path document = folderPath / "глава 𝔸.tex";
+    writeBytes(document, "on disk\n");
+    const QString path = QString::fromStdString(document.string());
+    leaveOrphan({path,
+                 platform::TextEncoding::Utf8,
+                 {false, platform::LineEnd::Lf, true, 0},
+                 1,
+                 0,
+                 "restored\n"});
+    start();
+    editor->prompts->questionAnswers = {false, false};
+    EXPECT_FALSE(journal().offerOrphans());
+    const std::vector<QString>& questions = editor->prompts->unicodeQuestions;
+    ASSERT_EQ(questions.size(), 2u) << describe(*editor->prompts);
+    for (const QString& question : questions)
+        EXPECT_TRUE(question.contains(path)) << question.toStdString();
+    EXPECT_TRUE(questions[0].endsWith(QString::fromUtf8("Восстановить?")));
+}
+
 TEST_F(Journaling, AnUnwritableStateFolderIsReportedOnceAndTypingGoesOn) {
     fs::create_directories(folder.dir / "state");
     writeBytes(stateFolder(), "a file where the folder should be");

@@ -158,3 +158,43 @@ TEST_F(Indicator, ProgramFieldsTypeTheActiveLayoutAndSwitchIt) {
     QTest::keyClicks(&elsewhere, "q");
     EXPECT_EQ(elsewhere.text(), QStringLiteral("q"));
 }
+
+// A notice is read whole: in the indicator's place when it fits there, else in the whole row
+// under the text (the Smart Keyboard's label giving way until it ends), else in a box.
+TEST_F(Indicator, EveryNoticeIsShownWhereItFitsWhole) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QLabel& label = *form.Label1;
+    const int ownWidth = label.width();
+
+    const QString wide(200, QChar(u'Ш'));
+    const QString notices[] = {
+        QStringLiteral("Ошибок: 3, предупреждений: 5"),
+        QStringLiteral("Файл в CP1251, хотя объявлена кодировка KOI8-R"),
+        QStringLiteral("Вставка: «𝔸» (U+1D538) и ещё 12 заменены на «?»"),
+        QStringLiteral("Нет файла SyncTeX: скомпилируйте в PDF с -synctex=1"),
+        wide,
+    };
+    std::vector<std::string> boxed;
+    for (const QString& notice : notices) {
+        SCOPED_TRACE(notice.toStdString());
+        editor.prompts->unicodeInformations.clear();
+        form.ShowIndicatorNotice(notice);
+        if (!form.IndicatorNoticeShown) boxed.push_back(notice.toStdString());
+        if (form.IndicatorNoticeShown) {
+            EXPECT_EQ(label.text(), notice);
+            EXPECT_LE(label.fontMetrics().horizontalAdvance(notice), label.contentsRect().width());
+            EXPECT_LE(label.geometry().right(), label.parentWidget()->width());
+            EXPECT_TRUE(editor.prompts->unicodeInformations.empty());
+            EXPECT_EQ(form.Label2->isHidden(), label.width() > ownWidth);
+        } else {
+            EXPECT_EQ(editor.prompts->unicodeInformations, std::vector<QString>{notice});
+            EXPECT_NE(label.text(), notice);
+        }
+        form.EndIndicatorNotice();
+        EXPECT_EQ(label.width(), ownWidth);
+        EXPECT_FALSE(form.Label2->isHidden());
+    }
+    // At the default width only the wide one needs a box; the others take the row at most.
+    EXPECT_EQ(boxed, std::vector<std::string>{wide.toStdString()});
+}

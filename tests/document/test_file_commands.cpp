@@ -21,6 +21,7 @@
 #include "platform/charsets.h"
 #include "platform/codepage.h"
 #include "platform/cyrillic.h"
+#include "platform/text_encoding.h"
 #include "support/editor.h"
 #include "support/qt_print.h"
 #include "support/text.h"
@@ -370,6 +371,13 @@ TEST_F(FileCommands, FoldersThatCannotBeEnteredAreRefusedAndSavesGoWhereTheCapti
     EXPECT_EQ(form->DocName, "thesis");
     EXPECT_EQ(form->DocDir, papers);
     EXPECT_TRUE(form->RichEdit1->Modified());
+    // A folder named outside CP1251 is named as the file system has it.
+    const QString foreign = QString::fromStdString((root / "Σχέδιο 😀").string());
+    prompts->fileAnswers.push_back(foreign + "/new.tex");
+    run("N7");
+    ASSERT_FALSE(prompts->unicodeErrors.empty());
+    EXPECT_EQ(prompts->unicodeErrors.back(),
+              document::text(document::kCannotSaveInFolder) + foreign);
 
     // The current folder moved elsewhere: the save still goes to the document's folder.
     QDir::setCurrent(docsDir());
@@ -609,16 +617,18 @@ TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
     writeBytes(docs / "cut.tex", "text\r\n\x1Amore\r\n");
     ASSERT_EQ(::mkfifo((docs / "pipe.tex").c_str(), 0600), 0);
 
-    const std::map<std::string, std::u16string_view> refusals = {
-        {"folder.tex", document::kNotRegularFile},
-        {"pipe.tex", document::kNotRegularFile},
-        {"binary.tex", document::kNulBytes},
-        {"cut.tex", document::kTextAfterEndMark},
-        {"huge.tex", document::kTooLarge}};
+    const std::string tooLarge =
+        cp1251(u"Файл не загружен: в нём больше 1000000 символов, а редактор вмещает не больше.");
+    const std::map<std::string, std::string> refusals = {
+        {"folder.tex", cp1251(document::kNotRegularFile)},
+        {"pipe.tex", cp1251(document::kNotRegularFile)},
+        {"binary.tex", cp1251(document::kNulBytes)},
+        {"cut.tex", cp1251(document::kTextAfterEndMark)},
+        {"huge.tex", tooLarge}};
     for (const auto& [name, message] : refusals) {
         prompts->shown.clear();
         open(doc(QString::fromStdString(name)));
-        ASSERT_EQ(errors(), std::vector<std::string>{cp1251(message)}) << name;
+        ASSERT_EQ(errors(), std::vector<std::string>{message}) << name;
         EXPECT_TRUE(prompts->ofKind("modal").empty()) << name;
         EXPECT_EQ(form->DocName, "p") << name;
         EXPECT_EQ(form->DocExt, ".tex") << name;
@@ -647,7 +657,7 @@ TEST_F(FileCommands, ADocumentThatCannotBeLoadedDoesNotBecomeCurrent) {
     prompts->fileAnswers.push_back(doc("big.tex"));
     prompts->modalActions.push_back(answer(0, true, 2));
     run("N8");
-    EXPECT_EQ(errors(), std::vector<std::string>{cp1251(document::kTooLarge)});
+    EXPECT_EQ(errors(), std::vector<std::string>{tooLarge});
     EXPECT_EQ(text(), "");
     // Just under the limit loads.
     huge.resize(huge.size() - 34 * 600);
@@ -899,9 +909,136 @@ TEST_F(FileCommands, AContradictedDeclarationIsNoticed) {
     writeBytes(docs / "liar.sts", "*\r\n0\r\n0\r\n");
     open(doc("liar.tex"));
     EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp1251);
-    EXPECT_EQ(
-        form->Label1->text(),
-        QStringLiteral("Файл объявляет кодировку UTF-8, но записан в CP1251: открыт в CP1251."));
+    EXPECT_EQ(form->Label1->text(),
+              QStringLiteral("Файл в CP1251, хотя объявлена кодировка UTF-8"));
     run("N6");
     EXPECT_EQ(readBytes(docs / "liar.tex"), bytes);
+}
+
+// A UTF-8 file declaring itself twice, saved in CP1251: both declarations say CP1251, and
+// the file opens again in CP1251 without a notice.
+TEST_F(FileCommands, SavingInAnotherEncodingRewritesTheMagicCommentToo) {
+    const std::string file =
+        "% !TeX encoding = UTF-8\n\\usepackage[utf8]{inputenc}\n\xD0\x81\xD0\xBB\xD0\xBA\xD0\xB8\n";
+    writeBytes(docs / "magic.tex", file);
+    writeBytes(docs / "magic.sts", "*\r\n0\r\n0\r\n");
+    open(doc("magic.tex"));
+    ASSERT_EQ(form->DocEncoding, platform::TextEncoding::Utf8);
+    prompts->modalActions.push_back([](QDialog& dialog) {
+        dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item2"))->click();
+        dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    });
+    run("SaveInEncoding1");
+    EXPECT_EQ(readBytes(docs / "magic.tex"),
+              "% !TeX encoding = windows-1251\n\\usepackage[cp1251]{inputenc}\n\xA8\xEB\xEA\xE8\n");
+    // Both changed lines are one undo step.
+    form->RichEdit1->undo();
+    EXPECT_TRUE(form->RichEdit1->PlainText().startsWith(QStringLiteral("% !TeX encoding = UTF-8")));
+    EXPECT_TRUE(form->RichEdit1->PlainText().contains(QStringLiteral("[utf8]")));
+    form->RichEdit1->SetModified(false);
+
+    open(doc("magic.tex"));
+    EXPECT_EQ(form->DocEncoding, platform::TextEncoding::Cp1251);
+    EXPECT_TRUE(form->RichEdit1->PlainText().endsWith(QStringLiteral("Ёлки\n")));
+    EXPECT_FALSE(form->IndicatorNoticeShown) << form->Label1->text().toStdString();
+    EXPECT_TRUE(prompts->unicodeInformations.empty());
+}
+
+// A document never saved takes the line ends of the encoding it is first saved in, as the
+// new-file dialog gives them: LF for UTF-8 and KOI8-R, CR LF for CP866 and CP1251.
+TEST_F(FileCommands, ANeverSavedDocumentTakesTheLineEndsOfTheEncodingItIsSavedIn) {
+    const struct {
+        int item;
+        std::string bytes;
+    } cases[] = {
+        {1, "a\nb\n"},
+        {3, "a\nb\n"},
+        {2, "a\r\nb\r\n"},
+        {0, "a\r\nb\r\n"},
+    };
+    for (int started : {0, 1}) { // a new CP866 document, a new UTF-8 one
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::to_string(started) + " saved as " + std::to_string(c.item));
+            prompts->modalActions.push_back([=](QDialog& dialog) {
+                dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup3Item%1").arg(started))
+                    ->click();
+                answer(0, true, 0)(dialog);
+            });
+            run("N8");
+            loadText("a\nb");
+            form->RichEdit1->SetModified(true);
+            prompts->modalActions.push_back([=](QDialog& dialog) {
+                dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item%1").arg(c.item))
+                    ->click();
+                dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+            });
+            const QString name = QStringLiteral("new%1%2.tex").arg(started).arg(c.item);
+            prompts->fileAnswers.push_back(doc(name));
+            run("SaveInEncoding1");
+            EXPECT_EQ(readBytes(docs / name.toStdString()), c.bytes);
+            // Saved once, the file's line ends are its own from then on.
+            prompts->modalActions.push_back([](QDialog& dialog) {
+                dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item1"))->click();
+                dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+            });
+            run("SaveInEncoding1");
+            EXPECT_EQ(readBytes(docs / name.toStdString()), c.bytes);
+        }
+    }
+}
+
+// A bibliography of several megabytes (far more than 1,000,000 characters and 65,536 lines)
+// in UTF-8, CP1251 or KOI8-R opens, takes an edit and saves byte for byte; in CP866 it is
+// refused at open, and a large document is not saved in CP866, which could not open it again.
+TEST_F(FileCommands, MegabyteFilesBeyondCp866OpenEditAndSaveByteForByte) {
+    QString bib;
+    for (int i = 0; bib.size() < 2500000; ++i)
+        bib += QStringLiteral("@article{ivanov%1,\n  author = {Иванов, Пётр},\n"
+                              "  title = {О сходимости рядов, том %1},\n  year = {1999},\n}\n")
+                   .arg(i);
+    const auto bytesIn = [&](platform::TextEncoding encoding, const QString& text) {
+        return std::string(
+            platform::writeText(text, encoding, platform::newFileLayout(encoding)).bytes());
+    };
+    for (const auto encoding : {platform::TextEncoding::Utf8, platform::TextEncoding::Cp1251,
+                                platform::TextEncoding::Koi8r}) {
+        SCOPED_TRACE(platform::encodingOf(encoding).name);
+        const std::string file = bytesIn(encoding, bib);
+        writeBytes(docs / "refs.bib", file);
+        writeBytes(docs / "refs.bib.sts", "*\r\n0\r\n0\r\n");
+        open(doc("refs.bib"));
+        ASSERT_TRUE(errors().empty()) << errors().front();
+        ASSERT_EQ(form->DocEncoding, encoding);
+        EXPECT_GT(form->RichEdit1->TextLength(), 2500000);
+        run("N6");
+        EXPECT_TRUE(readBytes(docs / "refs.bib") == file);
+        // Typed at the end and in the middle, saved, and opened again as it was saved.
+        form->RichEdit1->SetSel(form->RichEdit1->TextLength(), 0);
+        EXPECT_TRUE(form->RichEdit1->SetSelText(QStringLiteral("% Конец\n")));
+        form->RichEdit1->SetSel(1500000, 0);
+        EXPECT_TRUE(form->RichEdit1->SetSelText(QStringLiteral("ё")));
+        const QString edited = form->RichEdit1->PlainText();
+        run("N6");
+        EXPECT_TRUE(readBytes(docs / "refs.bib") == bytesIn(encoding, edited));
+        open(doc("refs.bib"));
+        EXPECT_EQ(form->RichEdit1->PlainText(), edited);
+        // Not in CP866: nothing changes, by name.
+        prompts->modalActions.push_back([](QDialog& dialog) {
+            dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item0"))->click();
+            dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+        });
+        run("SaveInEncoding1");
+        ASSERT_EQ(errors().size(), 1u);
+        EXPECT_NE(errors()[0].find(cp1251(u"не сохранён в кодировке CP866")), std::string::npos);
+        EXPECT_EQ(form->DocEncoding, encoding);
+        EXPECT_TRUE(readBytes(docs / "refs.bib") == bytesIn(encoding, edited));
+        prompts->shown.clear();
+    }
+    // CP866 keeps its limit.
+    writeBytes(docs / "refs.bib", bytesIn(platform::TextEncoding::Cp866, bib));
+    open(doc("refs.bib"));
+    EXPECT_EQ(
+        errors(),
+        std::vector<std::string>{cp1251(
+            u"Файл не загружен: в нём больше 1000000 символов, а редактор вмещает не больше.")});
 }

@@ -7,6 +7,7 @@
 #include "document/tex_document.h"
 #include "document/tex_view.h"
 #include "platform/errors.h"
+#include "platform/recognition.h"
 #include "platform/textfile.h"
 #include "support/qt_print.h"
 
@@ -109,6 +110,16 @@ TEST(TexDocument, WhichEncodingAFileIsIn) {
         {"\\usepackage[utf8]{inputenc}\n" + prose, TextEncoding::Cp1251, TextEncoding::Utf8},
         {"\\usepackage[cp1251]{inputenc}\n" + utf8, TextEncoding::Utf8, TextEncoding::Cp1251},
         {cp1251, TextEncoding::Cp1251, {}},
+        // Two declarations that disagree: the one the bytes agree with, whichever it is; between
+        // two code pages the one the letters read as. Few letters ("Ёлки") cannot tell.
+        {"% !TeX encoding = UTF-8\n\\usepackage[cp1251]{inputenc}\n\xA8\xEB\xEA\xE8\n",
+         TextEncoding::Cp1251,
+         {}},
+        {"% !TeX encoding = cp1251\n\\usepackage[utf8]{inputenc}\n" + utf8, TextEncoding::Utf8, {}},
+        {"% !TeX encoding = KOI8-R\n" + cp1251 + prose + prose, TextEncoding::Cp1251, {}},
+        {"% !TeX encoding = cp1251\n\\usepackage[koi8-r]{inputenc}\n\xA8\xEB\xEA\xE8\n",
+         TextEncoding::Cp1251,
+         {}},
         // Valid sequences and then a stray byte are no UTF-8.
         {"Я\xFF\r\n", TextEncoding::Cp866, {}},
     };
@@ -156,7 +167,7 @@ TEST(TexDocument, SavingRefusesACharacterTheEncodingLacks) {
                  platform::UnheldCharacterError);
 }
 
-TEST(TexDocument, TheInputencLineNamesTheEncoding) {
+TEST(TexDocument, TheDeclarationsNameTheEncoding) {
     const struct {
         QString text;
         TextEncoding encoding;
@@ -170,10 +181,28 @@ TEST(TexDocument, TheInputencLineNamesTheEncoding) {
          QStringLiteral(
              "%\\usepackage[cp866]{inputenc}\n\\usepackage[ latin1, koi8-r ]{inputenc}")},
         {QStringLiteral("no declaration"), TextEncoding::Utf8, QStringLiteral("no declaration")},
+        // The magic comment too, in the same edit; one already naming it stays as it is.
+        {QStringLiteral("% !TeX encoding = UTF-8\n\\usepackage[utf8]{inputenc}\nЁлки\n"),
+         TextEncoding::Cp1251,
+         QStringLiteral("% !TeX encoding = windows-1251\n\\usepackage[cp1251]{inputenc}\nЁлки\n")},
+        {QStringLiteral("%!tex ENCODING=utf8 \n"), TextEncoding::Koi8r,
+         QStringLiteral("%!tex ENCODING=KOI8-R \n")},
+        {QStringLiteral("% !TeX encoding = cp1251\n"), TextEncoding::Cp1251,
+         QStringLiteral("% !TeX encoding = cp1251\n")},
+        {QStringLiteral("x % !TeX encoding = UTF-8\n% !TeX spellcheck = ru\n"), TextEncoding::Cp866,
+         QStringLiteral("x % !TeX encoding = UTF-8\n% !TeX spellcheck = ru\n")},
+        {QStringLiteral("% !TeX encoding = UTF-8\n"), TextEncoding::Cp866,
+         QStringLiteral("% !TeX encoding = IBM866\n")},
     };
     for (const auto& c : cases) {
         QString text = c.text;
-        EXPECT_EQ(setInputEncoding(text, c.encoding), c.text != c.expected);
+        EXPECT_EQ(setDeclaredEncoding(text, c.encoding), c.text != c.expected)
+            << c.text.toStdString();
         EXPECT_EQ(text, c.expected);
+        // What is written declares what it is written in.
+        if (c.text != c.expected) {
+            EXPECT_EQ(platform::declaredEncoding(text.toStdString()), c.encoding)
+                << text.toStdString();
+        }
     }
 }

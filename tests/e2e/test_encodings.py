@@ -1,7 +1,8 @@
 """CP1251 and KOI8-R documents along every path: a CP1251 thesis compiled with real latex,
 its LOG read in its code page; a KOI8-R chapter edited with find and replace, killed before
 saving, given back by the recovery journal in its encoding and with its LF line ends, and
-found again in the recent list."""
+found again in the recent list; a UTF-8 file declaring itself twice saved in CP1251 and read
+back so; a bibliography of megabytes opened, typed into and saved whole."""
 import glob
 import os
 import re
@@ -82,6 +83,40 @@ class Encodings(unittest.TestCase):
             self.assertEqual(s.quit(), 0)
             self.assertTrue(s.app_file("filelist.ini").startswith(
                 s.doc_path("chapter.tex").encode() + b"\r\n"))
+
+    def test_save_in_cp1251_rewrites_the_magic_comment_and_a_large_bibliography_saves_whole(self):
+        magic = "% !TeX encoding = UTF-8\n\\usepackage[utf8]{inputenc}\nЁлки\n"
+        entry = ("@book{b%d,\n  author = {Иванов, Пётр},\n  title = {Ряды Фурье, том %d},\n"
+                 "  year = {1999},\n}\n")
+        bib = "".join(entry % (i, i) for i in range(40000)).encode("utf-8")  # 3.5 MB
+        with Session(self) as s:
+            s.write_doc("magic.tex", magic.encode("utf-8"))
+            s.write_doc("magic.sts", b"*\r\n0\r\n0\r\n")
+            s.write_doc("refs.bib", bib)
+            s.write_doc("refs.bib.sts", b"*\r\n0\r\n0\r\n")
+            wid = s.start(cwd=s.docs)
+            s.open_document(wid, "magic.tex")
+            s.wait_window(re.escape(TITLE + ": magic [UTF-8]"))
+            s.file_menu(wid, 6)  # Сохранить в кодировке...
+            dialog = s.wait_window("^Сохранить файл в кодировке$")
+            s.activate(dialog)
+            s.key("alt+1", "Return")  # CP1251
+            expected = magic.replace("UTF-8", "windows-1251").replace("utf8", "cp1251")
+            self.assertEqual(s.wait_doc_bytes("magic.tex", expected.encode("cp1251")),
+                             expected.encode("cp1251"))
+            # Read back in CP1251, without a notice of a contradicted declaration.
+            s.activate(wid)
+            s.open_document(wid, "magic.tex")
+            s.wait_window(re.escape(TITLE + ": magic [CP1251]"))
+            s.screenshot("magic-reopened")
+
+            # 3.5 MB, 200,000 lines: opened, typed into, saved byte for byte.
+            s.open_document(wid, "refs.bib")
+            s.wait_window(re.escape(TITLE + ": refs.bib [UTF-8]"))
+            s.key("ctrl+Home", "1", "2")
+            s.file_menu(wid, 3)  # Сохранить
+            self.assertEqual(s.wait_doc_bytes("refs.bib", b"12" + bib, timeout=20), b"12" + bib)
+            self.assertEqual(s.quit(), 0)
 
 
 if __name__ == "__main__":

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "app/tform1.h"
@@ -500,7 +501,28 @@ TEST(PasteGuard, ForeignTextTakesTexSpellingsAndTheLabelCountsThem) {
         QString::fromUtf8("«Да» — нет… “ok” „x“ 5\u00A0км – 3 \u4E2D"));
     e.form->N13Click();
     EXPECT_EQ(e.edit().Text(), cp1251("x<<Да>> --- нет\\ldots{} ``ok'' ,,x`` 5~км -- 3 ?"));
-    EXPECT_EQ(e.form->Label1->text(), QString::fromUtf8("Вставка: заменено знаков: 11"));
+    EXPECT_EQ(e.form->Label1->text(), QString::fromUtf8("Вставка: «中» (U+4E2D) заменён на «?»"));
+}
+
+// Pasted into a document of any 8-bit code page, what it cannot hold becomes "?" and the
+// notice names the first such character where the user reads it.
+TEST(PasteGuard, EachCodePageNamesWhatBecameAQuestionMark) {
+    for (const auto encoding : {platform::TextEncoding::Cp866, platform::TextEncoding::Cp1251,
+                                platform::TextEncoding::Koi8r}) {
+        SCOPED_TRACE(platform::encodingOf(encoding).name);
+        Editor e;
+        e.form->DocEncoding = encoding;
+        e.setText("x");
+        e.caret(1);
+        QApplication::clipboard()->setText(QString::fromUtf8("Ёлки Σ 😀"));
+        e.form->N13Click();
+        EXPECT_EQ(e.edit().PlainText(), QString::fromUtf8("xЁлки ? ?"));
+        const QString notice = QString::fromUtf8("Вставка: «Σ» (U+03A3) и ещё 1 заменены на «?»");
+        const std::vector<QString>& boxes = e.prompts->unicodeInformations;
+        EXPECT_TRUE(e.form->Label1->text() == notice ||
+                    std::find(boxes.begin(), boxes.end(), notice) != boxes.end())
+            << e.form->Label1->text().toStdString();
+    }
 }
 
 // The notice stands in for the layout indicator only until the next key or caret move.

@@ -86,3 +86,27 @@ TEST(PasteGuard, ParagraphSeparatorsBecomeLineBreaks) {
     EXPECT_EQ(g.text, QStringLiteral("a\nb\nc"));
     EXPECT_EQ(g.changed, 0);
 }
+
+// Every 8-bit document says alike what became "?": the first such character by name, and
+// how many more; TeX spellings alone are only counted.
+TEST(PasteGuard, TheNoticeNamesTheFirstCharacterThatBecameAQuestionMark) {
+    const struct {
+        QString pasted;
+        QString notice;
+    } cases[] = {
+        {QStringLiteral("Ёлки Σ"), QStringLiteral("Вставка: «Σ» (U+03A3) заменён на «?»")},
+        {QStringLiteral("中 и 😀, ω"),
+         QStringLiteral("Вставка: «中» (U+4E2D) и ещё 2 заменены на «?»")},
+        {QStringLiteral("Ёлки"), QString()},
+    };
+    for (const TextEncoding encoding :
+         {TextEncoding::Cp866, TextEncoding::Cp1251, TextEncoding::Koi8r}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(platform::encodingOf(encoding).name);
+            EXPECT_EQ(editing::pasteNotice(guardPastedText(c.pasted, encoding)), c.notice);
+        }
+    }
+    EXPECT_EQ(editing::pasteNotice(cp866(u"«a»")), QStringLiteral("Вставка: заменено знаков: 2"));
+    EXPECT_EQ(editing::pasteNotice(guardPastedText(QStringView(u"a\u001A", 2), TextEncoding::Utf8)),
+              QStringLiteral("Вставка: U+001A заменён на «?»"));
+}

@@ -356,8 +356,8 @@ TEST_F(Journal, FailedWritesAreReportedOnceAndKeepThePreviousJournal) {
     }
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].errorNumber, ENOTDIR);
-    EXPECT_NE(journalErrorMessage(errors[0]).find((root_ / "file/kolbax").string()),
-              std::string::npos);
+    EXPECT_TRUE(journalErrorMessage(errors[0]).contains(
+        QString::fromStdString((root_ / "file/kolbax").string())));
 
     // A full disk, in a child so the limit stays there.
     pid_t child = ::fork();
@@ -389,9 +389,12 @@ TEST_F(Journal, FailedWritesAreReportedOnceAndKeepThePreviousJournal) {
 }
 
 TEST_F(Journal, QuestionsNameTheDocumentAndWhetherTheDiskIsNewer) {
-    fs::path document = root_ / "статья.tex";
+    // The name as the file system has it, whatever its characters.
+    fs::create_directories(root_ / "Σχέδιο 漢字 😀");
+    fs::path document = root_ / "Σχέδιο 漢字 😀" / "глава 𝔸.tex";
     writeBytes(document, "on disk");
-    JournalRecord journal = record(QString::fromUtf8(document.c_str()), "x");
+    const QString path = QString::fromUtf8(document.c_str());
+    JournalRecord journal = record(path, "x");
     struct stat st {};
     ASSERT_EQ(::stat(document.c_str(), &st), 0);
     std::int64_t modifiedMs = std::int64_t(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
@@ -399,13 +402,14 @@ TEST_F(Journal, QuestionsNameTheDocumentAndWhetherTheDiskIsNewer) {
     EXPECT_FALSE(documentNewerThanJournal(journal));
     journal.writtenAtMs = modifiedMs - 1000;
     EXPECT_TRUE(documentNewerThanJournal(journal));
-    EXPECT_NE(restoreQuestion(journal, true).find(cp1251("статья.tex от ")), std::string::npos);
-    EXPECT_NE(restoreQuestion(journal, true).find(cp1251("изменён позже")), std::string::npos);
-    EXPECT_EQ(restoreQuestion(journal, false).find(cp1251("изменён позже")), std::string::npos);
+    EXPECT_TRUE(restoreQuestion(journal, true).contains(path + QString::fromUtf8(" от ")));
+    EXPECT_TRUE(restoreQuestion(journal, true).contains(QString::fromUtf8("изменён позже")));
+    EXPECT_FALSE(restoreQuestion(journal, false).contains(QString::fromUtf8("изменён позже")));
+    EXPECT_TRUE(deleteQuestion(journal).contains(path + QString::fromUtf8(" от ")));
 
     JournalRecord untitled = record("", "x");
     EXPECT_FALSE(documentNewerThanJournal(untitled));
-    EXPECT_NE(deleteQuestion(untitled).find(cp1251("(без имени)")), std::string::npos);
+    EXPECT_TRUE(deleteQuestion(untitled).contains(QString::fromUtf8("(без имени)")));
     JournalRecord gone = record("/no/such/file.tex", "x");
     EXPECT_FALSE(documentNewerThanJournal(gone));
 }

@@ -38,6 +38,16 @@ std::optional<bool> ScriptedPrompts::questionOrCancel(const std::string& caption
     return answer;
 }
 
+bool ScriptedPrompts::unicodeQuestion(const std::string& caption, const QString& text) {
+    unicodeQuestions.push_back(text);
+    return question(caption, toCp1251(text));
+}
+
+void ScriptedPrompts::unicodeInformation(const QString& message) {
+    unicodeInformations.push_back(message);
+    information(toCp1251(message));
+}
+
 std::optional<std::string> ScriptedPrompts::inputBox(const std::string& caption,
                                                      const std::string& prompt,
                                                      const std::string& text) {

@@ -24,8 +24,11 @@ class ScriptedPrompts : public platform::Prompts {
     };
 
     std::vector<Shown> shown;
-    // The messages of unicodeError as they were given; shown has them in CP1251.
+    // The messages of unicodeError, unicodeQuestion and unicodeInformation as they were
+    // given; shown has them in CP1251.
     std::vector<QString> unicodeErrors;
+    std::vector<QString> unicodeQuestions;
+    std::vector<QString> unicodeInformations;
     int beeps = 0;
 
     std::deque<bool> questionAnswers;
@@ -43,6 +46,8 @@ class ScriptedPrompts : public platform::Prompts {
     bool question(const std::string& caption, const std::string& text) override;
     std::optional<bool> questionOrCancel(const std::string& caption,
                                          const std::string& text) override;
+    bool unicodeQuestion(const std::string& caption, const QString& text) override;
+    void unicodeInformation(const QString& message) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
     std::optional<QString> openFile(const std::string& title, const std::string& filter) override;
