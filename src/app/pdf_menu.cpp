@@ -14,7 +14,6 @@
 #include "pdf/pdf_commands.h"
 #include "pdf/pdf_pane.h"
 #include "pdf/synctex_index.h"
-#include "platform/paths.h"
 #include "processing/command_line.h"
 #include "processing/pdf_compile.h"
 #include "processing/processing_commands.h"
@@ -67,8 +66,7 @@ void TForm1::MakeRoomForPdfPane() {
 }
 
 QString TForm1::PdfPath() const {
-    return platform::joinPath(DocDir,
-                              processing::targetName(DocName, MainFile) + QStringLiteral(".pdf"));
+    return processing::targetOf(DocDir, DocName, MainFile).file(QStringLiteral(".pdf"));
 }
 
 void TForm1::RefreshOutputCaptions() {

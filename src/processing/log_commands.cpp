@@ -53,8 +53,7 @@ void showCompileCounts(state::Editor& editor, const QString& log, const FileStam
 } // namespace
 
 QString documentLogPath(const state::EditorState& editor) {
-    return platform::joinPath(editor.DocDir,
-                              targetName(editor.DocName, editor.MainFile) + QStringLiteral(".log"));
+    return targetOf(editor.DocDir, editor.DocName, editor.MainFile).file(QStringLiteral(".log"));
 }
 
 bool goToLogEntry(state::Editor& editor, const LogEntry& entry, const QString& logFolder) {

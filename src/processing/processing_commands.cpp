@@ -67,8 +67,8 @@ pid_t runProcessing(state::Editor& editor, Processing kind, TForm6* logViewer = 
     editor.RichEdit1->SetModified(false);
 
     // The configured command's words, then the target file as one argument, started in the
-    // document's folder, where the target lies.
-    const QString target = targetName(editor.DocName, editor.MainFile);
+    // folder where the target lies (the document's own, or its main file's).
+    const Target target = targetOf(editor.DocDir, editor.DocName, editor.MainFile);
     const bool compile = kind == Processing::Compile;
     const state::PdfOutput& output = editor.Pdf;
     const std::string& command = compile ? (pdf ? output.compileCommand : editor.CompileCommand)
@@ -78,12 +78,12 @@ pid_t runProcessing(state::Editor& editor, Processing kind, TForm6* logViewer = 
     const QString extension = compile ? QStringLiteral(".tex")
                               : pdf   ? QStringLiteral(".pdf")
                                       : QStringLiteral(".dvi");
-    const QString argument = targetArgument(target, extension);
+    const QString argument = targetArgument(target.name, extension);
     if (!pdf && !compile) editor.ViewerProcess = 0;
 
     // A PDF compile leads a process group, so that stopping it ends latexmk's runs too.
     StartResult started =
-        children.start(command, editor.AppDir, argument, editor.DocDir, pdf && compile);
+        children.start(command, editor.AppDir, argument, target.folder, pdf && compile);
     if (started.error != 0) {
         editor.prompts().information(platform::toCp1251(
             QStringLiteral("Процесс не пошел! (код ошибки %1)").arg(started.error)));
@@ -96,9 +96,8 @@ pid_t runProcessing(state::Editor& editor, Processing kind, TForm6* logViewer = 
 } // namespace
 
 QString outputPath(const state::EditorState& editor) {
-    return platform::joinPath(
-        editor.DocDir, targetName(editor.DocName, editor.MainFile) +
-                           (pdfOutput(editor) ? QStringLiteral(".pdf") : QStringLiteral(".dvi")));
+    return targetOf(editor.DocDir, editor.DocName, editor.MainFile)
+        .file(pdfOutput(editor) ? QStringLiteral(".pdf") : QStringLiteral(".dvi"));
 }
 
 void compile(state::Editor& editor, TForm6* logViewer, ErrorSteps& steps, PdfCompile* pdfRun) {
