@@ -52,7 +52,8 @@ void TForm1::BuildPdfPane() {
             item->setEnabled(running);
     };
     PdfCompile1->onFinished = [this](const processing::PdfCompileResult& result) {
-        pdf::showCompiled(*PdfPane1, result.pdfPath, result.succeeded, result.stopped);
+        pdf::showCompiled(*PdfPane1, result.pdfPath, result.succeeded, result.stopped,
+                          result.failure);
         if (result.succeeded) SyncTex1->prepare(result.pdfPath);
     };
 }

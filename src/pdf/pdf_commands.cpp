@@ -68,12 +68,15 @@ void togglePane(state::Editor& editor, PdfPane& pane, const QString& pdfPath) {
     if (QFileInfo(pdfPath).isFile()) pane.load(pdfPath);
 }
 
-void showCompiled(PdfPane& pane, const QString& pdfPath, bool succeeded, bool stopped) {
+void showCompiled(PdfPane& pane, const QString& pdfPath, bool succeeded, bool stopped,
+                  const QString& failure) {
     if (!succeeded) {
         const QString kept =
             pane.hasDocument() ? QStringLiteral(" На экране прежний PDF.") : QString();
-        pane.setNote((stopped ? QStringLiteral("Компиляция остановлена.")
-                              : QStringLiteral("Компиляция не удалась: смотрите LOG (Alt+F9).")) +
+        const QString why = stopped ? QStringLiteral("Компиляция остановлена.")
+                            : failure.isEmpty() ? QStringLiteral("Компиляция не удалась.")
+                                                : failure + QStringLiteral(".");
+        pane.setNote(why + (stopped ? QString() : QStringLiteral(" Смотрите LOG (Alt+F9).")) +
                      kept);
         return;
     }

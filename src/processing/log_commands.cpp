@@ -43,11 +43,12 @@ void stepToError(state::Editor& editor, ErrorSteps& steps, bool forward) {
 }
 
 // before: the LOG as the compile found it. A compile that wrote none (its program was no
-// TeX, or stopped at once) must not show the counts of an earlier one.
-void showCompileCounts(state::Editor& editor, const QString& log, const FileStamp& before) {
+// TeX, or stopped at once) must not show the counts of an earlier one. True when it wrote one.
+bool showCompileCounts(state::Editor& editor, const QString& log, const FileStamp& before) {
     const FileStamp after(log);
-    if (!after.exists || after == before) return;
+    if (!after.exists || after == before) return false;
     editor.ShowIndicatorNotice(countsText(countLogEntries(parseLog(platform::readFileBytes(log)))));
+    return true;
 }
 
 } // namespace
@@ -76,7 +77,7 @@ void previousError(state::Editor& editor, ErrorSteps& steps) {
 }
 
 void watchCompile(state::Editor& editor, ErrorSteps& steps, pid_t pid,
-                  std::function<void(int status)> afterward) {
+                  std::function<void(int status, bool logWritten)> afterward) {
     const QString log = documentLogPath(editor);
     steps.compiledLog = log;
     // The editor lives as long as its control: a compile that ends after the editor has
@@ -85,8 +86,9 @@ void watchCompile(state::Editor& editor, ErrorSteps& steps, pid_t pid,
     ChildProcesses::instance().onExit(
         pid, [&editor, control, log, before = FileStamp(log), afterward](int status) {
             if (!control) return;
-            editor.Guarded([&] { showCompileCounts(editor, log, before); });
-            if (afterward) afterward(status);
+            bool written = false;
+            editor.Guarded([&] { written = showCompileCounts(editor, log, before); });
+            if (afterward) afterward(status, written);
         });
 }
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
@@ -85,8 +86,7 @@ pid_t runProcessing(state::Editor& editor, Processing kind, TForm6* logViewer = 
     StartResult started =
         children.start(command, editor.AppDir, argument, target.folder, pdf && compile);
     if (started.error != 0) {
-        editor.prompts().information(platform::toCp1251(
-            QStringLiteral("Процесс не пошел! (код ошибки %1)").arg(started.error)));
+        editor.prompts().information(platform::toCp1251(startFailure(command, started.error)));
         return 0;
     }
     if (!pdf && kind == Processing::View) editor.ViewerProcess = started.pid;
@@ -94,6 +94,17 @@ pid_t runProcessing(state::Editor& editor, Processing kind, TForm6* logViewer = 
 }
 
 } // namespace
+
+QString startFailure(const std::string& command, int error) {
+    const std::vector<std::string> words = splitCommandLine(command);
+    const QString program = words.empty() ? QString() : platform::fromCp1251(words.front());
+    const QString reason =
+        program.isEmpty() ? QStringLiteral("Команда не задана")
+        : error == ENOENT ? QStringLiteral("Программа «%1» не найдена").arg(program)
+        : error == EACCES ? QStringLiteral("Программу «%1» нельзя запустить").arg(program)
+                          : QStringLiteral("Программа «%1» не запустилась").arg(program);
+    return QStringLiteral("Процесс не пошел! %1 (код ошибки %2)").arg(reason).arg(error);
+}
 
 QString outputPath(const state::EditorState& editor) {
     return targetOf(editor.DocDir, editor.DocName, editor.MainFile)

@@ -154,8 +154,11 @@ TEST_F(ProcessingCommands, FailedStartShowsTheErrorCode) {
     form->ViewCommand.clear();
     standin::install(docs + "/thesis.dvi");
     form->DVI1Click();
-    EXPECT_EQ(prompts->informationTexts(), (Args{cp1251("Процесс не пошел! (код ошибки 2)"),
-                                                 cp1251("Процесс не пошел! (код ошибки 2)")}));
+    // The box names the program that is missing.
+    EXPECT_EQ(prompts->informationTexts(),
+              (Args{cp1251("Процесс не пошел! Программа «no-such-compiler» не найдена (код "
+                           "ошибки 2)"),
+                    cp1251("Процесс не пошел! Команда не задана (код ошибки 2)")}));
     EXPECT_EQ(form->ViewerProcess, 0);
 }
 
