@@ -86,6 +86,11 @@ void showCompiled(PdfPane& pane, const QString& pdfPath, bool succeeded, bool st
 
 void findInPdf(state::Editor& editor, PdfPane& pane, SyncTexIndex& index, const QString& pdfPath) {
     if (untitled(editor)) return;
+    // Text typed since the compile has no place in the PDF yet.
+    if (editor.RichEdit1->Modified()) {
+        editor.ShowIndicatorNotice(problemNote(SyncProblem::OlderThanText));
+        return;
+    }
     const int line = editor.RichEdit1->CaretLine() + 1;
     const SyncResult<PagePlace> found = index.forward(pdfPath, documentPath(editor), line);
     if (const auto* problem = std::get_if<SyncProblem>(&found)) {
@@ -105,11 +110,19 @@ void goToSource(state::Editor& editor, SyncTexIndex& index, const QString& pdfPa
                 QPointF point) {
     const SyncResult<SourcePlace> found = index.inverse(pdfPath, page, point);
     if (const auto* problem = std::get_if<SyncProblem>(&found)) {
-        editor.ShowIndicatorNotice(
-            problemNote(*problem, QFileInfo(index.lastMissingSource()).fileName()));
+        // A file outside the project is named in full: where the jump would have led.
+        const QString about = index.lastMissingSource();
+        editor.ShowIndicatorNotice(problemNote(
+            *problem, *problem == SyncProblem::NotOfProject ? about : QFileInfo(about).fileName()));
         return;
     }
     const SourcePlace& place = std::get<SourcePlace>(found);
+    // The document's own text changed since the compile: its lines have moved.
+    if (editor.RichEdit1->Modified() && !editor.DocName.isEmpty() &&
+        samePath(place.path, documentPath(editor))) {
+        editor.ShowIndicatorNotice(problemNote(SyncProblem::OlderThanText));
+        return;
+    }
     showLine(editor, place.path, place.line);
 }
 

@@ -198,6 +198,39 @@ TEST_F(PdfCommands, FindInPdfShowsThePageAndCtrlClickComesBack) {
     EXPECT_FALSE(editor.find("PDF1")->isChecked());
 }
 
+// What a Ctrl+click says when the SyncTeX file leads outside the project or nowhere, and
+// "Найти в PDF" on text typed since the compile.
+TEST_F(PdfCommands, JumpsOutsideTheProjectOrToNothingSaySoAndOpenNothing) {
+    editor.find("PDF1")->trigger();
+    const QPointF chapterPlace(150, 135); // page 2: the chapter's text
+    form.PdfPane1PlaceClicked(1, chapterPlace);
+    ASSERT_EQ(form.DocName, QStringLiteral("chapter"));
+    form.OpenAtLine({sample.main, 6});
+    ASSERT_EQ(form.DocName, QStringLiteral("thesis"));
+
+    ASSERT_TRUE(pdftest::forgeSyncTexInput(sample.pdf, "chapter.tex", "/etc/passwd"));
+    form.PdfPane1PlaceClicked(1, chapterPlace);
+    EXPECT_EQ(form.DocName, QStringLiteral("thesis"));
+    EXPECT_TRUE(form.Label1->text().contains(QStringLiteral("«/etc/passwd» не из этого проекта")))
+        << form.Label1->text().toStdString();
+
+    ASSERT_TRUE(pdftest::forgeSyncTexInput(sample.pdf, "chapter.tex", "./gone.tex"));
+    form.PdfPane1PlaceClicked(1, chapterPlace);
+    EXPECT_EQ(form.DocName, QStringLiteral("thesis"));
+    EXPECT_TRUE(form.Label1->text().contains(QStringLiteral("«gone.tex» нет")))
+        << form.Label1->text().toStdString();
+
+    // Typed after the compile: the PDF is older than the text, and the view stays.
+    form.RichEdit1->SetSelText("x");
+    form.RichEdit1->SetModified(true);
+    const int page = form.PdfPane1->currentPage();
+    editor.find("FindInPdf1")->trigger();
+    EXPECT_TRUE(form.Label1->text().contains(QStringLiteral("PDF старше текста")))
+        << form.Label1->text().toStdString();
+    EXPECT_EQ(form.PdfPane1->currentPage(), page);
+    form.RichEdit1->SetModified(false);
+}
+
 TEST(PdfCompileCaption, ShowsTheRunningTimeOnceAndDropsIt) {
     const QString caption = QStringLiteral("KolBAX (ver.0.3beta): thesis");
     const QString running = processing::captionWithRunTime(caption, 3);
