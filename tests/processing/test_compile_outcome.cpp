@@ -1,9 +1,13 @@
-// What a compile to PDF that gave no new PDF says.
+// What a compile to PDF that gave no new PDF says, and the missing files of a LOG said
+// plainly.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
+#include "platform/textfile.h"
 #include "processing/compile_outcome.h"
+#include "processing/log_parser.h"
+#include "processing/missing_files.h"
 #include "support/qt_print.h"
 
 using processing::CompileEnd;
@@ -71,4 +75,32 @@ TEST(CompileOutcome, TheEngineBehindLatexmkIsTheLastSwitchGiven) {
         "/opt/tex/pdftex");
     // A file named like an option is not taken for one.
     EXPECT_EQ(processing::latexmkEngine(Words{"latexmk", "-pdfx", "-pdf="}), "latex");
+}
+
+TEST(MissingFiles, TheFileIsNamedAndItsPackageWhenKnown) {
+    const std::string bytes = platform::readFileBytes(QStringLiteral(KOLBAX_LOG_SAMPLES) +
+                                                      QStringLiteral("/missing_file.log"));
+    const std::vector<processing::LogEntry> entries = processing::parseLog(bytes);
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(processing::missingFileOf(entries[0]), "nonexistentpackage.sty");
+    EXPECT_EQ(processing::missingFileOf(entries[1]), std::nullopt); // "Emergency stop."
+
+    processing::LogEntry input;
+    input.message = "I can't find file `chap/intro.tex'.";
+    EXPECT_EQ(processing::missingFileOf(input), "chap/intro.tex");
+    input.kind = processing::LogEntryKind::Warning;
+    EXPECT_EQ(processing::missingFileOf(input), std::nullopt);
+
+    EXPECT_EQ(processing::missingFileMessage("totcount.sty", ""),
+              QStringLiteral("Нет файла «totcount.sty»: пакета LaTeX нет в системе"));
+    EXPECT_EQ(processing::missingFileMessage("disser.cls", "texlive-lang-cyrillic"),
+              QStringLiteral("Нет файла «disser.cls»: класса LaTeX нет в системе, он в пакете "
+                             "Debian texlive-lang-cyrillic (apt install texlive-lang-cyrillic)"));
+    EXPECT_EQ(processing::missingFileMessage("chap/intro.tex", ""),
+              QStringLiteral("Нет файла «chap/intro.tex»"));
+
+    EXPECT_EQ(processing::aptFileArguments("pgfplots.sty").last(), "/pgfplots\\.sty$");
+    EXPECT_EQ(processing::packageFromAptFile("context\ntexlive-pictures\n"), "texlive-pictures");
+    EXPECT_EQ(processing::packageFromAptFile("some-pkg\n"), "some-pkg");
+    EXPECT_EQ(processing::packageFromAptFile("E: The cache is empty.\n"), "");
 }
