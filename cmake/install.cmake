@@ -46,9 +46,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KOLBAX_PROJECT_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins")
-# The fonts give a UTF-8 document's CJK characters and emoji a shape to fall back to.
+# The fonts give a UTF-8 document's CJK characters and emoji a shape to fall back to; the
+# extra LaTeX packages, pictures and science are what a typical Russian thesis loads.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "texlive-latex-base, texlive-lang-cyrillic, latexmk, qt6-translations-l10n, fonts-dejavu-core, fonts-wqy-microhei | fonts-noto-cjk, fonts-symbola | fonts-noto-color-emoji, hunspell-ru")
+    "texlive-latex-base, texlive-lang-cyrillic, texlive-latex-extra, texlive-pictures, texlive-science, latexmk, qt6-translations-l10n, fonts-dejavu-core, fonts-wqy-microhei | fonts-noto-cjk, fonts-symbola | fonts-noto-color-emoji, hunspell-ru")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool xclip x11-xkb-utils x11-utils imagemagick openbox python3
   fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf fonts-stix fonts-wqy-microhei fonts-symbola
   texlive-latex-base texlive-lang-cyrillic texlive-fonts-recommended
+  texlive-latex-extra texlive-pictures texlive-science
   libuchardet-dev
   qt6-pdf-dev libsynctex-dev latexmk cm-super-minimal
   hunspell-ru libnuspell-dev libhunspell-dev hunspell

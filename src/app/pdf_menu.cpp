@@ -15,7 +15,6 @@
 #include "pdf/pdf_commands.h"
 #include "pdf/pdf_pane.h"
 #include "pdf/synctex_index.h"
-#include "platform/paths.h"
 #include "processing/command_line.h"
 #include "processing/pdf_compile.h"
 #include "processing/processing_commands.h"
@@ -54,7 +53,8 @@ void TForm1::BuildPdfPane() {
             item->setEnabled(running);
     };
     PdfCompile1->onFinished = [this](const processing::PdfCompileResult& result) {
-        pdf::showCompiled(*PdfPane1, result.pdfPath, result.succeeded, result.stopped);
+        pdf::showCompiled(*PdfPane1, result.pdfPath, result.succeeded, result.stopped,
+                          result.failure);
         if (result.succeeded) SyncTex1->prepare(result.pdfPath);
     };
 }
@@ -68,8 +68,7 @@ void TForm1::MakeRoomForPdfPane() {
 }
 
 QString TForm1::PdfPath() const {
-    return platform::joinPath(DocDir,
-                              processing::targetName(DocName, MainFile) + QStringLiteral(".pdf"));
+    return processing::targetOf(DocDir, DocName, MainFile).file(QStringLiteral(".pdf"));
 }
 
 void TForm1::RefreshOutputCaptions() {

@@ -340,8 +340,17 @@ void openDocument(state::Editor& editor, TForm3& form3, const QString& chosen,
             statusFailure = std::current_exception();
         }
     } else {
-        editor.prompts().showModal(form3);
+        const bool answered = editor.prompts().showModal(form3) == QDialog::Accepted;
         windowOf(editor).update();
+        // The answer is kept at once, so that the next open (a jump from the PDF or the LOG
+        // into this file) does not ask again. A folder that takes no status file leaves it
+        // to the next save, which says why.
+        if (answered && loaded) {
+            try {
+                writeStatusFile(editor);
+            } catch (const platform::RuntimeError&) {
+            }
+        }
     }
     setCaption(editor, false);
     windowOf(editor).setEnabled(true);

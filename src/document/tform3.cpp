@@ -10,7 +10,7 @@
 #include "platform/guard.h"
 #include "platform/paths.h"
 #include "platform/prompts.h"
-#include "state/editor_state.h"
+#include "state/document_files.h"
 
 bool ChooseProjectLink(state::EditorState& state, platform::Prompts& prompts, int statusIndex) {
     if (statusIndex == 0) {
@@ -19,7 +19,11 @@ bool ChooseProjectLink(state::EditorState& state, platform::Prompts& prompts, in
         auto chosen = prompts.openFile(document::cp1251(document::kMainFileTitle),
                                        document::cp1251(document::kOpenFilter));
         if (!chosen || !AcceptablePick(prompts, *chosen)) return false;
-        state.MainFile = platform::splitPath(*chosen).nameWithoutExtension;
+        // Taken from the document's folder; an untitled document has none yet and keeps
+        // the bare name, looked up beside it once it is saved.
+        state.MainFile = state.DocName.isEmpty()
+                             ? platform::splitPath(*chosen).nameWithoutExtension
+                             : state::projectLink(state.DocDir, *chosen);
     }
     return true;
 }

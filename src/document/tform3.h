@@ -34,8 +34,8 @@ class TForm3 : public QDialog {
 };
 
 // The project link chosen in a project dialog: "*" for a main file; for an attached file
-// the name of the main file picked in the open dialog. False when that dialog was
-// cancelled or the name refused (nothing changes then).
+// the main file picked in the open dialog, as state::projectLink names it. False when that dialog
+// was cancelled or the name refused (nothing changes then).
 bool ChooseProjectLink(state::EditorState& state, platform::Prompts& prompts, int statusIndex);
 
 // A file picked in a project dialog is one the editor can name exactly; otherwise the

@@ -68,12 +68,15 @@ void togglePane(state::Editor& editor, PdfPane& pane, const QString& pdfPath) {
     if (QFileInfo(pdfPath).isFile()) pane.load(pdfPath);
 }
 
-void showCompiled(PdfPane& pane, const QString& pdfPath, bool succeeded, bool stopped) {
+void showCompiled(PdfPane& pane, const QString& pdfPath, bool succeeded, bool stopped,
+                  const QString& failure) {
     if (!succeeded) {
         const QString kept =
             pane.hasDocument() ? QStringLiteral(" На экране прежний PDF.") : QString();
-        pane.setNote((stopped ? QStringLiteral("Компиляция остановлена.")
-                              : QStringLiteral("Компиляция не удалась: смотрите LOG (Alt+F9).")) +
+        const QString why = stopped ? QStringLiteral("Компиляция остановлена.")
+                            : failure.isEmpty() ? QStringLiteral("Компиляция не удалась.")
+                                                : failure + QStringLiteral(".");
+        pane.setNote(why + (stopped ? QString() : QStringLiteral(" Смотрите LOG (Alt+F9).")) +
                      kept);
         return;
     }
@@ -83,6 +86,11 @@ void showCompiled(PdfPane& pane, const QString& pdfPath, bool succeeded, bool st
 
 void findInPdf(state::Editor& editor, PdfPane& pane, SyncTexIndex& index, const QString& pdfPath) {
     if (untitled(editor)) return;
+    // Text typed since the compile has no place in the PDF yet.
+    if (editor.RichEdit1->Modified()) {
+        editor.ShowIndicatorNotice(problemNote(SyncProblem::OlderThanText));
+        return;
+    }
     const int line = editor.RichEdit1->CaretLine() + 1;
     const SyncResult<PagePlace> found = index.forward(pdfPath, documentPath(editor), line);
     if (const auto* problem = std::get_if<SyncProblem>(&found)) {
@@ -102,11 +110,19 @@ void goToSource(state::Editor& editor, SyncTexIndex& index, const QString& pdfPa
                 QPointF point) {
     const SyncResult<SourcePlace> found = index.inverse(pdfPath, page, point);
     if (const auto* problem = std::get_if<SyncProblem>(&found)) {
-        editor.ShowIndicatorNotice(
-            problemNote(*problem, QFileInfo(index.lastMissingSource()).fileName()));
+        // A file outside the project is named in full: where the jump would have led.
+        const QString about = index.lastMissingSource();
+        editor.ShowIndicatorNotice(problemNote(
+            *problem, *problem == SyncProblem::NotOfProject ? about : QFileInfo(about).fileName()));
         return;
     }
     const SourcePlace& place = std::get<SourcePlace>(found);
+    // The document's own text changed since the compile: its lines have moved.
+    if (editor.RichEdit1->Modified() && !editor.DocName.isEmpty() &&
+        samePath(place.path, documentPath(editor))) {
+        editor.ShowIndicatorNotice(problemNote(SyncProblem::OlderThanText));
+        return;
+    }
     showLine(editor, place.path, place.line);
 }
 

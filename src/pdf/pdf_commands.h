@@ -19,8 +19,9 @@ struct LineRequest;
 void togglePane(state::Editor& editor, PdfPane& pane, const QString& pdfPath);
 
 // A PDF compile has ended: a good PDF is shown (the pane comes up unless the user hid it);
-// after a failed or stopped one the last good PDF stays, and the note says so.
-void showCompiled(PdfPane& pane, const QString& pdfPath, bool succeeded, bool stopped);
+// after a failed or stopped one the last good PDF stays, and the note says why (failure).
+void showCompiled(PdfPane& pane, const QString& pdfPath, bool succeeded, bool stopped,
+                  const QString& failure = {});
 
 // "Найти в PDF": the place of the caret's line in the PDF, scrolled into view and marked.
 void findInPdf(state::Editor& editor, PdfPane& pane, SyncTexIndex& index, const QString& pdfPath);

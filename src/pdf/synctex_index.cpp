@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "pdf/project_files.h"
+
 extern "C" {
 #include <synctex_parser.h>
 }
@@ -35,6 +37,18 @@ struct Stamp {
     bool operator==(const Stamp&) const = default;
 };
 
+// The source was written after the PDF (a save after the compile).
+bool changedSince(const QString& source, const QFileInfo& pdf) {
+    return QFileInfo(source).lastModified() > pdf.lastModified();
+}
+
+// The main file that made the PDF: its name with ".tex".
+QString mainFileOf(const QString& pdfPath) {
+    QString base = pdfPath;
+    if (base.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) base.chop(4);
+    return base + QStringLiteral(".tex");
+}
+
 Stamp stampOf(const QString& path) {
     const QFileInfo info(path);
     return {path, info.lastModified().toMSecsSinceEpoch(), info.size()};
@@ -57,7 +71,12 @@ QString problemNote(SyncProblem problem, const QString& detail) {
     case SyncProblem::NothingThere:
         return QStringLiteral("Здесь в PDF нет текста из исходного файла");
     case SyncProblem::SourceGone:
-        return QStringLiteral("Файла «%1» больше нет").arg(detail);
+        return QStringLiteral("Файла «%1» нет: переходить некуда").arg(detail);
+    case SyncProblem::NotOfProject:
+        return QStringLiteral("Файл «%1» не из этого проекта: он не открыт").arg(detail);
+    case SyncProblem::OlderThanText:
+        return QStringLiteral("PDF старше текста%1: скомпилируйте заново (F9)")
+            .arg(detail.isEmpty() ? QString() : QStringLiteral(" «%1»").arg(detail));
     }
     return {};
 }
@@ -97,7 +116,12 @@ std::optional<SyncProblem> SyncTexIndex::open(const QString& pdfPath) {
 
 SyncResult<PagePlace> SyncTexIndex::forward(const QString& pdfPath, const QString& sourcePath,
                                             int line) {
+    missing_.clear();
     if (auto problem = open(pdfPath)) return *problem;
+    if (changedSince(sourcePath, QFileInfo(pdfPath))) {
+        missing_ = sourcePath;
+        return SyncProblem::OlderThanText;
+    }
     const QByteArray name = QFile::encodeName(QFileInfo(sourcePath).absoluteFilePath());
     synctex_scanner_p scanner = scanner_->handle;
     // Lines after the one asked for first (the text a heading or a command leads into),
@@ -139,10 +163,11 @@ SyncResult<SourcePlace> SyncTexIndex::inverse(const QString& pdfPath, int page, 
         QString path = QFile::decodeName(name);
         if (QFileInfo(path).isRelative()) path = QFileInfo(pdfPath).absoluteDir().filePath(path);
         path = QDir::cleanPath(path);
-        if (!QFileInfo(path).isFile()) {
-            missing_ = path;
-            return SyncProblem::SourceGone;
-        }
+        missing_ = path;
+        if (!QFileInfo(path).isFile()) return SyncProblem::SourceGone;
+        if (!inProject(mainFileOf(pdfPath), path)) return SyncProblem::NotOfProject;
+        if (changedSince(path, QFileInfo(pdfPath))) return SyncProblem::OlderThanText;
+        missing_.clear();
         return SourcePlace{path, line};
     }
     return SyncProblem::NothingThere;

@@ -1,9 +1,24 @@
 #include "processing/command_line.h"
 
+#include <QDir>
+
+#include "platform/paths.h"
+
 namespace processing {
 
-QString targetName(const QString& docName, const QString& mainFile) {
-    return mainFile == QLatin1String("*") ? docName : mainFile;
+QString Target::file(const QString& extension) const {
+    return platform::joinPath(folder, name + extension);
+}
+
+Target targetOf(const QString& docDir, const QString& docName, const QString& mainFile) {
+    if (mainFile == QLatin1String("*")) return {docDir, docName};
+    const qsizetype slash = mainFile.lastIndexOf(u'/');
+    if (slash < 0) return {docDir, mainFile};
+    const QString folder = mainFile.left(slash);
+    const QString absolute = mainFile.startsWith(u'/')
+                                 ? (folder.isEmpty() ? QStringLiteral("/") : folder)
+                                 : platform::joinPath(docDir, folder);
+    return {QDir::cleanPath(absolute), mainFile.mid(slash + 1)};
 }
 
 QString targetArgument(const QString& target, const QString& extension) {

@@ -9,9 +9,17 @@
 
 namespace processing {
 
-// The name the processing commands and the LOG viewer act on: the document itself when it
-// is a main file ("*"), otherwise its main file's name exactly as stored (even when empty).
-QString targetName(const QString& docName, const QString& mainFile);
+// The file the processing commands and the LOG viewer act on: the document itself when it
+// is a main file ("*"), otherwise its main file as the project link names it, taken from
+// the document's folder. A link is a bare name ("thesis", a file beside the document, even
+// an empty one when no choice was made) or a relative path ("../thesis" for a chapter in a
+// folder below its main file); the folder is where the programs run.
+struct Target {
+    QString folder; // absolute: where the main file lies and the programs run
+    QString name;   // without extension, exactly as the link has it after its last "/"
+    QString file(const QString& extension) const;
+};
+Target targetOf(const QString& docDir, const QString& docName, const QString& mainFile);
 
 // The argument that names the target file, appended to the configured command's words as
 // one word whatever it holds (blanks, quotes): the target name and the extension. A name

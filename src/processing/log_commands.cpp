@@ -43,18 +43,18 @@ void stepToError(state::Editor& editor, ErrorSteps& steps, bool forward) {
 }
 
 // before: the LOG as the compile found it. A compile that wrote none (its program was no
-// TeX, or stopped at once) must not show the counts of an earlier one.
-void showCompileCounts(state::Editor& editor, const QString& log, const FileStamp& before) {
+// TeX, or stopped at once) must not show the counts of an earlier one. True when it wrote one.
+bool showCompileCounts(state::Editor& editor, const QString& log, const FileStamp& before) {
     const FileStamp after(log);
-    if (!after.exists || after == before) return;
+    if (!after.exists || after == before) return false;
     editor.ShowIndicatorNotice(countsText(countLogEntries(parseLog(platform::readFileBytes(log)))));
+    return true;
 }
 
 } // namespace
 
 QString documentLogPath(const state::EditorState& editor) {
-    return platform::joinPath(editor.DocDir,
-                              targetName(editor.DocName, editor.MainFile) + QStringLiteral(".log"));
+    return targetOf(editor.DocDir, editor.DocName, editor.MainFile).file(QStringLiteral(".log"));
 }
 
 bool goToLogEntry(state::Editor& editor, const LogEntry& entry, const QString& logFolder) {
@@ -77,7 +77,7 @@ void previousError(state::Editor& editor, ErrorSteps& steps) {
 }
 
 void watchCompile(state::Editor& editor, ErrorSteps& steps, pid_t pid,
-                  std::function<void(int status)> afterward) {
+                  std::function<void(int status, bool logWritten)> afterward) {
     const QString log = documentLogPath(editor);
     steps.compiledLog = log;
     // The editor lives as long as its window: a compile that ends after the editor has
@@ -86,8 +86,9 @@ void watchCompile(state::Editor& editor, ErrorSteps& steps, pid_t pid,
     ChildProcesses::instance().onExit(
         pid, [&editor, control, log, before = FileStamp(log), afterward](int status) {
             if (!control) return;
-            editor.Guarded([&] { showCompileCounts(editor, log, before); });
-            if (afterward) afterward(status);
+            bool written = false;
+            editor.Guarded([&] { written = showCompileCounts(editor, log, before); });
+            if (afterward) afterward(status, written);
         });
 }
 

@@ -34,8 +34,8 @@ void previousError(state::Editor& editor, ErrorSteps& steps);
 // The compile pid has started on the document: its LOG becomes the one steps follows, and
 // when it ends having written that LOG, the layout indicator shows the counts of its errors
 // and warnings until the next key or caret move. Then afterward, when given, runs with the
-// compile's wait status (not once the editor has gone).
+// compile's wait status and whether it wrote the LOG (not once the editor has gone).
 void watchCompile(state::Editor& editor, ErrorSteps& steps, pid_t pid,
-                  std::function<void(int status)> afterward = {});
+                  std::function<void(int status, bool logWritten)> afterward = {});
 
 } // namespace processing

@@ -1,6 +1,7 @@
 #include "processing/log_entry_model.h"
 
 #include "processing/log_navigation.h"
+#include "processing/missing_files.h"
 
 namespace processing {
 
@@ -8,6 +9,7 @@ void LogEntryModel::setEntries(std::vector<LogEntry> entries, platform::TextEnco
     beginResetModel();
     entries_ = std::move(entries);
     eightBit_ = eightBit;
+    packages_.clear();
     order_ = errorsFirst(entries_);
     rowOf_.assign(entries_.size(), 0);
     for (size_t row = 0; row < order_.size(); ++row)
@@ -19,6 +21,23 @@ std::optional<int> LogEntryModel::rowAtLogLine(size_t logLine) const {
     const std::optional<size_t> entry = entryAtLogLine(entries_, logLine);
     if (!entry) return std::nullopt;
     return rowOf_[*entry];
+}
+
+QStringList LogEntryModel::missingTexLiveFiles() const {
+    QStringList files;
+    for (const LogEntry& entry : entries_) {
+        const std::optional<std::string> file = missingFileOf(entry);
+        if (!file) continue;
+        const QString name = QString::fromUtf8(file->data(), qsizetype(file->size()));
+        if (isTexLiveFile(name) && !files.contains(name)) files << name;
+    }
+    return files;
+}
+
+void LogEntryModel::setPackageOf(const QString& file, const QString& package) {
+    packages_.insert(file, package);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, MessageColumn), index(rowCount() - 1, MessageColumn));
 }
 
 int LogEntryModel::rowCount(const QModelIndex& parent) const {
@@ -52,6 +71,12 @@ QVariant LogEntryModel::data(const QModelIndex& index, int role) const {
     case LineColumn:
         return entry.line ? QVariant(*entry.line) : QVariant();
     case MessageColumn:
+        // A missing file is said plainly in the list; its tip keeps TeX's own words.
+        if (const std::optional<std::string> file = missingFileOf(entry);
+            file && role == Qt::DisplayRole) {
+            const QString name = QString::fromUtf8(file->data(), qsizetype(file->size()));
+            return missingFileMessage(name, packages_.value(name));
+        }
         return logTextForDisplay(entry.message, eightBit_);
     default:
         return {};

@@ -2,6 +2,8 @@
 // The LOG viewer's list: the entries of a LOG, errors first, then warnings, then bad boxes,
 // one row each with its kind, file, line and message.
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -25,6 +27,10 @@ class LogEntryModel : public QAbstractTableModel {
     const LogEntry& entryAt(int row) const { return entries_[order_[static_cast<size_t>(row)]]; }
     // The row of the entry whose LOG lines include logLine; none between entries.
     std::optional<int> rowAtLogLine(size_t logLine) const;
+    // The packages and classes the LOG says are missing (missing_files.h), each once.
+    QStringList missingTexLiveFiles() const;
+    // The Debian package that holds a missing file: its rows name it from now on.
+    void setPackageOf(const QString& file, const QString& package);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -36,6 +42,7 @@ class LogEntryModel : public QAbstractTableModel {
     std::vector<size_t> order_;     // row -> entry
     std::vector<int> rowOf_;        // entry -> row
     platform::TextEncoding eightBit_ = platform::TextEncoding::Cp866;
+    QHash<QString, QString> packages_; // missing file -> Debian package
 };
 
 } // namespace processing

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string>
 #include <sys/types.h>
 
 class QTimer;
@@ -25,6 +26,7 @@ struct PdfCompileResult {
     bool succeeded = false; // the engine ended with 0 and the PDF is there
     bool stopped = false; // ended by "Остановить компиляцию" or a later compile
     QString pdfPath;
+    QString failure; // why there is no new PDF (compile_outcome.h); empty when there is
 };
 
 // The caption of a window while a compile has run for seconds (a negative count: the
@@ -41,6 +43,7 @@ class PdfCompile : public QObject {
     bool running() const { return pid_ != 0; }
 
     // Watches the compile pid, started on the document's main file whose PDF is pdfPath.
+    // When it ends without a new PDF, the indicator says why, after the LOG's counts.
     void begin(state::Editor& editor, ErrorSteps& steps, pid_t pid, const QString& pdfPath);
     // Ends the running compile (nothing when none runs).
     void stop();
@@ -53,12 +56,15 @@ class PdfCompile : public QObject {
 
   private:
     void tick();
-    void ended(int status);
+    void ended(int status, bool logWritten);
 
     state::Editor* editor_ = nullptr;
     pid_t pid_ = 0;
     bool stopAsked_ = false;
     QString pdfPath_;
+    QString logPath_;
+    QString program_; // the program of the compile command, and behind latexmk its engine
+    std::string engine_;
     QElapsedTimer clock_;
     QTimer* ticker_ = nullptr;
     std::function<void()> next_;

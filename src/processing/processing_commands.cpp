@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
@@ -67,8 +68,8 @@ pid_t runProcessing(state::Editor& editor, Processing kind, TForm6* logViewer = 
     editor.RichEdit1->SetModified(false);
 
     // The configured command's words, then the target file as one argument, started in the
-    // document's folder, where the target lies.
-    const QString target = targetName(editor.DocName, editor.MainFile);
+    // folder where the target lies (the document's own, or its main file's).
+    const Target target = targetOf(editor.DocDir, editor.DocName, editor.MainFile);
     const bool compile = kind == Processing::Compile;
     const state::PdfOutput& output = editor.Pdf;
     const std::string& command = compile ? (pdf ? output.compileCommand : editor.CompileCommand)
@@ -78,15 +79,14 @@ pid_t runProcessing(state::Editor& editor, Processing kind, TForm6* logViewer = 
     const QString extension = compile ? QStringLiteral(".tex")
                               : pdf   ? QStringLiteral(".pdf")
                                       : QStringLiteral(".dvi");
-    const QString argument = targetArgument(target, extension);
+    const QString argument = targetArgument(target.name, extension);
     if (!pdf && !compile) editor.ViewerProcess = 0;
 
     // A PDF compile leads a process group, so that stopping it ends latexmk's runs too.
     StartResult started =
-        children.start(command, editor.AppDir, argument, editor.DocDir, pdf && compile);
+        children.start(command, editor.AppDir, argument, target.folder, pdf && compile);
     if (started.error != 0) {
-        editor.prompts().information(platform::toCp1251(
-            QStringLiteral("Процесс не пошел! (код ошибки %1)").arg(started.error)));
+        editor.prompts().information(platform::toCp1251(startFailure(command, started.error)));
         return 0;
     }
     if (!pdf && kind == Processing::View) editor.ViewerProcess = started.pid;
@@ -95,10 +95,20 @@ pid_t runProcessing(state::Editor& editor, Processing kind, TForm6* logViewer = 
 
 } // namespace
 
+QString startFailure(const std::string& command, int error) {
+    const std::vector<std::string> words = splitCommandLine(command);
+    const QString program = words.empty() ? QString() : platform::fromCp1251(words.front());
+    const QString reason =
+        program.isEmpty() ? QStringLiteral("Команда не задана")
+        : error == ENOENT ? QStringLiteral("Программа «%1» не найдена").arg(program)
+        : error == EACCES ? QStringLiteral("Программу «%1» нельзя запустить").arg(program)
+                          : QStringLiteral("Программа «%1» не запустилась").arg(program);
+    return QStringLiteral("Процесс не пошел! %1 (код ошибки %2)").arg(reason).arg(error);
+}
+
 QString outputPath(const state::EditorState& editor) {
-    return platform::joinPath(
-        editor.DocDir, targetName(editor.DocName, editor.MainFile) +
-                           (pdfOutput(editor) ? QStringLiteral(".pdf") : QStringLiteral(".dvi")));
+    return targetOf(editor.DocDir, editor.DocName, editor.MainFile)
+        .file(pdfOutput(editor) ? QStringLiteral(".pdf") : QStringLiteral(".dvi"));
 }
 
 void compile(state::Editor& editor, TForm6* logViewer, ErrorSteps& steps, PdfCompile* pdfRun) {

@@ -3,6 +3,7 @@
 // settings and the LOG viewer. The menu's handlers in the main window forward to these.
 // In PDF mode (state::PdfOutput) compile, view and print act on the PDF.
 #include <QString>
+#include <string>
 
 namespace state {
 class Editor;
@@ -15,6 +16,10 @@ namespace processing {
 
 class ErrorSteps;
 class PdfCompile;
+
+// The message of a program that did not start: the program the command names, why (not
+// found, not runnable) and the error code.
+QString startFailure(const std::string& command, int error);
 
 // The main file's DVI or, in PDF mode, its PDF.
 QString outputPath(const state::EditorState& editor);

@@ -1,11 +1,15 @@
 #include "processing/tform6.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QPointer>
+#include <QProcess>
 #include <QShowEvent>
 #include <QSplitter>
+#include <QTimer>
 #include <QTreeView>
 
 #include "platform/codepage.h"
@@ -14,7 +18,15 @@
 #include "processing/log_commands.h"
 #include "processing/log_entry_model.h"
 #include "processing/log_text.h"
+#include "processing/missing_files.h"
+#include "processing/process_start.h"
 #include "state/editor.h"
+
+namespace {
+
+constexpr int kPackageSearchMs = 30000;
+
+} // namespace
 
 TForm6::TForm6(state::Editor& editor, QWidget* parent) : QMainWindow(parent), editor_(editor) {
     setObjectName(QStringLiteral("Form6"));
@@ -95,11 +107,40 @@ void TForm6::FormShow() {
         Entries->setEntries(processing::parseLog(bytes),
                             processing::logEightBitEncoding(bytes, editor_.DocEncoding));
         processing::appendLogLines(bytes, lines, editor_.DocEncoding);
+        LookUpPackages();
     } catch (...) {
         showLines();
         throw;
     }
     showLines();
+}
+
+// apt-file, where it is installed, names the Debian package of each missing package or
+// class, while the list is already shown; without it the list names the file alone.
+void TForm6::LookUpPackages() {
+    const QStringList files = Entries->missingTexLiveFiles();
+    if (files.isEmpty()) return;
+    const processing::ProgramLookup aptFile = processing::findProgram("apt-file", {});
+    if (aptFile.error != 0) return;
+    for (const QString& file : files) {
+        auto* search = new QProcess(this);
+        search->setProgram(QFile::decodeName(QByteArray::fromStdString(aptFile.path)));
+        search->setArguments(processing::aptFileArguments(file));
+        search->setStandardInputFile(QProcess::nullDevice());
+        QPointer<processing::LogEntryModel> entries(Entries);
+        connect(search, &QProcess::finished, this, [search, entries, file] {
+            const QString package =
+                processing::packageFromAptFile(QString::fromUtf8(search->readAllStandardOutput()));
+            if (entries && !package.isEmpty()) entries->setPackageOf(file, package);
+            search->deleteLater();
+        });
+        connect(search, &QProcess::errorOccurred, search, [search](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart) search->deleteLater();
+        });
+        // A search that hangs is given up.
+        QTimer::singleShot(kPackageSearchMs, search, [search] { search->kill(); });
+        search->start();
+    }
 }
 
 void TForm6::FormClose() {

@@ -51,6 +51,7 @@ class TForm6 : public QMainWindow {
   private:
     state::Editor& editor_;
     void Memo1CursorMoved();
+    void LookUpPackages();
     void ErrorList1RowChanged(int row);
     bool followingSelection_ = false; // the memo and the list are being kept in step
 

@@ -1,5 +1,6 @@
 #pragma once
 // The files of a document, named from its DocDir, DocName and DocExt.
+#include <QDir>
 #include <QString>
 
 #include "platform/paths.h"
@@ -36,6 +37,18 @@ inline QString statusFilePath(const DocumentState& state) {
         return inDocumentFolder(state, state.DocName + QStringLiteral(".sts"));
     const QString extension = state.DocExt.isEmpty() ? QStringLiteral(".") : state.DocExt;
     return inDocumentFolder(state, state.DocName + extension + QStringLiteral(".sts"));
+}
+
+// The project link that names mainFile (a path with its extension) from the document's
+// folder: its bare name when it lies in that folder (as every status file has held it), else
+// its path relative to that folder without the extension ("../thesis"), so that the link
+// still holds when the project's folder is moved or copied whole.
+inline QString projectLink(const QString& documentFolder, const QString& mainFile) {
+    const platform::PathParts parts = platform::splitPath(platform::absolutePath(mainFile));
+    const QDir folder(documentFolder);
+    if (QDir::cleanPath(parts.folder) == QDir::cleanPath(folder.absolutePath()))
+        return parts.nameWithoutExtension;
+    return folder.relativeFilePath(platform::joinPath(parts.folder, parts.nameWithoutExtension));
 }
 
 } // namespace state

@@ -124,7 +124,7 @@ class FileCommands : public ::testing::Test {
 
 const std::string kPrefix = "KolBAX (ver.0.3beta): ";
 
-TEST_F(FileCommands, OpenWithoutStatusFileAsksThenTheFirstSaveWritesBoth) {
+TEST_F(FileCommands, OpenWithoutStatusFileAsksAndKeepsTheAnswerAtOnce) {
     std::string body = cp1251(u"Привет, $x$.\r\n\\section{Введение}\r\n");
     writeBytes(docs / "a.tex", to866(body));
     open(doc("a.tex"));
@@ -145,7 +145,8 @@ TEST_F(FileCommands, OpenWithoutStatusFileAsksThenTheFirstSaveWritesBoth) {
     EXPECT_EQ(form->RichEdit1->CharsetAt(8), 0); // "$"
     EXPECT_FALSE(form->RichEdit1->Modified());
     EXPECT_TRUE(form->RichEdit1->isEnabled());
-    EXPECT_FALSE(fs::exists(docs / "a.sts"));
+    // The answer is kept before any save: the next open does not ask again.
+    EXPECT_EQ(readBytes(docs / "a.sts"), "*\r\n1\r\n0\r\n");
     EXPECT_FALSE(fs::exists(docs / "a.tex.rich"));
     EXPECT_TRUE(errors().empty());
 
@@ -332,12 +333,47 @@ TEST_F(FileCommands, TheCurrentFolderStaysAtTheDocumentsFolder) {
         QString::fromStdString((root / "elsewhere" / "main.tex").string()));
     prompts->modalActions.push_back(answer(1));
     run("N5");
-    EXPECT_EQ(form->MainFile, "main");
+    EXPECT_EQ(form->MainFile, "../elsewhere/main");
     EXPECT_EQ(currentDir(), docsDir());
     type("x");
     run("N6");
-    EXPECT_EQ(readBytes(docs / "k.sts"), "main\r\n1\r\n1\r\n");
+    EXPECT_EQ(readBytes(docs / "k.sts"), "../elsewhere/main\r\n1\r\n1\r\n");
     EXPECT_FALSE(fs::exists(root / "elsewhere" / "k.sts"));
+}
+
+// A thesis keeps its main file at the top and its chapters in a folder below: the link is
+// the main file's path from the chapter's folder, kept as soon as it is chosen, and a status
+// file of an earlier version (a bare name) still names the file beside the document.
+TEST_F(FileCommands, AChapterBelowItsMainFileKeepsThePathToIt) {
+    fs::create_directories(docs / "chap");
+    writeBytes(docs / "main.tex", "main\r\n");
+    writeBytes(docs / "chap" / "ch.tex", "chapter\r\n");
+    prompts->fileAnswers.push_back(doc("chap/ch.tex"));
+    prompts->fileAnswers.push_back(doc("main.tex"));
+    prompts->modalActions.push_back(answer(1));
+    run("N5");
+    EXPECT_EQ(form->MainFile, "../main");
+    EXPECT_EQ(readBytes(docs / "chap" / "ch.sts"), "../main\r\n1\r\n0\r\n");
+    EXPECT_NE(caption().find("../main"), std::string::npos);
+
+    // Opened again (as a jump from the PDF or the LOG opens it): nothing is asked.
+    open(doc("main.tex"));
+    prompts->shown.clear();
+    open(doc("chap/ch.tex"));
+    EXPECT_TRUE(prompts->ofKind("modal").empty()) << support::describe(*prompts);
+    EXPECT_EQ(form->MainFile, "../main");
+
+    // A main file in the same folder is still a bare name.
+    writeBytes(docs / "chap" / "part.tex", "part\r\n");
+    prompts->fileAnswers.push_back(doc("chap/part.tex"));
+    prompts->fileAnswers.push_back(doc("chap/ch.tex"));
+    prompts->modalActions.push_back(answer(1));
+    run("N5");
+    EXPECT_EQ(readBytes(docs / "chap" / "part.sts"), "ch\r\n1\r\n0\r\n");
+    // A dialog closed without an answer keeps nothing.
+    writeBytes(docs / "loose.tex", "loose\r\n");
+    open(doc("loose.tex"), answer(0, false));
+    EXPECT_FALSE(fs::exists(docs / "loose.sts"));
 }
 
 // The document's files are named by absolute paths and every change of folder is checked:

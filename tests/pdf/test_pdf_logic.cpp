@@ -6,11 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <unistd.h>
 
 #include "pdf/instance_channel.h"
 #include "pdf/line_request.h"
 #include "pdf/page_layout.h"
+#include "pdf/project_files.h"
 #include "pdf/synctex_index.h"
 #include "pdf/tex_sample.h"
 #include "processing/pdf_settings.h"
@@ -157,13 +160,14 @@ TEST_F(SyncTex, MissingStaleCorruptOrOrphanedFilesGiveANote) {
     EXPECT_EQ(problem(), SyncProblem::NoSyncTex);
     // Left behind by an earlier compile.
     support::writeBytes(gz.toStdString(), good);
+    const QDateTime made = QFileInfo(sample->pdf).lastModified();
     QFile pdf(sample->pdf);
     ASSERT_TRUE(pdf.open(QIODevice::ReadWrite));
     pdf.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
     pdf.close();
     EXPECT_EQ(problem(), SyncProblem::Stale);
     pdf.open(QIODevice::ReadWrite);
-    pdf.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+    pdf.setFileTime(made, QFileDevice::FileModificationTime);
     pdf.close();
     // The source file it names has gone.
     const std::string chapter = support::readBytes(sample->chapter.toStdString());
@@ -180,6 +184,94 @@ TEST_F(SyncTex, MissingStaleCorruptOrOrphanedFilesGiveANote) {
                     .contains(QStringLiteral("chapter.tex")));
     EXPECT_EQ(std::get<SyncProblem>(fresh.forward(sample->pdf + ".none", sample->main, 1)),
               SyncProblem::NoPdf);
+}
+
+// A SyncTeX file is only a file on disk: the names it holds lead only into the project, and
+// a source changed since the compile has no lines there.
+TEST_F(SyncTex, JumpsLeadOnlyIntoTheProjectAndOnlyFromTheTextThatMadeThePdf) {
+    pdftest::TexSample own;
+    ASSERT_TRUE(own.built);
+    const QDir dir(own.dir.path());
+    SyncTexIndex first;
+    const QPointF chapterPlace =
+        std::get<PagePlace>(first.forward(own.pdf, own.chapter, 3)).box.center();
+
+    // The chapter changed after the compile: on both sides, the PDF is older than the text.
+    QFile chapter(own.chapter);
+    ASSERT_TRUE(chapter.open(QIODevice::ReadWrite));
+    chapter.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                        QFileDevice::FileModificationTime);
+    chapter.close();
+    EXPECT_EQ(std::get<SyncProblem>(first.forward(own.pdf, own.chapter, 3)),
+              SyncProblem::OlderThanText);
+    EXPECT_EQ(std::get<SyncProblem>(first.inverse(own.pdf, 1, chapterPlace)),
+              SyncProblem::OlderThanText);
+    EXPECT_EQ(first.lastMissingSource(), QFileInfo(own.chapter).canonicalFilePath());
+    EXPECT_TRUE(problemNote(SyncProblem::OlderThanText).contains(QStringLiteral("старше")));
+    ASSERT_TRUE(chapter.open(QIODevice::ReadWrite));
+    chapter.setFileTime(QFileInfo(own.pdf).lastModified().addSecs(-5),
+                        QFileDevice::FileModificationTime);
+    chapter.close();
+
+    // The chapter's name in the SyncTeX file replaced by another file's.
+    const auto forged = [&](const QByteArray& name) {
+        EXPECT_TRUE(pdftest::forgeSyncTexInput(own.pdf, "chapter.tex", name));
+        SyncTexIndex index;
+        return index.inverse(own.pdf, 1, chapterPlace);
+    };
+    ASSERT_TRUE(std::holds_alternative<SourcePlace>(forged(QFile::encodeName(own.chapter))));
+    EXPECT_EQ(std::get<SyncProblem>(forged("/etc/passwd")), SyncProblem::NotOfProject);
+    EXPECT_EQ(std::get<SyncProblem>(forged("./../../../../../../../etc/passwd")),
+              SyncProblem::NotOfProject);
+    EXPECT_EQ(std::get<SyncProblem>(forged("/nowhere/at/all.tex")), SyncProblem::SourceGone);
+    // A link inside the folder that leads outside it is outside.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/etc/passwd"), dir.filePath("inside.tex")));
+    EXPECT_EQ(std::get<SyncProblem>(forged(QFile::encodeName(dir.filePath("inside.tex")))),
+              SyncProblem::NotOfProject);
+    // A file below the main file's folder belongs to it.
+    dir.mkpath(QStringLiteral("chap"));
+    support::writeBytes(dir.filePath("chap/ch.tex").toStdString(), "Глава.\n\nВторая.\n");
+    QFile moved(dir.filePath("chap/ch.tex"));
+    moved.open(QIODevice::ReadWrite);
+    moved.setFileTime(QFileInfo(own.pdf).lastModified().addSecs(-5),
+                      QFileDevice::FileModificationTime);
+    EXPECT_TRUE(std::holds_alternative<SourcePlace>(forged("./chap/ch.tex")));
+}
+
+TEST(ProjectFiles, TheMainFileReachesItsInputsWhereverTheyLie) {
+    QTemporaryDir root;
+    const QDir dir(root.path());
+    dir.mkpath(QStringLiteral("thesis/chap"));
+    dir.mkpath(QStringLiteral("common"));
+    const auto write = [&](const char* name, const char* text) {
+        support::writeBytes(dir.filePath(QLatin1String(name)).toStdString(), text);
+    };
+    write("thesis/main.tex", "\\input{../common/preamble}\n"
+                             "\\include{chap/one}% \\input{../common/commented}\n"
+                             "%\\input{../common/commented}\n"
+                             "\\input ../common/bare.tex\n"
+                             "\\subimport{../common/}{imported}\n"
+                             "\\inputencoding{cp1251}\n");
+    write("thesis/chap/one.tex", "\\input{../common/deeper}\n\\input{chap/one}\n");
+    for (const char* name : {"common/preamble.tex", "common/commented.tex", "common/bare.tex",
+                             "common/imported.tex", "common/deeper.tex", "common/stray.tex"})
+        write(name, "x\n");
+    const QString main = dir.filePath(QStringLiteral("thesis/main.tex"));
+    QStringList reached;
+    for (const QString& path : reachedFiles(main))
+        reached << QDir(root.path()).relativeFilePath(path);
+    reached.sort();
+    EXPECT_EQ(reached, (QStringList{"common/bare.tex", "common/deeper.tex", "common/imported.tex",
+                                    "common/preamble.tex", "thesis/chap/one.tex"}));
+    EXPECT_TRUE(inProject(main, dir.filePath(QStringLiteral("thesis/chap/one.tex"))));
+    EXPECT_TRUE(inProject(main, dir.filePath(QStringLiteral("common/deeper.tex"))));
+    EXPECT_FALSE(inProject(main, dir.filePath(QStringLiteral("common/stray.tex"))));
+    EXPECT_FALSE(inProject(main, dir.filePath(QStringLiteral("common/commented.tex"))));
+    EXPECT_FALSE(inProject(main, QStringLiteral("/etc/passwd")));
+    // A folder whose name only begins like the project's is not inside it.
+    dir.mkpath(QStringLiteral("thesis2"));
+    write("thesis2/x.tex", "x\n");
+    EXPECT_FALSE(inProject(main, dir.filePath(QStringLiteral("thesis2/x.tex"))));
 }
 
 TEST(PageLayout, PagesRunDownCentredAndPointsMapBothWays) {

@@ -6,11 +6,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QDialog>
 #include <QLabel>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTest>
 #include <atomic>
 #include <thread>
@@ -19,8 +24,10 @@
 #include "pdf/line_request.h"
 #include "pdf/page_view.h"
 #include "pdf/pdf_pane.h"
+#include "pdf/synctex_index.h"
 #include "pdf/tex_sample.h"
 #include "processing/pdf_compile.h"
+#include "processing/pdf_settings.h"
 #include "support/editor.h"
 
 using pdf::PdfPane;
@@ -196,6 +203,116 @@ TEST_F(PdfCommands, FindInPdfShowsThePageAndCtrlClickComesBack) {
     editor.find("PDF1")->trigger();
     EXPECT_FALSE(form.PdfPane1->isVisible());
     EXPECT_FALSE(editor.find("PDF1")->isChecked());
+}
+
+// What a Ctrl+click says when the SyncTeX file leads outside the project or nowhere, and
+// "Найти в PDF" on text typed since the compile.
+TEST_F(PdfCommands, JumpsOutsideTheProjectOrToNothingSaySoAndOpenNothing) {
+    editor.find("PDF1")->trigger();
+    const QPointF chapterPlace(150, 135); // page 2: the chapter's text
+    form.PdfPane1PlaceClicked(1, chapterPlace);
+    ASSERT_EQ(form.DocName, QStringLiteral("chapter"));
+    form.OpenAtLine({sample.main, 6});
+    ASSERT_EQ(form.DocName, QStringLiteral("thesis"));
+
+    ASSERT_TRUE(pdftest::forgeSyncTexInput(sample.pdf, "chapter.tex", "/etc/passwd"));
+    form.PdfPane1PlaceClicked(1, chapterPlace);
+    EXPECT_EQ(form.DocName, QStringLiteral("thesis"));
+    EXPECT_TRUE(form.Label1->text().contains(QStringLiteral("«/etc/passwd» не из этого проекта")))
+        << form.Label1->text().toStdString();
+
+    ASSERT_TRUE(pdftest::forgeSyncTexInput(sample.pdf, "chapter.tex", "./gone.tex"));
+    form.PdfPane1PlaceClicked(1, chapterPlace);
+    EXPECT_EQ(form.DocName, QStringLiteral("thesis"));
+    EXPECT_TRUE(form.Label1->text().contains(QStringLiteral("«gone.tex» нет")))
+        << form.Label1->text().toStdString();
+
+    // Typed after the compile: the PDF is older than the text, and the view stays.
+    form.RichEdit1->SetSelText("x");
+    form.RichEdit1->SetModified(true);
+    const int page = form.PdfPane1->currentPage();
+    editor.find("FindInPdf1")->trigger();
+    EXPECT_TRUE(form.Label1->text().contains(QStringLiteral("PDF старше текста")))
+        << form.Label1->text().toStdString();
+    EXPECT_EQ(form.PdfPane1->currentPage(), page);
+    form.RichEdit1->SetModified(false);
+}
+
+// A real multi-file Russian thesis (main file at the top, chapters in chap/, packages from
+// texlive-latex-extra, texlive-pictures and texlive-science) compiled with latexmk from a
+// chapter, as a user works: the chapter reaches its main file, the PDF comes up, and the
+// jumps go both ways without asking again which file is the main one.
+TEST(Thesis, AChapterInItsFolderCompilesTheThesisAndJumpsBothWays) {
+    for (const char* needed : {"totcount.sty", "cleveref.sty", "pgfplots.sty", "siunitx.sty"}) {
+        QProcess which;
+        which.start(QStringLiteral("kpsewhich"), {QLatin1String(needed)});
+        if (!which.waitForFinished() || which.readAllStandardOutput().trimmed().isEmpty())
+            GTEST_SKIP() << needed << " is not installed (scripts/setup.sh installs it)";
+    }
+    if (QStandardPaths::findExecutable(QStringLiteral("latexmk")).isEmpty())
+        GTEST_SKIP() << "latexmk is not installed";
+    QTemporaryDir root;
+    const QDir dir(root.path());
+    for (const char* name : {"main.tex", "chap/theory.tex", "chap/experiment.tex"}) {
+        dir.mkpath(QStringLiteral("chap"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(KOLBAX_THESIS "/") + QLatin1String(name),
+                                dir.filePath(QLatin1String(name))));
+    }
+    const QString chapter = dir.filePath(QStringLiteral("chap/experiment.tex"));
+    const QString main = dir.filePath(QStringLiteral("main.tex"));
+
+    support::Editor editor;
+    TForm1& form = *editor.form;
+    form.show();
+    form.Pdf.kind = state::OutputKind::Pdf;
+    form.Pdf.compileCommand =
+        processing::defaultPdfCompileCommand(state::PdfEngine::Pdflatex, true);
+
+    // The chapter opened for the first time: attached to ../main.tex, picked in the dialog.
+    editor.prompts->fileAnswers.push_back(main);
+    editor.prompts->modalActions.push_back([](QDialog& dialog) {
+        dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item1"))->click();
+        dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    });
+    form.OpenDocument(chapter);
+    ASSERT_EQ(form.MainFile, QStringLiteral("../main"));
+
+    editor.find("TEXDVI1")->trigger();
+    for (int i = 0; i < 60000 && form.PdfCompile1->running(); ++i)
+        QTest::qWait(10);
+    ASSERT_FALSE(form.PdfCompile1->running());
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("main.pdf"))).isFile());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("chap/texput.log"))));
+    ASSERT_TRUE(form.PdfPane1->isVisible()) << form.Label1->text().toStdString();
+    EXPECT_GE(form.PdfPane1->pageCount(), 4);
+
+    // The chapter's last line, found in the PDF, and a Ctrl+click there comes back to it.
+    form.CaretToLine(15);
+    editor.find("FindInPdf1")->trigger();
+    QTest::qWait(50);
+    const QRect marked = form.PdfPane1->View1->markedArea();
+    ASSERT_FALSE(marked.isEmpty()) << form.Label1->text().toStdString();
+    const int chapterPage = form.PdfPane1->currentPage();
+
+    // Into the main file (asked once: it has no status file yet), and back into the
+    // chapter, whose answer was kept when it was given: nothing is asked.
+    editor.prompts->modalActions.push_back([](QDialog& dialog) {
+        dialog.findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item0"))->click();
+        dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    });
+    form.PdfPane1PlaceClicked(0, QPointF(300, 300));
+    EXPECT_EQ(form.DocName, QStringLiteral("main")) << form.Label1->text().toStdString();
+    EXPECT_EQ(form.MainFile, QStringLiteral("*"));
+    editor.prompts->shown.clear();
+    pdf::SyncTexIndex index;
+    const auto place = index.forward(dir.filePath(QStringLiteral("main.pdf")), chapter, 15);
+    ASSERT_TRUE(std::holds_alternative<pdf::PagePlace>(place));
+    EXPECT_EQ(std::get<pdf::PagePlace>(place).page, chapterPage);
+    form.PdfPane1PlaceClicked(chapterPage, std::get<pdf::PagePlace>(place).box.center());
+    EXPECT_EQ(form.DocName, QStringLiteral("experiment"));
+    EXPECT_EQ(form.RichEdit1->CaretLine(), 14);
+    EXPECT_EQ(form.MainFile, QStringLiteral("../main"));
+    EXPECT_TRUE(editor.prompts->ofKind("modal").empty()) << support::describe(*editor.prompts);
 }
 
 TEST(PdfCompileCaption, ShowsTheRunningTimeOnceAndDropsIt) {

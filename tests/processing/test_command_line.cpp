@@ -5,16 +5,38 @@
 
 using processing::splitCommandLine;
 using processing::targetArgument;
-using processing::targetName;
 using Words = std::vector<std::string>;
 
-TEST(CommandLine, TargetIsTheMainFileOfTheProject) {
-    EXPECT_EQ(targetName("thesis", "*"), "thesis");
-    EXPECT_EQ(targetName("chapter1", "thesis"), "thesis");
-    // No choice made yet: the name part is empty, not the document's own name.
-    EXPECT_EQ(targetName("chapter1", ""), "");
-    // Only "*" alone marks a main file.
-    EXPECT_EQ(targetName("a", "**"), "**");
+TEST(CommandLine, TargetIsTheMainFileOfTheProjectWhereverItLies) {
+    struct Case {
+        const char* docName;
+        QString mainFile;
+        const char* folder;
+        QString name;
+    };
+    const Case cases[] = {
+        {"thesis", "*", "/p/chap", "thesis"},
+        // A bare name, as every status file has held it: beside the document.
+        {"chapter1", "thesis", "/p/chap", "thesis"},
+        // No choice made yet: the name part is empty, not the document's own name.
+        {"chapter1", "", "/p/chap", ""},
+        // Only "*" alone marks a main file.
+        {"a", "**", "/p/chap", "**"},
+        // A path from the document's folder: the programs run where the main file lies.
+        {"ch", "../main", "/p", "main"},
+        {"ch", "../../x/y/main", "/x/y", "main"},
+        {"ch", "sub/main", "/p/chap/sub", "main"},
+        {"ch", "/abs/main", "/abs", "main"},
+        {"ch", "../-shell-escape x", "/p", "-shell-escape x"},
+        {"ch", QStringLiteral("../глава α/main"), "/p/глава α", "main"},
+    };
+    for (const Case& c : cases) {
+        const processing::Target target = processing::targetOf(
+            QStringLiteral("/p/chap"), QString::fromUtf8(c.docName), c.mainFile);
+        EXPECT_EQ(target.folder, QString::fromUtf8(c.folder)) << c.mainFile.toStdString();
+        EXPECT_EQ(target.name, c.name) << c.mainFile.toStdString();
+    }
+    EXPECT_EQ(processing::targetOf("/p/chap", "ch", "../main").file(".pdf"), "/p/main.pdf");
 }
 
 TEST(CommandLine, TheTargetIsOneArgumentThatNoProgramTakesForAnOption) {

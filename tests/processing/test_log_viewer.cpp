@@ -239,3 +239,32 @@ TEST_F(LogViewer, CompileEndShowsTheCountsUntilTheNextKey) {
     form->findChild<QAction*>(QStringLiteral("NextError1"))->trigger();
     EXPECT_EQ(form->DocName, QStringLiteral("level2"));
 }
+
+// A compile stopped by a missing package: the list says which file is missing, and where
+// apt-file is installed, the Debian package that holds it.
+TEST_F(LogViewer, AMissingPackageIsNamedWithTheDebianPackageThatHoldsIt) {
+    QFile::copy(QStringLiteral(KOLBAX_LOG_SAMPLES "/missing_file.log"),
+                QString::fromStdString(docs + "/thesis.log"));
+    const std::string tools = probe + "/tools";
+    QDir().mkpath(QString::fromStdString(tools));
+    support::writeBytes(tools + "/apt-file",
+                        "#!/bin/sh\n[ \"$4\" = '/nonexistentpackage\\.sty$' ] && "
+                        "echo texlive-latex-extra\n");
+    ::chmod((tools + "/apt-file").c_str(), 0755);
+    const std::string path = ::getenv("PATH");
+    ::setenv("PATH", (tools + ":" + path).c_str(), 1);
+    form->LOG1Click();
+    ::setenv("PATH", path.c_str(), 1);
+
+    const QString plain =
+        QStringLiteral("Нет файла «nonexistentpackage.sty»: пакета LaTeX нет в системе");
+    EXPECT_EQ(cell(0, 3), plain);
+    // TeX's own words stay in the tip.
+    EXPECT_EQ(form->Form6->Entries->index(0, 3).data(Qt::ToolTipRole).toString(),
+              QStringLiteral("LaTeX Error: File `nonexistentpackage.sty' not found."));
+    for (int i = 0; i < 500 && cell(0, 3) == plain; ++i)
+        QTest::qWait(10);
+    EXPECT_EQ(cell(0, 3), plain + QStringLiteral(", он в пакете Debian texlive-latex-extra (apt "
+                                                 "install texlive-latex-extra)"));
+    form->Form6->close();
+}

@@ -102,6 +102,25 @@ TEST_F(ProcessingCommands, AttachedFileRunsOnItsMainFile) {
     EXPECT_EQ(nextRun().args, (Args{"q\"uo\"te.dvi"}));
 }
 
+TEST_F(ProcessingCommands, AChapterBelowItsMainFileRunsTheMainFileWhereItLies) {
+    const QString chap = QString::fromStdString(docs) + QStringLiteral("/chap");
+    QDir().mkpath(chap);
+    form->DocDir = chap;
+    form->DocName = "ch";
+    form->MainFile = "../thesis";
+    form->TEXDVI1Click();
+    const auto r = nextRun();
+    EXPECT_EQ(r.args, (Args{"-x", "thesis.tex"}));
+    char real[4096];
+    ASSERT_NE(::realpath(docs.c_str(), real), nullptr);
+    EXPECT_EQ(r.folder, real);
+    support::writeBytes(docs + "/thesis.log", "");
+    form->LOG1Click();
+    EXPECT_EQ(form->Form6->LogFileName, QString::fromStdString(docs) + "/thesis.log");
+    form->Form6->close();
+    EXPECT_TRUE(prompts->informationTexts().empty()) << support::describe(*prompts);
+}
+
 TEST_F(ProcessingCommands, ANameOutsideCp1251CompilesInItsOwnFolder) {
     const QString cafe = QString::fromStdString(docs) + QStringLiteral("/café");
     QDir().mkpath(cafe);
@@ -135,8 +154,11 @@ TEST_F(ProcessingCommands, FailedStartShowsTheErrorCode) {
     form->ViewCommand.clear();
     standin::install(docs + "/thesis.dvi");
     form->DVI1Click();
-    EXPECT_EQ(prompts->informationTexts(), (Args{cp1251("Процесс не пошел! (код ошибки 2)"),
-                                                 cp1251("Процесс не пошел! (код ошибки 2)")}));
+    // The box names the program that is missing.
+    EXPECT_EQ(prompts->informationTexts(),
+              (Args{cp1251("Процесс не пошел! Программа «no-such-compiler» не найдена (код "
+                           "ошибки 2)"),
+                    cp1251("Процесс не пошел! Команда не задана (код ошибки 2)")}));
     EXPECT_EQ(form->ViewerProcess, 0);
 }
 
