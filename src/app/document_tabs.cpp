@@ -125,7 +125,12 @@ bool DocumentTabs::MakeRoom() {
     platform::TRichEdit& control = newControl();
     // Next to the current tab, as a user opening from it expects.
     const int index = current_ + 1;
-    tabs_.insert(tabs_.begin() + index, {&control, {}, current_});
+    // A new document starts in the folder, and as the kind of file, of the one it was made
+    // from (as "Создать" always has).
+    state::DocumentState fresh;
+    fresh.DocDir = form_.DocDir;
+    fresh.DocExt = form_.DocExt;
+    tabs_.insert(tabs_.begin() + index, {&control, fresh, current_});
     {
         const QSignalBlocker quiet(bar_);
         bar_->insertTab(index, tabs::DocumentTabBar::captionFor({}, false));

@@ -99,11 +99,11 @@ void TForm1::StopCompile1Click() {
 // project, another project's loaded, and put away (to come back with its document) while
 // the document shown has none. A pane the user hid stays hidden.
 void TForm1::PdfPaneFollowDocument() {
-    if (PdfPane1->isHidden() && !pdfPaneHiddenByTab_) return;
-    const QString path = DocName.isEmpty() ? QString() : PdfPath();
-    const bool shows =
-        !path.isEmpty() && ((PdfPane1->hasDocument() && PdfPane1->fileName() == path) ||
-                            (QFileInfo(path).isFile() && PdfPane1->load(path)));
+    // An untitled document changes nothing.
+    if ((PdfPane1->isHidden() && !pdfPaneHiddenByTab_) || DocName.isEmpty()) return;
+    const QString path = PdfPath();
+    const bool shows = (PdfPane1->hasDocument() && PdfPane1->fileName() == path) ||
+                       (QFileInfo(path).isFile() && PdfPane1->load(path));
     pdfPaneHiddenByTab_ = !shows;
     PdfPane1->setVisible(shows);
 }

@@ -117,6 +117,9 @@ void TForm1::MakeRoomForDocument() {
 
 bool TForm1::OpenAnotherDocument(const QString& path) {
     const int open = Tabs->IndexOfFile(path);
+    if (open >= 0 && open == Tabs->CurrentIndex()) return true;
+    // The document shown enters the recent files, as a document left always has.
+    RememberRecentFile();
     if (open >= 0) {
         Tabs->Show(open);
         return true;
@@ -130,6 +133,7 @@ bool TForm1::OpenAnotherDocument(const QString& path) {
         throw;
     }
     Tabs->RefreshCurrentTitle();
+    PdfPaneFollowDocument();
     SessionChanged();
     return true;
 }

@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "platform/prompts.h"
 #include "state/document_files.h"
+#include "state/editor_state.h"
 
 bool ChooseProjectLink(state::EditorState& state, platform::Prompts& prompts, int statusIndex) {
     if (statusIndex == 0) {
@@ -21,9 +22,8 @@ bool ChooseProjectLink(state::EditorState& state, platform::Prompts& prompts, in
         if (!chosen || !AcceptablePick(prompts, *chosen)) return false;
         // Taken from the document's folder; an untitled document has none yet and keeps
         // the bare name, looked up beside it once it is saved.
-        state.MainFile = state.DocName.isEmpty()
-                             ? platform::splitPath(*chosen).nameWithoutExtension
-                             : state::projectLink(state.DocDir, *chosen);
+        state.MainFile = state.DocName.isEmpty() ? platform::splitPath(*chosen).nameWithoutExtension
+                                                 : state::projectLink(state.DocDir, *chosen);
     }
     return true;
 }

@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "app/document_tabs.h"
 #include "app/tform1.h"
 #include "document/radio_group.h"
 #include "document/tex_view.h"
@@ -167,12 +168,15 @@ TEST_F(FileCommands, StatusFileRestoresLinkSmartKeyboardAndCaret) {
     EXPECT_FALSE(form->SmartKeyboardOn);
     EXPECT_EQ(form->RichEdit1->SelStart(), 13);
 
-    // Past the end: at the end; negative: at the start.
+    // Past the end: at the end; negative: at the start. (An open file only shows its tab:
+    // it is closed to be read again.)
     writeBytes(docs / "b.sts", "a\r\n257\r\n999999\r\n");
+    run("CloseTab1");
     open(doc("b.tex"));
     EXPECT_TRUE(form->SmartKeyboardOn);
     EXPECT_EQ(form->RichEdit1->SelStart(), form->RichEdit1->TextLength());
     writeBytes(docs / "b.sts", "a\r\n1\r\n-5\r\n");
+    run("CloseTab1");
     open(doc("b.tex"));
     EXPECT_EQ(form->RichEdit1->SelStart(), 0);
 }
@@ -219,7 +223,7 @@ TEST_F(FileCommands, EveryExtensionKeepsItsNameAndAStatusFileOfItsOwn) {
     EXPECT_EQ(prompts->ofKind("save").size(), 1u);
     EXPECT_EQ(readBytes(docs / ".bib"), "x\n");
     open(doc("notes.txt"));
-    run("N8");
+    run("N8"); // a new tab in the folder and of the kind of the document it was made from
     EXPECT_EQ(form->RecentFiles[0], doc("notes.txt"));
     EXPECT_EQ(form->DocExt, ".txt");
     EXPECT_EQ(form->DocDir, docsDir());
@@ -587,38 +591,35 @@ TEST_F(FileCommands, EmptyEditorsAndUntitledNamesWriteNoTexFile) {
     EXPECT_TRUE(form->RichEdit1->Modified());
 }
 
-TEST_F(FileCommands, CancellingTheSaveDialogStopsTheCommandThatLeavesTheDocument) {
+TEST_F(FileCommands, LeavingADocumentSavesNothingAndTheSaveDialogCancelledKeepsIt) {
     prompts->modalActions.push_back(answer(0, true, 0));
     run("N8");
     type("precious");
     form->RecentFiles[0] = doc("r.tex");
     writeBytes(docs / "r.tex", "r\r\n");
-    for (const char* item : {"N8", "N5", "File11", "N6"}) {
-        prompts->shown.clear();
-        run(item);
-        EXPECT_EQ(prompts->ofKind("save").size(), 1u) << item;
-        EXPECT_TRUE(prompts->ofKind("open").empty()) << item;
-        EXPECT_TRUE(prompts->ofKind("modal").empty()) << item;
-        EXPECT_EQ(text(), "precious") << item;
-        EXPECT_EQ(form->DocName, "") << item;
-        EXPECT_TRUE(form->RichEdit1->Modified()) << item;
-    }
-    // Exit: Yes, then the save dialog cancelled keeps the editor open with the document.
+    writeBytes(docs / "r.sts", "*\r\n1\r\n0\r\n");
+    // "Сохранить" with its dialog cancelled changes nothing.
+    run("N6");
+    EXPECT_EQ(prompts->ofKind("save").size(), 1u);
+    EXPECT_EQ(text(), "precious");
+    EXPECT_TRUE(form->RichEdit1->Modified());
+    // Another document opens beside it: nothing is saved, nothing asked.
+    prompts->shown.clear();
+    run("File11");
+    EXPECT_TRUE(prompts->ofKind("save").empty());
+    EXPECT_EQ(form->DocName, "r");
+    EXPECT_EQ(form->Tabs->Count(), 2);
+    run("PreviousTab1");
+    EXPECT_EQ(text(), "precious");
+    EXPECT_TRUE(form->RichEdit1->Modified());
+
+    // Exit: Cancel keeps the editor open with both documents.
     form->show();
-    prompts->questionAnswers.push_back(true);
+    prompts->choiceAnswers.push_back(std::nullopt);
     EXPECT_FALSE(form->close());
-    EXPECT_EQ(prompts->ofKind("question").size(), 1u);
+    EXPECT_EQ(prompts->ofKind("choice").size(), 1u);
     EXPECT_TRUE(form->RichEdit1->Modified());
     EXPECT_EQ(text(), "precious");
-
-    // Saved under a name: the command goes on.
-    prompts->fileAnswers.push_back(doc("named.tex"));
-    prompts->fileAnswers.push_back(doc("r.tex"));
-    prompts->modalActions.push_back(answer(0));
-    run("N5");
-    EXPECT_EQ(readBytes(docs / "named.tex"), "precious\r\n");
-    EXPECT_EQ(form->DocName, "r");
-    EXPECT_EQ(form->RecentFiles[0], doc("named.tex"));
 }
 
 TEST_F(FileCommands, CancellingTheOpenDialogKeepsTheDocument) {
@@ -626,12 +627,12 @@ TEST_F(FileCommands, CancellingTheOpenDialogKeepsTheDocument) {
     writeBytes(docs / "o.sts", "*\r\n1\r\n0\r\n");
     open(doc("o.tex"));
     type("edited ");
-    run("N5"); // saved, then the open dialog cancelled
-    EXPECT_EQ(readBytes(docs / "o.tex"), "edited open\r\n");
+    run("N5"); // the open dialog cancelled: nothing saved, nothing changed
+    EXPECT_EQ(readBytes(docs / "o.tex"), "open\r\n");
     EXPECT_EQ(text(), "edited open\r\n");
     EXPECT_EQ(form->DocName, "o");
     EXPECT_EQ(caption(), kPrefix + "o");
-    EXPECT_FALSE(form->RichEdit1->Modified());
+    EXPECT_TRUE(form->RichEdit1->Modified());
     EXPECT_EQ(form->RecentFiles[0], doc("o.tex"));
 }
 
@@ -716,24 +717,25 @@ TEST_F(FileCommands, RecentItems) {
     ASSERT_EQ(form->RecentFiles[1], doc("one.tex"));
     EXPECT_TRUE(form->findChild<QAction*>("File21")->isVisible());
 
-    // Item 2 with an untitled, modified document: saved first, its new name enters the list.
+    // Item 2 with an untitled, modified document: nothing is saved, and one.tex, open
+    // already, is shown in its tab.
     type("draft");
-    prompts->fileAnswers.push_back(doc("draft.tex"));
     run("File21");
-    EXPECT_EQ(readBytes(docs / "draft.tex"), "draft\r\n");
+    EXPECT_FALSE(fs::exists(docs / "draft.tex"));
     EXPECT_EQ(form->DocName, "one");
     EXPECT_EQ(text(), "one\r\n");
-    EXPECT_EQ(form->RecentFiles[0], doc("draft.tex"));
-    EXPECT_EQ(form->RecentFiles[1], doc("two.tex"));
-    EXPECT_EQ(form->RecentFiles[2], doc("one.tex"));
+    EXPECT_EQ(form->Tabs->Count(), 3);
     EXPECT_EQ(currentDir(), docsDir());
 
     // A listed file that no longer exists: an empty document of that name.
+    run("NextTab1");
+    EXPECT_EQ(form->DocName, "two");
+    run("CloseTab1");
     fs::remove(docs / "two.tex");
     fs::remove(docs / "two.sts");
     prompts->shown.clear();
     prompts->modalActions.push_back(answer(0));
-    run("File21");
+    run("File11");
     EXPECT_EQ(form->DocName, "two");
     EXPECT_EQ(text(), "");
     EXPECT_EQ(prompts->ofKind("modal").size(), 1u);
@@ -1056,6 +1058,7 @@ TEST_F(FileCommands, MegabyteFilesBeyondCp866OpenEditAndSaveByteForByte) {
         const QString edited = form->RichEdit1->PlainText();
         run("N6");
         EXPECT_TRUE(readBytes(docs / "refs.bib") == bytesIn(encoding, edited));
+        run("CloseTab1");
         open(doc("refs.bib"));
         EXPECT_EQ(form->RichEdit1->PlainText(), edited);
         // Not in CP866: nothing changes, by name.
@@ -1069,6 +1072,7 @@ TEST_F(FileCommands, MegabyteFilesBeyondCp866OpenEditAndSaveByteForByte) {
         EXPECT_EQ(form->DocEncoding, encoding);
         EXPECT_TRUE(readBytes(docs / "refs.bib") == bytesIn(encoding, edited));
         prompts->shown.clear();
+        run("CloseTab1");
     }
     // CP866 keeps its limit.
     writeBytes(docs / "refs.bib", bytesIn(platform::TextEncoding::Cp866, bib));

@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTreeView>
 
+#include "app/document_tabs.h"
 #include "platform/codepage.h"
 #include "platform/memo.h"
 #include "processing/editor_fixture.h"
@@ -170,8 +171,8 @@ TEST_F(LogViewer, ListsTheEntriesErrorsFirstAndShowsTheirPlaces) {
     EXPECT_EQ(form->DocName, QStringLiteral("nested"));
     EXPECT_EQ(caretLine(), 6);
 
-    // A double click on the error of another file, the document modified: it is saved, and
-    // the other file opened as "Открыть" opens one, the caret on the error's line.
+    // A double click on the error of another file, the document modified: the other file
+    // opens in a tab of its own, the caret on the error's line; nothing is saved.
     form->RichEdit1->SetSelText("%");
     const QRect rect = f6->ErrorList1->visualRect(entries->index(1, 3));
     QTest::mouseClick(f6->ErrorList1->viewport(), Qt::LeftButton, {}, rect.center());
@@ -179,9 +180,9 @@ TEST_F(LogViewer, ListsTheEntriesErrorsFirstAndShowsTheirPlaces) {
     EXPECT_EQ(form->DocName, QStringLiteral("level1"));
     EXPECT_EQ(form->DocDir, QString::fromStdString(docs + "/nested"));
     EXPECT_EQ(caretLine(), 5);
-    // Saved with the file's own LF line ends.
-    EXPECT_NE(support::readBytes(docs + "/nested.tex").find("\n%\\undefinedinmain\n"),
+    EXPECT_EQ(support::readBytes(docs + "/nested.tex").find("%\\undefinedinmain"),
               std::string::npos);
+    EXPECT_TRUE(form->Tabs->ControlAt(0).Modified());
     EXPECT_EQ(form->RecentFiles[0], QString::fromStdString(docs + "/nested.tex"));
 }
 
