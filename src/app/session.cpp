@@ -31,6 +31,7 @@ void TForm1::WriteSession() {
 }
 
 void TForm1::RestoreSession() {
+    sessionRestored_ = true;
     const QString place = platform::joinPath(SettingsDir, QLatin1String(tabs::kSessionFile));
     if (!QFileInfo::exists(place)) return;
     tabs::Session session;

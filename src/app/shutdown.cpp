@@ -93,11 +93,15 @@ bool TForm1::FormDestroy() {
         if (!Tabs->ControlAt(i).Modified()) continue;
         Tabs->Show(i);
         guard.setQuestionUp(true);
-        const bool goOn = AskToSaveCurrent(several);
+        const std::optional<bool> answer = AskSaveQuestion(several);
         guard.setQuestionUp(false);
-        if (!goOn) return false;
+        if (!answer || !SaveAnswered(*answer)) return false;
     }
     sessionTimer_->stop();
-    Guarded([this] { WriteSession(); });
+    // A settings folder that cannot be written was reported with filelist.ini above.
+    try {
+        WriteSession();
+    } catch (...) {
+    }
     return true;
 }

@@ -83,7 +83,7 @@ void TForm1::BuildDocumentTabs(QWidget& area) {
 }
 
 void TForm1::SessionChanged() {
-    if (!sessionTimer_->isActive()) sessionTimer_->start();
+    if (sessionRestored_ && !sessionTimer_->isActive()) sessionTimer_->start();
 }
 
 void TForm1::DocumentShown() {
@@ -138,22 +138,24 @@ bool TForm1::OpenAnotherDocument(const QString& path) {
     return true;
 }
 
-bool TForm1::AskToSaveCurrent(bool withCancel) {
+std::optional<bool> TForm1::AskSaveQuestion(bool withCancel) {
     const std::string caption = "Warning";
     const std::string text = platform::toCp1251(QStringView(kExitQuestion));
-    bool save = false;
-    if (withCancel) {
-        const std::optional<bool> answer = prompts().questionOrCancel(caption, text);
-        if (!answer) return false;
-        save = *answer;
-    } else {
-        save = prompts().question(caption, text);
-    }
+    if (withCancel) return prompts().questionOrCancel(caption, text);
+    return prompts().question(caption, text);
+}
+
+bool TForm1::SaveAnswered(bool save) {
     if (!save) return true;
     // A save that was cancelled or failed keeps the document.
     bool saved = false;
     Guarded([this, &saved] { saved = N6Click(); });
     return saved;
+}
+
+bool TForm1::AskToSaveCurrent(bool withCancel) {
+    const std::optional<bool> answer = AskSaveQuestion(withCancel);
+    return answer && SaveAnswered(*answer);
 }
 
 void TForm1::CheckDocumentOnDisk() {

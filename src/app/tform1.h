@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -243,6 +244,9 @@ class TForm1 : public QMainWindow, public state::Editor {
     // withCancel adds the third answer. False when the document is to stay (Cancel, or the
     // save was cancelled or failed).
     bool AskToSaveCurrent(bool withCancel);
+    // Its two steps: the question (Yes, No, or nullopt for Cancel), and the save it asked for.
+    std::optional<bool> AskSaveQuestion(bool withCancel);
+    bool SaveAnswered(bool save);
     // The current document's file was changed, replaced or deleted behind the editor's
     // back: the user keeps the text, reads the file again, or (deleted) saves it again.
     void CheckDocumentOnDisk();
@@ -314,6 +318,9 @@ class TForm1 : public QMainWindow, public state::Editor {
     void DocumentShown();
     bool checkingDisk_ = false;
     QTimer* sessionTimer_ = nullptr;
+    // Until the last session is back (RestoreSession), the session file is not rewritten:
+    // the journals' questions at start-up would otherwise let it lose the documents.
+    bool sessionRestored_ = false;
     // src/spelling: puts the spell checker on the editing control; its menu items follow it.
     void ConnectSpellChecker();
 

@@ -164,12 +164,12 @@ class Tabs(unittest.TestCase):
 
             # The next start: the two unsaved texts are offered back, the session returns.
             wid = s.start(cwd=s.docs)
-            for _ in range(2):
+            for _ in range(2):  # one question after the other, under the same title
                 question = s.wait_window(RESTORE)
                 s.activate(question)
                 s.key("Return")
-                s.wait_no_window(RESTORE)
-                time.sleep(0.5)
+                time.sleep(1.5)
+            s.wait_no_window(RESTORE)
             s.activate(wid)
             s.screenshot("restored")
             for name in edited[:2]:
