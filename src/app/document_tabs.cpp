@@ -196,14 +196,17 @@ void DocumentTabs::removeTab(int index) {
     updateBarVisibility();
 }
 
+// Runs after every command and key: the bar is touched only when a caption or tooltip
+// really changed, as each change lays out every tab again.
 void DocumentTabs::RefreshTitle(int index) {
     if (index < 0 || index >= Count()) return;
     const state::DocumentState& document = DocumentAt(index);
     const bool named = !document.DocName.isEmpty();
     const QString fileName = named ? document.DocName + document.DocExt : QString();
-    bar_->setTabText(index,
-                     tabs::DocumentTabBar::captionFor(fileName, ControlAt(index).Modified()));
-    bar_->setTabToolTip(index, named ? state::documentFilePath(document) : QString());
+    const QString caption = tabs::DocumentTabBar::captionFor(fileName, ControlAt(index).Modified());
+    if (bar_->tabText(index) != caption) bar_->setTabText(index, caption);
+    const QString tip = named ? state::documentFilePath(document) : QString();
+    if (bar_->tabToolTip(index) != tip) bar_->setTabToolTip(index, tip);
 }
 
 void DocumentTabs::updateBarVisibility() {
