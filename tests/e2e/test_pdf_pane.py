@@ -66,6 +66,35 @@ def rule_share(s, wid, label):
     return page, rule / page if page else 0.0
 
 
+def ctrl_click_page_two(test, s, wid):
+    """Brings the PDF's second page into view and Ctrl+clicks the first word after its
+    5 cm rule."""
+    pane_x = s.window_size(wid)[0] * 3 // 4
+    s.click(wid, pane_x, 300)
+    s.key("Next", "Next")
+    time.sleep(1)
+    path = s.screenshot("page-2")
+    geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
+    values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
+    wx, wy = int(values["X"]), int(values["Y"])
+    ww, wh = int(values["WIDTH"]), int(values["HEIGHT"])
+    left = wx + ww * 11 // 20
+    target = None
+    for r, row in enumerate(gray_rows(s, path, (left, wy + 60, ww * 9 // 20 - 20, wh - 120))):
+        page_width = longest_run(row, lambda v: v > 245)
+        run = longest_run(row, lambda v: v < 40)
+        if page_width and 3.5 / A4_CM * 400 < run:
+            dark = [i for i, v in enumerate(row) if v < 40]
+            word = dark[0] + run + page_width // 20  # the first word past the rule
+            target = (left + word - wx, 60 + r + 8)
+            break
+    test.assertIsNotNone(target, "no rule of page 2 in view")
+    s.run(["xdotool", "mousemove", "--window", wid, str(target[0]), str(target[1])])
+    s.keys_down_up(("down", "ctrl"))
+    s.run(["xdotool", "click", "1"])
+    s.keys_down_up(("up", "ctrl"))
+
+
 class PdfPane(unittest.TestCase):
     def test_compile_show_and_jump_both_ways(self):
         with Session(self, user="nobody") as s:
@@ -91,31 +120,7 @@ class PdfPane(unittest.TestCase):
 
             # Page 2 in view, then Ctrl+click on the first word after its rule: chapter.tex
             # line 2.
-            pane_x = s.window_size(wid)[0] * 3 // 4
-            s.click(wid, pane_x, 300)
-            s.key("Next", "Next")
-            time.sleep(1)
-            path = s.screenshot("page-2")
-            geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
-            values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-            wx, wy = int(values["X"]), int(values["Y"])
-            ww, wh = int(values["WIDTH"]), int(values["HEIGHT"])
-            left = wx + ww * 11 // 20
-            rows = gray_rows(s, path, (left, wy + 60, ww * 9 // 20 - 20, wh - 120))
-            target = None
-            for r, row in enumerate(rows):
-                page_width = longest_run(row, lambda v: v > 245)
-                run = longest_run(row, lambda v: v < 40)
-                if page_width and 3.5 / A4_CM * 400 < run:
-                    dark = [i for i, v in enumerate(row) if v < 40]
-                    word = dark[0] + run + page_width // 20  # "Вторая", past the rule
-                    target = (left + word - wx, 60 + r + 8)
-                    break
-            self.assertIsNotNone(target, "no rule of page 2 in view")
-            s.run(["xdotool", "mousemove", "--window", wid, str(target[0]), str(target[1])])
-            s.keys_down_up(("down", "ctrl"))
-            s.run(["xdotool", "click", "1"])
-            s.keys_down_up(("up", "ctrl"))
+            ctrl_click_page_two(self, s, wid)
             s.wait_window(re.escape(TITLE + ": chapter к thesis"))
             s.activate(wid)
             s.type("777")

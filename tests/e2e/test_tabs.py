@@ -14,7 +14,7 @@ import time
 import unittest
 
 from e2e_lib import TITLE, Session, e2e_main, wait_for
-from test_pdf_pane import A4_CM, PDF_SET, gray_rows, longest_run
+from test_pdf_pane import PDF_SET, ctrl_click_page_two
 
 GOST = "/usr/share/doc/texlive-doc/bibtex/gost/examples/utf8"
 MAIN = "\r\n".join([
@@ -72,32 +72,6 @@ class Tabs(unittest.TestCase):
         wait_for(lambda: pattern.match(s.window_title(wid)), name + " shown", timeout=20)
         s.activate(wid)
 
-    def ctrl_click_page_two(self, s, wid):
-        """Ctrl+click on the first word after the 5 cm rule of the PDF's second page."""
-        pane_x = s.window_size(wid)[0] * 3 // 4
-        s.click(wid, pane_x, 300)
-        s.key("Next", "Next")
-        time.sleep(1)
-        path = s.screenshot("page-2")
-        geometry = s.run(["xdotool", "getwindowgeometry", "--shell", wid])
-        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-        wx, wy = int(values["X"]), int(values["Y"])
-        ww, wh = int(values["WIDTH"]), int(values["HEIGHT"])
-        left = wx + ww * 11 // 20
-        target = None
-        for r, row in enumerate(gray_rows(s, path, (left, wy + 60, ww * 9 // 20 - 20, wh - 120))):
-            page_width = longest_run(row, lambda v: v > 245)
-            run = longest_run(row, lambda v: v < 40)
-            if page_width and 3.5 / A4_CM * 400 < run:
-                dark = [i for i, v in enumerate(row) if v < 40]
-                target = (left + dark[0] + run + page_width // 20 - wx, 60 + r + 8)
-                break
-        self.assertIsNotNone(target, "no rule of page 2 in view")
-        s.run(["xdotool", "mousemove", "--window", wid, str(target[0]), str(target[1])])
-        s.keys_down_up(("down", "ctrl"))
-        s.run(["xdotool", "click", "1"])
-        s.keys_down_up(("up", "ctrl"))
-
     def test_ten_chapters_edited_closed_killed_and_back(self):
         with Session(self) as s:
             s.env["XDG_STATE_HOME"] = os.path.join(s.root, "state")
@@ -121,7 +95,7 @@ class Tabs(unittest.TestCase):
             wait_for(lambda: not re.search("компиляция PDF", s.window_title(wid)),
                      "the end of the compile", timeout=60)
             time.sleep(1.5)
-            self.ctrl_click_page_two(s, wid)
+            ctrl_click_page_two(self, s, wid)
             wait_for(lambda: s.window_title(wid).startswith(TITLE + ": chapter2 к thesis"),
                      "chapter2 from the PDF", timeout=20)
 
