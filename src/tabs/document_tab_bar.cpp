@@ -11,7 +11,8 @@ DocumentTabBar::DocumentTabBar(QWidget* parent) : QTabBar(parent) {
     setDocumentMode(true);
     setExpanding(false);
     setUsesScrollButtons(true);
-    setElideMode(Qt::ElideMiddle);
+    // A name is shown whole: with many tabs the bar scrolls rather than squeeze them to "...".
+    setElideMode(Qt::ElideNone);
     setFocusPolicy(Qt::NoFocus); // the text keeps the keyboard
 }
 
