@@ -27,7 +27,7 @@ DocumentTabs::DocumentTabs(TForm1& form, QWidget& area, platform::TRichEdit& fir
     column->addWidget(bar_);
     column->addWidget(stack_, 1);
     stack_->addWidget(&first);
-    tabs_.push_back({&first, {}, 0});
+    tabs_.push_back({&first, {}});
     bar_->addTab(tabs::DocumentTabBar::captionFor({}, false));
     bar_->hide();
     followModified(first);
@@ -130,7 +130,7 @@ bool DocumentTabs::MakeRoom() {
     state::DocumentState fresh;
     fresh.DocDir = form_.DocDir;
     fresh.DocExt = form_.DocExt;
-    tabs_.insert(tabs_.begin() + index, {&control, fresh, current_});
+    tabs_.insert(tabs_.begin() + index, {&control, fresh});
     {
         const QSignalBlocker quiet(bar_);
         bar_->insertTab(index, tabs::DocumentTabBar::captionFor({}, false));
@@ -143,9 +143,7 @@ bool DocumentTabs::MakeRoom() {
 void DocumentTabs::DropCurrent() {
     if (Count() < 2) return;
     const int dropped = current_;
-    int back = std::clamp(tabs_[dropped].previous, 0, Count() - 1);
-    if (back == dropped) back = dropped == 0 ? 1 : dropped - 1;
-    Show(back);
+    Show(dropped > 0 ? dropped - 1 : 1);
     if (OnControlClosing) OnControlClosing(ControlAt(dropped));
     removeTab(dropped);
 }
@@ -161,7 +159,7 @@ bool DocumentTabs::Close(int index) {
     if (Count() == 1) {
         // The last tab: a fresh place, as at start-up, takes its place.
         platform::TRichEdit& fresh = newControl();
-        tabs_.push_back({&fresh, {}, 0});
+        tabs_.push_back({&fresh, {}});
         {
             const QSignalBlocker quiet(bar_);
             bar_->addTab(tabs::DocumentTabBar::captionFor({}, false));
@@ -184,8 +182,6 @@ void DocumentTabs::removeTab(int index) {
         bar_->removeTab(index);
     }
     if (current_ > index) --current_;
-    for (Tab& tab : tabs_)
-        if (tab.previous > index) --tab.previous;
     stack_->removeWidget(control);
     control->hide();
     control->deleteLater();

@@ -53,7 +53,7 @@ class DocumentTabs final : public QObject {
     // a tab was added.
     bool MakeRoom();
     // Removes the current tab without a question (a document that could not be opened in
-    // the place made for it); the tab shown before comes back.
+    // the place MakeRoom made for it, next to the tab it was made from, which comes back).
     void DropCurrent();
     // Closes the tab at index: a modified document is shown and the exit's question asked,
     // with Cancel keeping the tab. The last tab leaves an empty editor as at start-up.
@@ -74,7 +74,6 @@ class DocumentTabs final : public QObject {
     struct Tab {
         platform::TRichEdit* control;
         state::DocumentState document; // stale for the current tab: the editor holds it
-        int previous;                  // the tab shown before this one was made (for drops)
     };
 
     platform::TRichEdit& newControl();

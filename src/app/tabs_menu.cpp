@@ -70,6 +70,8 @@ void TForm1::BuildDocumentTabs(QWidget& area) {
         SessionChanged();
     };
     Tabs->OnShown = [this] { DocumentShown(); };
+    // Whatever names, renames or loads the document sets the caption: its tab follows.
+    connect(this, &QWidget::windowTitleChanged, Tabs, [this] { Tabs->RefreshCurrentTitle(); });
     sessionTimer_ = new QTimer(this);
     sessionTimer_->setSingleShot(true);
     sessionTimer_->setInterval(1000);
@@ -178,7 +180,6 @@ void TForm1::CheckDocumentOnDisk() {
         RichEdit1->SetModified(true);
     }
     checkingDisk_ = false;
-    Tabs->RefreshCurrentTitle();
 }
 
 void TForm1::ShowStartPrompt() {

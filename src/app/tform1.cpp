@@ -53,8 +53,6 @@ void TForm1::CreateDialogs() {
 
 void TForm1::Guarded(const std::function<void()>& handler) {
     platform::runGuarded(*prompts_, handler);
-    // A command may have named, renamed or loaded the document: its tab follows.
-    if (Tabs) Tabs->RefreshCurrentTitle();
 }
 
 // Closing by the title bar and "Выход" both come here. The shutdown runs while the

@@ -445,7 +445,6 @@ bool saveAs(state::Editor& editor) {
 void openRecentFile(state::Editor& editor, size_t index) {
     const QString path = editor.RecentFiles.at(index);
     if (path.isEmpty()) return;
-    editor.RememberRecentFile();
     editor.OpenAnotherDocument(path);
 }
 

@@ -34,6 +34,17 @@ BlockMarks* marksOf(const QTextBlock& block) {
     return static_cast<BlockMarks*>(block.userData());
 }
 
+// The block's data, made at its first use (a checked line without marks keeps its flag and
+// its end state there too).
+BlockMarks& madeMarksOf(QTextBlock& block) {
+    BlockMarks* data = marksOf(block);
+    if (!data) {
+        data = new BlockMarks;
+        block.setUserData(data);
+    }
+    return *data;
+}
+
 QTextCharFormat markFormat() {
     QTextCharFormat format;
     format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
@@ -106,15 +117,10 @@ std::vector<LineRange> TextMarks::Marks(int line) const {
 void TextMarks::SetMarks(int line, std::vector<LineRange> marks) {
     QTextBlock b = block(line);
     if (!b.isValid()) return;
-    BlockMarks* data = marksOf(b);
-    if (!data) {
-        // A checked line without marks keeps its flag here too.
-        data = new BlockMarks;
-        b.setUserData(data);
-    }
-    const bool changed = data->marks != marks;
-    data->marks = std::move(marks);
-    data->checked = true;
+    BlockMarks& data = madeMarksOf(b);
+    const bool changed = data.marks != marks;
+    data.marks = std::move(marks);
+    data.checked = true;
     if (changed) scheduleShow();
 }
 
@@ -162,14 +168,10 @@ int TextMarks::EndState(int line) const {
 void TextMarks::SetEndState(int line, int state) {
     QTextBlock b = block(line);
     if (!b.isValid()) return;
-    BlockMarks* data = marksOf(b);
-    if (!data) {
-        data = new BlockMarks;
-        b.setUserData(data);
-    }
-    const bool changed = data->endState != state;
-    data->endState = state;
-    data->stateKnown = true;
+    BlockMarks& data = madeMarksOf(b);
+    const bool changed = data.endState != state;
+    data.endState = state;
+    data.stateKnown = true;
     if (changed) outdate(marksOf(b.next()));
 }
 

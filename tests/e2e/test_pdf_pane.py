@@ -12,12 +12,15 @@ import unittest
 
 from e2e_lib import TITLE, Session, e2e_main, wait_for
 
-MAIN = "\r\n".join([
+# A Russian CP866 document's preamble, up to \begin{document}.
+PREAMBLE = [
     r"\documentclass{article}",
     r"\usepackage[T2A]{fontenc}",
     r"\usepackage[cp866]{inputenc}",
     r"\usepackage[russian]{babel}",
     r"\begin{document}",
+]
+MAIN = "\r\n".join(PREAMBLE + [
     r"\noindent\rule{1cm}{5mm} Первая страница, главный файл.",
     r"\newpage",
     r"\input{chapter}",

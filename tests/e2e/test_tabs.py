@@ -14,15 +14,10 @@ import time
 import unittest
 
 from e2e_lib import TITLE, Session, e2e_main, wait_for
-from test_pdf_pane import PDF_SET, ctrl_click_page_two
+from test_pdf_pane import PDF_SET, PREAMBLE, ctrl_click_page_two
 
 GOST = "/usr/share/doc/texlive-doc/bibtex/gost/examples/utf8"
-MAIN = "\r\n".join([
-    r"\documentclass{article}",
-    r"\usepackage[T2A]{fontenc}",
-    r"\usepackage[cp866]{inputenc}",
-    r"\usepackage[russian]{babel}",
-    r"\begin{document}",
+MAIN = "\r\n".join(PREAMBLE + [
     r"\input{chapter1}",
     r"\newpage",
     r"\input{chapter2}",
