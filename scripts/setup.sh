@@ -17,6 +17,7 @@ packages=(
   libuchardet-dev
   qt6-pdf-dev libsynctex-dev latexmk cm-super-minimal
   hunspell-ru libnuspell-dev libhunspell-dev hunspell
+  libbtparse-dev
   dpkg-dev file desktop-file-utils appstream
   "$@"
 )

@@ -1,26 +1,35 @@
 #include "platform/text_marks.h"
 
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 #include <algorithm>
+#include <array>
 
 #include "platform/richedit.h"
 
 namespace platform {
 namespace {
 
-// Tells the extra selections made here from those of anyone else.
+// Tells the extra selections made here from those of anyone else; its value is the layer.
 constexpr int kMarkProperty = QTextFormat::UserProperty + 2;
 
-// A line's marks, kept by its block so that they follow it as lines come and go.
-struct BlockMarks : QTextBlockUserData {
+// A line's marks in one layer.
+struct BlockMarks {
     std::vector<LineRange> marks;
     bool checked = false;
     bool stateKnown = false;
     int endState = TextMarks::kUnknownState; // kept when unknown, to tell a change
+};
+
+// Every layer's marks of a line, kept by its block so that they follow it as lines come and
+// go.
+struct BlockData : QTextBlockUserData {
+    std::array<BlockMarks, kMarkLayers> layers;
 };
 
 // The line's text or what comes before it changed: its marks and its state are out of date.
@@ -30,32 +39,54 @@ void outdate(BlockMarks* data) {
     data->stateKnown = false;
 }
 
-BlockMarks* marksOf(const QTextBlock& block) {
-    return static_cast<BlockMarks*>(block.userData());
+int index(MarkLayer layer) {
+    return static_cast<int>(layer);
+}
+
+BlockMarks* marksOf(const QTextBlock& block, MarkLayer layer) {
+    auto* data = static_cast<BlockData*>(block.userData());
+    return data ? &data->layers[static_cast<size_t>(index(layer))] : nullptr;
 }
 
 // The block's data, made at its first use (a checked line without marks keeps its flag and
 // its end state there too).
-BlockMarks& madeMarksOf(QTextBlock& block) {
-    BlockMarks* data = marksOf(block);
-    if (!data) {
-        data = new BlockMarks;
-        block.setUserData(data);
-    }
-    return *data;
+BlockMarks& madeMarksOf(QTextBlock& block, MarkLayer layer) {
+    if (!block.userData()) block.setUserData(new BlockData);
+    return *marksOf(block, layer);
 }
 
-QTextCharFormat markFormat() {
+QColor markColour(MarkLayer layer) {
+    switch (layer) {
+    case MarkLayer::Typography:
+        return QColor(0x1f, 0x6f, 0xe0);
+    case MarkLayer::References:
+        return QColor(0xe0, 0x78, 0x00);
+    case MarkLayer::Spelling:
+        break;
+    }
+    return Qt::red;
+}
+
+QTextCharFormat markFormat(MarkLayer layer) {
     QTextCharFormat format;
     format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    format.setUnderlineColor(Qt::red);
-    format.setProperty(kMarkProperty, true);
+    format.setUnderlineColor(markColour(layer));
+    format.setProperty(kMarkProperty, index(layer));
     return format;
+}
+
+const QString& layerName(MarkLayer layer) {
+    static const std::array<QString, kMarkLayers> names = {QStringLiteral("SpellingMarks"),
+                                                           QStringLiteral("TypographyMarks"),
+                                                           QStringLiteral("ReferenceMarks")};
+    return names[static_cast<size_t>(index(layer))];
 }
 
 } // namespace
 
-TextMarks::TextMarks(TRichEdit& edit) : QObject(&edit), edit_(edit) {
+TextMarks::TextMarks(TRichEdit& edit, MarkLayer layer)
+    : QObject(&edit), edit_(edit), layer_(layer) {
+    setObjectName(layerName(layer));
     // Marks are shown from the event loop, never from inside an edit or a scroll, where the
     // control's layout may not have caught up with its text yet.
     showTimer_.setSingleShot(true);
@@ -67,6 +98,11 @@ TextMarks::TextMarks(TRichEdit& edit) : QObject(&edit), edit_(edit) {
     connect(edit.verticalScrollBar(), &QScrollBar::valueChanged, this, &TextMarks::viewChanged);
     edit.installEventFilter(this);             // the Menu key comes to the control
     edit.viewport()->installEventFilter(this); // a right click to its viewport
+}
+
+TextMarks& TextMarks::Of(TRichEdit& edit, MarkLayer layer) {
+    auto* marks = edit.findChild<TextMarks*>(layerName(layer), Qt::FindDirectChildrenOnly);
+    return marks != nullptr ? *marks : *new TextMarks(edit, layer);
 }
 
 QTextBlock TextMarks::block(int line) const {
@@ -105,19 +141,19 @@ std::pair<int, int> TextMarks::ShownLines() const {
 }
 
 bool TextMarks::IsChecked(int line) const {
-    const BlockMarks* data = marksOf(block(line));
+    const BlockMarks* data = marksOf(block(line), layer_);
     return data && data->checked;
 }
 
 std::vector<LineRange> TextMarks::Marks(int line) const {
-    const BlockMarks* data = marksOf(block(line));
+    const BlockMarks* data = marksOf(block(line), layer_);
     return data ? data->marks : std::vector<LineRange>{};
 }
 
 void TextMarks::SetMarks(int line, std::vector<LineRange> marks) {
     QTextBlock b = block(line);
     if (!b.isValid()) return;
-    BlockMarks& data = madeMarksOf(b);
+    BlockMarks& data = madeMarksOf(b, layer_);
     const bool changed = data.marks != marks;
     data.marks = std::move(marks);
     data.checked = true;
@@ -128,7 +164,7 @@ int TextMarks::NextUnchecked(int from, int last) const {
     int line = std::max(from, 0);
     for (QTextBlock b = block(line); b.isValid() && (last < 0 || line <= last);
          b = b.next(), ++line) {
-        const BlockMarks* data = marksOf(b);
+        const BlockMarks* data = marksOf(b, layer_);
         if (!data || !data->checked) return line;
     }
     return -1;
@@ -137,7 +173,7 @@ int TextMarks::NextUnchecked(int from, int last) const {
 TextMarks::Found TextMarks::FindMark(int line, int offset) const {
     line = std::max(line, 0);
     for (QTextBlock b = block(line); b.isValid(); b = b.next(), ++line, offset = 0) {
-        const BlockMarks* data = marksOf(b);
+        const BlockMarks* data = marksOf(b, layer_);
         if (!data || !data->checked) return {line, {}, false};
         for (const LineRange& mark : data->marks)
             if (mark.start >= offset) return {line, mark, true};
@@ -147,7 +183,7 @@ TextMarks::Found TextMarks::FindMark(int line, int offset) const {
 
 void TextMarks::ClearAll() {
     for (QTextBlock b = edit_.document()->firstBlock(); b.isValid(); b = b.next())
-        if (b.userData()) b.setUserData(nullptr);
+        if (BlockMarks* data = marksOf(b, layer_)) *data = BlockMarks{};
     scheduleShow();
 }
 
@@ -155,24 +191,24 @@ std::vector<int> TextMarks::MarkedLines() const {
     std::vector<int> lines;
     int line = 0;
     for (QTextBlock b = edit_.document()->firstBlock(); b.isValid(); b = b.next(), ++line)
-        if (const BlockMarks* data = marksOf(b); data && !data->marks.empty())
+        if (const BlockMarks* data = marksOf(b, layer_); data && !data->marks.empty())
             lines.push_back(line);
     return lines;
 }
 
 int TextMarks::EndState(int line) const {
-    const BlockMarks* data = marksOf(block(line));
+    const BlockMarks* data = marksOf(block(line), layer_);
     return data && data->stateKnown ? data->endState : kUnknownState;
 }
 
 void TextMarks::SetEndState(int line, int state) {
     QTextBlock b = block(line);
     if (!b.isValid()) return;
-    BlockMarks& data = madeMarksOf(b);
+    BlockMarks& data = madeMarksOf(b, layer_);
     const bool changed = data.endState != state;
     data.endState = state;
     data.stateKnown = true;
-    if (changed) outdate(marksOf(b.next()));
+    if (changed) outdate(marksOf(b.next(), layer_));
 }
 
 TextMarks::Point TextMarks::Caret() const {
@@ -222,7 +258,7 @@ void TextMarks::textChanged(int position, int removed, int added) {
     const int end = position + added;
     if (sameLines && end < first.position() + first.length()) {
         // Within one line: what the edit touched goes, what follows it moves.
-        if (BlockMarks* data = marksOf(first)) {
+        if (BlockMarks* data = marksOf(first, layer_)) {
             const int offset = position - first.position();
             outdate(data);
             const size_t before = data->marks.size();
@@ -246,12 +282,12 @@ void TextMarks::textChanged(int position, int removed, int added) {
     }
     const QTextBlock last = document->findBlock(end);
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
-        if (BlockMarks* data = marksOf(b)) {
+        if (BlockMarks* data = marksOf(b, layer_)) {
             data->marks.clear();
             outdate(data);
         }
         if (b == last) {
-            outdate(marksOf(b.next()));
+            outdate(marksOf(b.next(), layer_));
             break;
         }
     }
@@ -262,14 +298,14 @@ void TextMarks::textChanged(int position, int removed, int added) {
 void TextMarks::showMarks() {
     QList<QTextEdit::ExtraSelection> selections;
     for (const QTextEdit::ExtraSelection& selection : edit_.extraSelections())
-        if (!selection.format.hasProperty(kMarkProperty)) selections.append(selection);
+        if (selection.format.property(kMarkProperty) != index(layer_)) selections.append(selection);
     const bool othersOnly = selections.size() == edit_.extraSelections().size();
     const auto [first, last] = ShownLines();
     QTextBlock b = block(first);
-    const QTextCharFormat format = markFormat();
+    const QTextCharFormat format = markFormat(layer_);
     bool any = false;
     for (int line = first; b.isValid() && line <= last; ++line, b = b.next()) {
-        const BlockMarks* data = marksOf(b);
+        const BlockMarks* data = marksOf(b, layer_);
         if (!data) continue;
         const int length = b.length() - 1;
         for (const LineRange& mark : data->marks) {
@@ -302,20 +338,40 @@ void TextMarks::viewChanged() {
     if (OnViewChanged) OnViewChanged();
 }
 
+bool TextMarks::markAt(const QTextCursor& at, int& line, LineRange& mark) const {
+    const QTextBlock b = at.block();
+    const BlockMarks* data = marksOf(b, layer_);
+    if (!data) return false;
+    const int offset = at.position() - b.position();
+    for (const LineRange& each : data->marks) {
+        if (offset < each.start || offset > each.end()) continue;
+        line = b.blockNumber();
+        mark = each;
+        return true;
+    }
+    return false;
+}
+
 bool TextMarks::contextMenu(const QPoint& viewportPos, const QPoint& globalPos, bool atCaret) {
     if (!OnMarkMenu) return false;
     const QTextCursor at = atCaret ? edit_.textCursor() : edit_.cursorForPosition(viewportPos);
-    const QTextBlock b = at.block();
-    const BlockMarks* data = marksOf(b);
-    if (!data) return false;
-    const int offset = at.position() - b.position();
-    for (const LineRange& mark : data->marks) {
-        if (offset < mark.start || offset > mark.end()) continue;
-        const QPoint where =
-            atCaret ? edit_.viewport()->mapToGlobal(edit_.cursorRect(at).bottomLeft()) : globalPos;
-        return OnMarkMenu(b.blockNumber(), mark, where);
-    }
-    return false;
+    int line = 0;
+    LineRange mark;
+    if (!markAt(at, line, mark)) return false;
+    const QPoint where =
+        atCaret ? edit_.viewport()->mapToGlobal(edit_.cursorRect(at).bottomLeft()) : globalPos;
+    return OnMarkMenu(line, mark, where);
+}
+
+bool TextMarks::toolTip(const QPoint& viewportPos, const QPoint& globalPos) {
+    if (!OnMarkToolTip) return false;
+    int line = 0;
+    LineRange mark;
+    if (!markAt(edit_.cursorForPosition(viewportPos), line, mark)) return false;
+    const QString text = OnMarkToolTip(line, mark);
+    if (text.isEmpty()) return false;
+    QToolTip::showText(globalPos, text, edit_.viewport());
+    return true;
 }
 
 bool TextMarks::eventFilter(QObject* watched, QEvent* event) {
@@ -326,6 +382,9 @@ bool TextMarks::eventFilter(QObject* watched, QEvent* event) {
         if (keyboard == (watched == &edit_) &&
             contextMenu(menuEvent->pos(), menuEvent->globalPos(), keyboard))
             return true;
+    } else if (event->type() == QEvent::ToolTip && watched == edit_.viewport()) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (toolTip(help->pos(), help->globalPos())) return true;
     } else if (event->type() == QEvent::Resize && watched == edit_.viewport()) {
         viewChanged();
     }

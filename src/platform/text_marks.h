@@ -1,6 +1,9 @@
 #pragma once
-// Marks over the editing control's text: ranges of lines drawn with a red wavy underline
-// (the spell checker's unknown words). They are never part of the text or its format:
+// Marks over the editing control's text: ranges of lines drawn with a wavy underline, one
+// colour per layer (the spell checker's unknown words in red, the typography checks' in
+// blue, the project's reference problems in orange). Each layer is a TextMarks of its own
+// over the same control, and each keeps its own marks, checked lines and end states; none
+// sees another's. They are never part of the text or its format:
 // saving, undo, the runs, the typing rules and the recovery journal see nothing of them.
 // The control draws them as its extra selections, made afresh for the lines in view, so
 // a key costs nothing more while no mark is near it.
@@ -19,18 +22,25 @@
 #include "platform/text_line.h"
 
 class QTextBlock;
+class QTextCursor;
 
 namespace platform {
 
 class TRichEdit;
+
+enum class MarkLayer : int { Spelling, Typography, References };
+inline constexpr int kMarkLayers = 3;
 
 class TextMarks final : public QObject {
     Q_OBJECT
 
   public:
     // Lives as the control's child.
-    explicit TextMarks(TRichEdit& edit);
+    explicit TextMarks(TRichEdit& edit, MarkLayer layer = MarkLayer::Spelling);
+    // The control's marks of a layer, made at their first use.
+    static TextMarks& Of(TRichEdit& edit, MarkLayer layer);
     TRichEdit& Control() const { return edit_; }
+    MarkLayer Layer() const { return layer_; }
 
     // --- Lines, numbered from 0 (a line break belongs to no line) ---
     int LineCount() const;
@@ -94,6 +104,8 @@ class TextMarks final : public QObject {
     // range, and where a menu goes on the screen. True when a menu of its own was shown
     // (the control's own menu is not).
     std::function<bool(int line, LineRange mark, const QPoint& globalPos)> OnMarkMenu;
+    // The mouse rests on a mark: the text of its tooltip (empty: none).
+    std::function<QString(int line, LineRange mark)> OnMarkToolTip;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,12 +114,16 @@ class TextMarks final : public QObject {
     void textChanged(int position, int removed, int added);
     void viewChanged();
     bool contextMenu(const QPoint& viewportPos, const QPoint& globalPos, bool atCaret);
+    bool toolTip(const QPoint& viewportPos, const QPoint& globalPos);
+    // The mark of this layer under a place of the text, if any.
+    bool markAt(const QTextCursor& at, int& line, LineRange& mark) const;
     // Shows the marks of the lines in view, keeping any extra selection not ours.
     void showMarks();
     void scheduleShow();
     QTextBlock block(int line) const;
 
     TRichEdit& edit_;
+    MarkLayer layer_;
     int blockCount_ = 1;
     mutable int shownFirst_ = -1; // the lines in view, found again when negative
     mutable int shownLast_ = -1;

@@ -49,8 +49,7 @@ SpellChecker::~SpellChecker() = default;
 
 // The control's marks (made at its first turn) report to this checker while it is current.
 void SpellChecker::attach(platform::TRichEdit& control) {
-    marks_ = control.findChild<platform::TextMarks*>(QString(), Qt::FindDirectChildrenOnly);
-    if (marks_ == nullptr) marks_ = new platform::TextMarks(control);
+    marks_ = &platform::TextMarks::Of(control, platform::MarkLayer::Spelling);
     marks_->OnLinesEdited = [this](int first, int last) {
         caret_.reset();
         sinceEdit_.restart();

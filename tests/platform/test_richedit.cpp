@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/richedit.h"
+#include "platform/text_marks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QSet>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -683,4 +685,35 @@ TEST_F(RichEditTest, EditBlockIsOneUndoStepAndReplaceRangeKeepsTheLimit) {
     EXPECT_EQ(edit.ReplaceRange(0, 1, "yy"), 2);
     EXPECT_EQ(edit.TextLength(), TRichEdit::kMaxLength);
     EXPECT_FALSE(beeped);
+}
+
+// --- Marks in layers ---
+
+TEST(TextMarksLayers, EachLayerKeepsItsOwnMarksAndShowsThemInItsOwnColour) {
+    TRichEdit edit;
+    edit.setPlainText(QStringLiteral("одно слово\nвторая строка"));
+    TextMarks& spelling = TextMarks::Of(edit, MarkLayer::Spelling);
+    TextMarks& references = TextMarks::Of(edit, MarkLayer::References);
+    EXPECT_EQ(&TextMarks::Of(edit, MarkLayer::Spelling), &spelling);
+    spelling.SetMarks(0, {{0, 4}});
+    references.SetMarks(0, {{5, 5}});
+    references.SetEndState(0, 7);
+    EXPECT_FALSE(spelling.IsChecked(1));
+    EXPECT_EQ(spelling.EndState(0), TextMarks::kUnknownState);
+    QApplication::processEvents();
+    QSet<QRgb> colours;
+    for (const auto& selection : edit.extraSelections())
+        colours.insert(selection.format.underlineColor().rgb());
+    EXPECT_EQ(colours.size(), 2);
+
+    // An edit in the line moves both; clearing one layer leaves the other.
+    QTextCursor cursor(edit.document());
+    cursor.insertText(QStringLiteral("ещё "));
+    EXPECT_EQ(references.Marks(0), (std::vector<LineRange>{{9, 5}}));
+    EXPECT_FALSE(references.IsChecked(0));
+    spelling.ClearAll();
+    EXPECT_TRUE(spelling.Marks(0).empty());
+    EXPECT_EQ(references.Marks(0).size(), 1u);
+    QApplication::processEvents();
+    EXPECT_EQ(edit.extraSelections().size(), 1);
 }

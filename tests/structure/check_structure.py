@@ -3,7 +3,8 @@
 the doors the lower floors offer.
 
 Floors, lowest first: platform; state; the subsystems (document, keyboard, editing,
-processing, insertion, journal, pdf, spelling, tabs), which never include one another; app. A file
+processing, insertion, journal, pdf, spelling, tabs, project), which never include one
+another; typography, which reads the prose with the spell checker's word scanner; app. A file
 may include its own folder and any lower floor. Besides: the text of the editing control is
 reached only through platform::TRichEdit (no QTextDocument via document() outside platform),
 no window casts its parent to the main window, and the libraries link without a group.
@@ -24,6 +25,8 @@ FLOORS = {
     "pdf": 2,
     "spelling": 2,
     "tabs": 2,
+    "project": 2,
+    "typography": 2.5,
     "app": 3,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/', re.MULTILINE)
