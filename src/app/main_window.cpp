@@ -214,6 +214,9 @@ void TForm1::BuildComponents() {
     addCommand(this, n2, "N20", QStringLiteral("Перейти к строке..."), "F5", GoToLine,
                &TForm1::N20Click);
     addCommand(this, n2, "N18", QStringLiteral("Вернуться"), "F6", GoBack, &TForm1::N18Click);
+    addSeparator(n2, "FixLayoutSeparator1");
+    addCommand(this, n2, "FixLayout1", QStringLiteral("Исправить раскладку"),
+               platform::kFixLayoutShortcut, -1, &TForm1::FixLayout1Click);
 
     QMenu* n3 = topMenu("N3", QStringLiteral("Обработка       "), Compile);
     addCommand(this, n3, "TEXDVI1", QStringLiteral("Компиляция  (TEX -> DVI)    "), "F9", Compile,
@@ -254,6 +257,10 @@ void TForm1::BuildComponents() {
         ->setCheckable(true);
     addCommand(this, n4, "NextMisspelling1", QStringLiteral("Следующая ошибка орфографии"),
                "Ctrl+F8", -1, &TForm1::NextMisspelling1Click);
+    addCommand(this, n4, "Typography1", QStringLiteral("Типографика..."), nullptr, -1,
+               &TForm1::Typography1Click);
+    addCommand(this, n4, "NextTypography1", QStringLiteral("Следующая типографская ошибка"),
+               "Ctrl+Shift+F8", -1, &TForm1::NextTypography1Click);
 
     QAction* help1 = addCommand(this, MainMenu1, "help1", QStringLiteral("Помощь"), nullptr, Help,
                                 &TForm1::help1Click);

@@ -61,6 +61,7 @@ void TForm1::BuildDocumentTabs(QWidget& area) {
     SmartKeyboard1->setParent(this);
     LayoutIndicator1->setParent(this);
     SpellChecker1->setParent(this);
+    TypographyChecker1->setParent(this);
     Tabs->OnControlAdded = [this](platform::TRichEdit& control) {
         LayoutIndicator1->Watch(control);
         Journal->Track(control);
@@ -97,6 +98,7 @@ void TForm1::DocumentShown() {
     RefreshLayoutIndicator();
     LayoutBeep = beep;
     SpellChecker1->FollowControl();
+    TypographyChecker1->FollowControl();
     PdfPaneFollowDocument();
     RichEdit1->setFocus();
     SessionChanged();

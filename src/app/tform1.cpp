@@ -28,6 +28,7 @@ TForm1::TForm1(const std::string& appDir, std::unique_ptr<platform::Prompts> pro
     BuildComponents();
     ConnectEditorEvents();
     ConnectSpellChecker();
+    ConnectTypographyChecker();
     CreateFindDialogs();
     Journal = std::make_unique<app::DocumentJournal>(*this);
     BuildDocumentTabs(*RichEdit1->parentWidget());

@@ -64,6 +64,9 @@ class LayoutIndicator;
 namespace spelling {
 class SpellChecker;
 }
+namespace typography {
+class TypographyChecker;
+}
 
 class TForm1 : public QMainWindow, public state::Editor {
     Q_OBJECT
@@ -290,6 +293,11 @@ class TForm1 : public QMainWindow, public state::Editor {
     spelling::SpellChecker* SpellChecker1 = nullptr; // RichEdit1's checker
     void SpellCheck1Click();
     void NextMisspelling1Click();
+    // The typography checks (src/typography) and "Исправить раскладку".
+    typography::TypographyChecker* TypographyChecker1 = nullptr; // RichEdit1's checks
+    void Typography1Click();
+    void NextTypography1Click();
+    void FixLayout1Click();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -323,6 +331,7 @@ class TForm1 : public QMainWindow, public state::Editor {
     bool sessionRestored_ = false;
     // src/spelling: puts the spell checker on the editing control; its menu items follow it.
     void ConnectSpellChecker();
+    void ConnectTypographyChecker();
 
     std::unique_ptr<platform::Prompts> prompts_;
     bool shutDown_ = false;        // FormDestroy has run and the close was accepted

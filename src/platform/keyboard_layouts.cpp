@@ -188,6 +188,68 @@ int virtualKeyOfQtKey(const KeyInput& key) {
 
 } // namespace
 
+QChar retypedCharacter(QChar c, bool toCyrillic) {
+    const char16_t u = c.unicode();
+    for (const auto& k : kKeys) {
+        const char16_t from = toCyrillic ? k.us : k.ru;
+        const char16_t fromShifted = toCyrillic ? k.usShifted : k.ruShifted;
+        if (u == from) return toCyrillic ? k.ru : k.us;
+        if (u == fromShifted) return toCyrillic ? k.ruShifted : k.usShifted;
+    }
+    return c;
+}
+
+QString retypeInLayout(QStringView text, bool toCyrillic) {
+    QString retyped;
+    retyped.reserve(text.size());
+    for (const QChar c : text)
+        retyped += retypedCharacter(c, toCyrillic);
+    return retyped;
+}
+
+namespace {
+
+bool isLatinLetter(QChar c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool isCyrillic(QChar c) {
+    return c.unicode() >= 0x0400 && c.unicode() <= 0x04FF && c.isLetter();
+}
+
+} // namespace
+
+bool retypesToCyrillic(QStringView text) {
+    qsizetype latin = 0;
+    qsizetype cyrillic = 0;
+    for (const QChar c : text) {
+        latin += isLatinLetter(c);
+        cyrillic += isCyrillic(c);
+    }
+    return latin > cyrillic;
+}
+
+int wrongLayoutWordStart(QStringView line, int end) {
+    if (end <= 0 || end > line.size()) return end;
+    int start = end;
+    if (isCyrillic(line[end - 1])) {
+        while (start > 0 && isCyrillic(line[start - 1]))
+            --start;
+        return start;
+    }
+    while (start > 0 && isCyrillic(retypedCharacter(line[start - 1], true)))
+        --start;
+    // "\textbf{ghbdtn": the command and its brace are no part of the word.
+    for (int brace = end - 1; brace >= start; --brace) {
+        if (line[brace] != u'{' && line[brace] != u'[') continue;
+        int name = brace;
+        while (name > 0 && isLatinLetter(line[name - 1]))
+            --name;
+        if (name > 0 && name < brace && line[name - 1] == u'\\') return brace + 1;
+    }
+    return start;
+}
+
 int virtualKeyOf(const KeyInput& key) {
     switch (key.qtKey) {
     case Qt::Key_Return:

@@ -53,6 +53,21 @@ KeyMapping mapKey(const KeyInput& key, bool cyrillic);
 // The virtual-key code alone (the same for both layouts).
 int virtualKeyOf(const KeyInput& key);
 
+// The key of "Исправить раскладку", in the editing area and in the program's text fields.
+inline constexpr const char* kFixLayoutShortcut = "Pause";
+
+// Text typed in the wrong layout, as the same keys type it in the other: toCyrillic from the
+// US layout to the Russian one ("ghbdtn" -> "привет"), otherwise back. A character no key of
+// the first layout types stays as it is.
+QChar retypedCharacter(QChar c, bool toCyrillic);
+QString retypeInLayout(QStringView text, bool toCyrillic);
+// Which way a text goes: to the Russian layout when it has more Latin letters than Cyrillic.
+bool retypesToCyrillic(QStringView text);
+// Where the word typed in the wrong layout that ends at `end` of a line begins (`end` when
+// there is none): a run of Cyrillic letters, or of the US keys that type Russian letters
+// ("j,sxysq" for "обычный"), after any "\command{" it stands in.
+int wrongLayoutWordStart(QStringView line, int end);
+
 // The user's own layout switch: Ctrl+Shift or Alt+Shift pressed and released with no other
 // key or click in between. Fed with the Qt keys of presses (auto-repeats left out) and
 // releases.

@@ -32,13 +32,41 @@ QLineEdit* OwnLayoutFields::ownField(QObject* target) const {
     return nullptr;
 }
 
+namespace {
+
+bool isFixLayoutKey(const QKeyEvent& key) {
+    return QKeySequence(key.keyCombination()) == QKeySequence(QLatin1String(kFixLayoutShortcut));
+}
+
+} // namespace
+
+void OwnLayoutFields::fixLayout(QLineEdit& field) {
+    if (!field.hasSelectedText()) {
+        const int end = field.cursorPosition();
+        const int start = wrongLayoutWordStart(field.text(), end);
+        field.setSelection(end, start - end);
+    }
+    const QString text = field.selectedText();
+    if (text.isEmpty()) return;
+    const bool toCyrillic = retypesToCyrillic(text);
+    field.insert(retypeInLayout(text, toCyrillic));
+    if (cyrillic_() != toCyrillic) switchLayout_();
+}
+
 bool OwnLayoutFields::eventFilter(QObject* target, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease &&
-        type != QEvent::MouseButtonPress && type != QEvent::FocusOut)
+        type != QEvent::MouseButtonPress && type != QEvent::FocusOut &&
+        type != QEvent::ShortcutOverride)
         return false;
     QLineEdit* field = ownField(target);
     if (!field) return false;
+    if (type == QEvent::ShortcutOverride) {
+        // The key of "Исправить раскладку" is the field's own here, not the window's.
+        if (!isFixLayoutKey(*static_cast<QKeyEvent*>(event)) || field->isReadOnly()) return false;
+        event->accept();
+        return true;
+    }
     if (type == QEvent::MouseButtonPress) {
         layoutSwitch_.click();
         return false;
@@ -54,6 +82,10 @@ bool OwnLayoutFields::eventFilter(QObject* target, QEvent* event) {
     }
     if (!key->isAutoRepeat()) layoutSwitch_.keyDown(key->key());
     if (field->isReadOnly()) return false;
+    if (isFixLayoutKey(*key)) {
+        fixLayout(*field);
+        return true;
+    }
     const KeyMapping mapping = mapKey(keyInputOf(key), cyrillic_());
     // Enter, Backspace and Esc keep their work in the field and its dialog.
     if (mapping.character < 0x20 || mapping.character == 0x7F) return false;

@@ -3,7 +3,9 @@
 // edit among its descendants (its dialogs, its input boxes) types the layout of the
 // insertion set whatever layout the desktop has, and Ctrl+Shift / Alt+Shift switches the
 // layout there as in the editing area. Nothing else of the editing area applies: no typing
-// rules. The name fields of the standard file dialogs keep the desktop's layout.
+// rules. The name fields of the standard file dialogs keep the desktop's layout. The key of
+// "Исправить раскладку" retypes a field's selection, or the word before its cursor, in the
+// other layout and switches to it.
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -29,6 +31,7 @@ class OwnLayoutFields : public QObject {
   private:
     // The line edit an event is for, when it is one of the owner's own fields.
     QLineEdit* ownField(QObject* target) const;
+    void fixLayout(QLineEdit& field);
 
     QObject& owner_;
     std::function<bool()> cyrillic_;

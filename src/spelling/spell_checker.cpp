@@ -332,8 +332,8 @@ void SpellChecker::NextMisspelling() {
 
 // Below the word's own items, the control's Cut, Copy and Paste, as a right click anywhere
 // else offers them (Paste goes through the control's paste guard there too).
-void SpellChecker::addEditItems(QMenu& menu) {
-    const std::unique_ptr<QMenu> standard(editor_.RichEdit1->createStandardContextMenu());
+void addEditItems(QMenu& menu, platform::TRichEdit& control) {
+    const std::unique_ptr<QMenu> standard(control.createStandardContextMenu());
     bool first = true;
     for (QAction* item : standard->actions()) {
         const QString name = item->objectName();
@@ -378,7 +378,7 @@ QMenu* SpellChecker::MenuFor(int line, platform::LineRange mark, QWidget* parent
     add->setObjectName(QStringLiteral("SpellAddWord1"));
     connect(add, &QAction::triggered, this,
             [this, text] { editor_.Guarded([&] { accept(text, true); }); });
-    addEditItems(*menu);
+    addEditItems(*menu, *editor_.RichEdit1);
     return menu;
 }
 

@@ -35,6 +35,10 @@ namespace spelling {
 
 class Speller;
 
+// Adds the control's Cut, Copy and Paste ("edit-cut", "edit-copy", "edit-paste") below the
+// items of a menu over the text, as a right click elsewhere offers them.
+void addEditItems(QMenu& menu, platform::TRichEdit& control);
+
 class SpellChecker final : public QObject {
     Q_OBJECT
 
@@ -102,7 +106,6 @@ class SpellChecker final : public QObject {
     void noteWhenShown();
     void showNote();
     bool showMenu(int line, platform::LineRange mark, const QPoint& where);
-    void addEditItems(QMenu& menu);
 
     state::Editor& editor_;
     platform::TextMarks* marks_;

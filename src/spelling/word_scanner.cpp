@@ -89,8 +89,9 @@ std::uint8_t numberIn(const QStringList& names, const QString& name) {
 // The line as the scan goes through it.
 class Scan {
   public:
-    Scan(const platform::TextLine& line, ScanState& state)
-        : text_(line.text), latin_(line.latin), state_(state) {}
+    Scan(const platform::TextLine& line, ScanState& state,
+         std::vector<platform::LineRange>* prose = nullptr)
+        : text_(line.text), latin_(line.latin), state_(state), prose_(prose) {}
 
     std::vector<Word> words() {
         std::vector<Word> found;
@@ -122,8 +123,11 @@ class Scan {
                        !saysInArguments(commandBefore(i))) {
                 i = closing(i + 1, 1);
             } else if (isCyrillicLetter(c) && state_.math == Math::None) {
+                const int start = i;
                 i = word(i, found);
+                addProse(start, i);
             } else {
+                if (state_.math == Math::None) addProse(i, i + 1);
                 ++i;
             }
         }
@@ -172,7 +176,9 @@ class Scan {
             if ((next == u')' || next == u']') &&
                 (state_.math == Math::Paren || state_.math == Math::Bracket))
                 state_.math = Math::None;
-            return i + 2; // "\%", "\$", "\\", "\-" ... stand for themselves
+            else if (state_.math == Math::None && next != u'(' && next != u'[' && !next.isNull())
+                addProse(i, i + 2); // a control symbol stands in the text: "\,", "\%", "\-"
+            return i + 2;           // "\%", "\$", "\\", "\-" ... stand for themselves
         }
         int end = i + 1;
         while (isAsciiLetter(at(end)))
@@ -408,9 +414,19 @@ class Scan {
         return i;
     }
 
+    // Characters [from, to) are prose, joined to the prose just before them.
+    void addProse(int from, int to) {
+        if (!prose_ || from >= to) return;
+        if (!prose_->empty() && prose_->back().end() == from)
+            prose_->back().length += to - from;
+        else
+            prose_->push_back({from, to - from});
+    }
+
     const QString& text_;
     const std::vector<bool>& latin_;
     ScanState& state_;
+    std::vector<platform::LineRange>* prose_;
 };
 
 } // namespace
@@ -446,6 +462,13 @@ ScanState ScanState::unpack(int packed) {
 std::vector<Word> wordsOf(const platform::TextLine& line, ScanState& state) {
     if (line.latin.size() != static_cast<size_t>(line.text.size())) return {};
     return Scan(line, state).words();
+}
+
+std::vector<platform::LineRange> proseOf(const platform::TextLine& line, ScanState& state) {
+    std::vector<platform::LineRange> prose;
+    if (line.latin.size() != static_cast<size_t>(line.text.size())) return prose;
+    Scan(line, state, &prose).words();
+    return prose;
 }
 
 std::vector<Word> wordsOf(const platform::TextLine& line) {

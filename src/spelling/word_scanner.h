@@ -57,6 +57,13 @@ std::vector<Word> wordsOf(const platform::TextLine& line, ScanState& state);
 // A line read by itself.
 std::vector<Word> wordsOf(const platform::TextLine& line);
 
+// The prose of a line, read as wordsOf reads it (and leaving the same state): the stretches
+// outside comments, mathematics, verbatim text, command words and the arguments of naming
+// commands, in either run. A control symbol ("\,", "\%", "\-") stands in the prose as the
+// character it sets; a letter group given to a macro ("{ы}") and the ending after a logo
+// ("\TeX{}овский") are no prose.
+std::vector<platform::LineRange> proseOf(const platform::TextLine& line, ScanState& state);
+
 // A letter Russian words are made of (the Cyrillic block's letters).
 bool isCyrillicLetter(QChar c);
 
