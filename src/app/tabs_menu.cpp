@@ -20,6 +20,7 @@
 #include "spelling/spell_checker.h"
 #include "state/document_files.h"
 #include "tabs/document_tab_bar.h"
+#include "typography/typography_checker.h"
 
 namespace {
 

@@ -11,6 +11,7 @@ using platform::LineRange;
 
 constexpr int kQuoteLookMax = 64; // how far a quote looks for the letter it stands by
 constexpr int kMaxQuotes = 3;
+constexpr int kLongestEnding = 3; // "ом", "ами" after a Latin name
 
 bool isLatin(QChar c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
@@ -115,12 +116,26 @@ class LineCheck {
         return true;
     }
 
-    void add(int from, int to, Rule rule, QString fix, const char* reason) {
-        if (from >= to || !allProse(from, to) || mid(from, to) == fix) return;
-        marks_.push_back({{from, to - from}, rule, std::move(fix), QString::fromUtf8(reason)});
+    // The texts are mostly literals: a mark costs no allocation for them.
+    void add(int from, int to, Rule rule, QString fix, const QString& reason) {
+        if (from >= to || !allProse(from, to) || QStringView(text_).mid(from, to - from) == fix)
+            return;
+        marks_.push_back({{from, to - from}, rule, std::move(fix), reason});
     }
 
     // --- Mixed scripts ---
+    // A Latin name with a Russian case ending ("Unixе", "PostScriptа") is no slip of the
+    // layout: the ending is spelt in the other script on purpose.
+    bool isRussianEnding(const LineRange& w) const {
+        int latinEnd = w.start;
+        while (latinEnd < w.end() && isLatin(text_[latinEnd]))
+            ++latinEnd;
+        const int ending = w.end() - latinEnd;
+        for (int i = latinEnd; i < w.end(); ++i)
+            if (!spelling::isCyrillicLetter(text_[i])) return false;
+        return latinEnd - w.start >= 2 && ending >= 1 && ending <= kLongestEnding;
+    }
+
     void mixedScripts() {
         for (const LineRange& w : words_) {
             int cyrillic = 0;
@@ -130,6 +145,7 @@ class LineCheck {
                 latin += isLatin(text_[i]);
             }
             if (cyrillic == 0 || latin == 0 || cyrillic + latin != w.length) continue;
+            if (isRussianEnding(w)) continue;
             const bool toCyrillic = cyrillic >= latin;
             QString fix = mid(w.start, w.end());
             bool allLookAlike = true;
@@ -142,8 +158,8 @@ class LineCheck {
             }
             if (allLookAlike)
                 add(w.start, w.end(), Rule::MixedScripts, fix,
-                    toCyrillic ? "Латинская буква в русском слове"
-                               : "Русская буква в латинском слове");
+                    toCyrillic ? QStringLiteral("Латинская буква в русском слове")
+                               : QStringLiteral("Русская буква в латинском слове"));
         }
     }
 
@@ -196,12 +212,19 @@ class LineCheck {
                 i += text_[i] == u'\\' ? 2 : 1;
                 continue;
             }
-            const QString token = mid(i, i + length);
+            const QStringView token = QStringView(text_).mid(i, length);
             bool opening = quote == Quote::Opening;
             if (quote == Quote::Either) {
                 const QChar before = at(i - 1);
                 opening = before.isNull() || before.isSpace() ||
                           QStringLiteral("([{~«„<`,").contains(before);
+            }
+            // A quote with a blank or a brace on the side of its text quotes nothing: it
+            // stands for itself ("\\texttt{"}").
+            const QChar inside = opening ? at(i + length) : at(i - 1);
+            if (inside.isNull() || inside.isSpace() || inside == u'}' || inside == u'{') {
+                i += length;
+                continue;
             }
             if (opening) {
                 const bool inner = quotes_ > 0;
@@ -212,7 +235,8 @@ class LineCheck {
                     (inner && (token == QStringLiteral("„") || token == QStringLiteral(",,")));
                 if (quotes_ < kMaxQuotes) ++quotes_;
                 if (options_.checks(Rule::Quotes) && !right && russianAfter(i + length))
-                    add(i, i + length, Rule::Quotes, want, "Кавычки не те, что в русском тексте");
+                    add(i, i + length, Rule::Quotes, want,
+                        QStringLiteral("Кавычки не те, что в русском тексте"));
             } else {
                 if (quotes_ > 0) --quotes_;
                 const bool inner = quotes_ > 0;
@@ -222,7 +246,8 @@ class LineCheck {
                     token == QStringLiteral("»") || token == QStringLiteral(">>") ||
                     (inner && (token == QStringLiteral("“") || token == QStringLiteral("''")));
                 if (options_.checks(Rule::Quotes) && !right && russianBefore(i))
-                    add(i, i + length, Rule::Quotes, want, "Кавычки не те, что в русском тексте");
+                    add(i, i + length, Rule::Quotes, want,
+                        QStringLiteral("Кавычки не те, что в русском тексте"));
             }
             i += length;
         }
@@ -261,7 +286,7 @@ class LineCheck {
         const QString fix =
             options_.babelDashes ? QStringLiteral(" \"---") : QStringLiteral("~---");
         add(before + 1, after, Rule::Dashes, after < n_ ? fix + QLatin1Char(' ') : fix,
-            "Дефис вместо тире");
+            QStringLiteral("Дефис вместо тире"));
     }
 
     void numberRange(int hyphen) {
@@ -278,7 +303,8 @@ class LineCheck {
         if (after.isLetter() || after == u'-' ||
             ((after == u'.' || after == u',' || after == u':') && isDigit(at(last + 1))))
             return;
-        add(hyphen, hyphen + 1, Rule::Dashes, QStringLiteral("--"), "Дефис в диапазоне чисел");
+        add(hyphen, hyphen + 1, Rule::Dashes, QStringLiteral("--"),
+            QStringLiteral("Дефис в диапазоне чисел"));
     }
 
     // --- Non-breaking spaces ---
@@ -287,7 +313,10 @@ class LineCheck {
             const QChar letter = text_[w.start];
             if (w.length != 1 || !isOneLetterWord(letter)) continue;
             const QChar before = at(w.start - 1);
-            if (before == u'\\' || before == u'-' || before == u'\'' || before == u'.') continue;
+            // "\code{dviluatex}а": an ending glued to a name, no word
+            if (before == u'\\' || before == u'-' || before == u'\'' || before == u'.' ||
+                before == u'}')
+                continue;
             int after = w.end();
             while (at(after) == u' ' || at(after) == u'\t')
                 ++after;
@@ -295,10 +324,10 @@ class LineCheck {
             if (after == n_) {
                 // At the line's end: the tie goes on across the line break.
                 add(w.start, after, Rule::NonBreakingSpaces, QString(letter) + QStringLiteral("~%"),
-                    "Однобуквенное слово в конце строки");
+                    QStringLiteral("Однобуквенное слово в конце строки"));
             } else if (text_[after] != u'%' && text_[after] != u'-') {
                 add(w.start, after, Rule::NonBreakingSpaces, QString(letter) + QLatin1Char('~'),
-                    "Нужен неразрывный пробел после однобуквенного слова");
+                    QStringLiteral("Нужен неразрывный пробел после однобуквенного слова"));
             }
         }
     }
@@ -339,9 +368,11 @@ class LineCheck {
                         mid(words_[k + 1].start, dot2 + 1) +
                         (g2 == Gap::Tied ? mid(dot2 + 1, words_[k + 2].start)
                                          : QStringLiteral("~")),
-                    "Нужен неразрывный пробел между инициалами и фамилией");
+                    QStringLiteral("Нужен неразрывный пробел между инициалами и фамилией"));
                 k += 2;
             } else if (isSurname(k) && isInitial(k + 1) && isInitial(k + 2) &&
+                       !(k + 3 < words_.size() && isSurname(k + 3) &&
+                         gap(words_[k + 2].end() + 1, words_[k + 3].start) != Gap::Other) &&
                        at(words_[k + 2].end() + 1) != u'.' &&
                        !at(words_[k + 2].end() + 1).isLetter()) {
                 // Пушкин А. С.
@@ -357,7 +388,7 @@ class LineCheck {
                         mid(words_[k + 1].start, dot1 + 1) +
                         (g1 == Gap::Tied ? mid(dot1 + 1, words_[k + 2].start) : between) +
                         mid(words_[k + 2].start, words_[k + 2].end() + 1),
-                    "Нужен неразрывный пробел между фамилией и инициалами");
+                    QStringLiteral("Нужен неразрывный пробел между фамилией и инициалами"));
                 k += 2;
             }
         }
@@ -377,7 +408,7 @@ class LineCheck {
             add(t.start, second.end() + 1, Rule::NonBreakingSpaces,
                 QString(text_[t.start]) + QStringLiteral(".~") + text_[second.start] +
                     QLatin1Char('.'),
-                "Нужен неразрывный пробел в сокращении");
+                QStringLiteral("Нужен неразрывный пробел в сокращении"));
         }
     }
 
@@ -397,7 +428,7 @@ class LineCheck {
             if (at(after) == u'\\' && at(after + 1) == u'%') {
                 add(start, after + 2, Rule::NonBreakingSpaces,
                     mid(start, number) + QStringLiteral("\\,\\%"),
-                    "Нужен неразрывный пробел перед знаком процента");
+                    QStringLiteral("Нужен неразрывный пробел перед знаком процента"));
                 continue;
             }
             int unit = after;
@@ -406,7 +437,7 @@ class LineCheck {
             if (unit > after && !isDigit(at(unit)) && units().contains(mid(after, unit)))
                 add(start, unit, Rule::NonBreakingSpaces,
                     mid(start, number) + QLatin1Char('~') + mid(after, unit),
-                    "Нужен неразрывный пробел между числом и единицей");
+                    QStringLiteral("Нужен неразрывный пробел между числом и единицей"));
             i = after - 1;
         }
     }
@@ -431,7 +462,7 @@ class LineCheck {
                                   (still.contains(first) && second == QStringLiteral("таки"));
             if (particle)
                 add(w1.start, w2.end(), Rule::Particles, word(k) + QLatin1Char('-') + word(k + 1),
-                    "Частица пишется через дефис");
+                    QStringLiteral("Частица пишется через дефис"));
         }
     }
 

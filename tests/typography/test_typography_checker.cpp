@@ -19,6 +19,7 @@ QString u(const char* utf8) {
 }
 
 struct Window : support::Editor {
+    using support::Editor::Editor;
     typography::TypographyChecker& checker() const { return *form->TypographyChecker1; }
     platform::TextMarks& marks() const {
         return platform::TextMarks::Of(edit(), platform::MarkLayer::Typography);
