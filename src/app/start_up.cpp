@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "platform/textfile.h"
 #include "processing/pdf_settings.h"
+#include "typography/typography_checker.h"
 
 namespace {
 
@@ -82,6 +83,8 @@ void TForm1::FormCreate() {
                   : processing::defaultPdfOutput();
     });
 
+    step(
+        [&] { TypographyChecker1->ReadSettings(SettingsFileToRead(typography::Settings::kFile)); });
     recentFilesRead_ = step(
         [&] { RecentFiles = app::readFileList(platform::joinPath(SettingsDir, "filelist.ini")); });
     if (!RecentFiles[0].isEmpty()) N10->setVisible(true);

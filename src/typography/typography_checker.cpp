@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/paths.h"
 #include "platform/prompts.h"
 #include "platform/richedit.h"
 #include "spelling/spell_checker.h"
@@ -22,9 +21,6 @@ constexpr int kPauseTickMs = 100;
 
 TypographyChecker::TypographyChecker(state::Editor& editor)
     : QObject(editor.RichEdit1), editor_(editor) {
-    if (!editor_.SettingsDir.isEmpty())
-        settings_ =
-            Settings::read(platform::joinPath(editor_.SettingsDir, QLatin1String(Settings::kFile)));
     attach(*editor.RichEdit1);
     soon_.setSingleShot(true);
     soon_.setInterval(0);
@@ -89,6 +85,12 @@ void TypographyChecker::refreshOptions(bool documentChanged) {
         return;
     options_ = options;
     marks_->ClearAll();
+}
+
+void TypographyChecker::ReadSettings(const QString& path) {
+    settings_ = Settings::read(path);
+    refreshOptions(false);
+    emit stateChanged();
 }
 
 void TypographyChecker::SetSettings(const Settings& settings) {

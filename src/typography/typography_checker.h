@@ -40,6 +40,8 @@ class TypographyChecker final : public QObject {
     // Some rule is checked: "Следующая типографская ошибка" may be used.
     bool Checking() const;
     const Settings& CurrentSettings() const { return settings_; }
+    // Reads the settings the user chose before (at start-up, once the folder is known).
+    void ReadSettings(const QString& path);
     // Takes new settings, remembers them and checks the document again.
     void SetSettings(const Settings& settings);
     // "Типографика...": the dialog of the rules and the forms of the fixes.
