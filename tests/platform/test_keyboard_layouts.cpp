@@ -135,3 +135,36 @@ TEST(KeyboardLayouts, KeypadTypesItsOwnText) {
     EXPECT_EQ(typed(seven, true), "7");
     EXPECT_EQ(mapKey(seven, true).virtualKey, 103);
 }
+
+TEST(KeyboardLayouts, TextTypedInTheWrongLayoutIsRetypedByTheSameKeys) {
+    struct Case {
+        const char* typed;
+        const char* meant;
+    };
+    const Case cases[] = {
+        {"ghbdtn", "привет"}, {"Ntjhtvf", "Теорема"}, {"j,sxysq", "обычный"},
+        {"`; \"[]\" f", "ёж ЭхъЭ а"}, {"Ghbdtn? 123 #", "Привет, 123 №"},
+    };
+    for (const Case& c : cases) {
+        const QString typed = QString::fromUtf8(c.typed);
+        const QString meant = QString::fromUtf8(c.meant);
+        EXPECT_TRUE(retypesToCyrillic(typed)) << c.typed;
+        EXPECT_EQ(retypeInLayout(typed, true), meant) << c.typed;
+        EXPECT_EQ(retypeInLayout(meant, false), typed) << c.meant;
+    }
+}
+
+TEST(KeyboardLayouts, TheWrongLayoutWordEndsAtTheCaretAndLeavesMarkupAlone) {
+    struct Case {
+        const char* line;
+        int start; // of the word ending at the line's end
+    };
+    const Case cases[] = {
+        {"text ghbdtn", 5}, {"\\textbf{ghbdtn", 8}, {"{[ghbdtn", 0},
+        {"слово руддщ", 6}, {"x = 5", 5}, {"", 0},
+    };
+    for (const Case& c : cases) {
+        const QString line = QString::fromUtf8(c.line);
+        EXPECT_EQ(wrongLayoutWordStart(line, static_cast<int>(line.size())), c.start) << c.line;
+    }
+}
