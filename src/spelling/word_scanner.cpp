@@ -92,6 +92,8 @@ class Scan {
     Scan(const platform::TextLine& line, ScanState& state,
          std::vector<platform::LineRange>* prose = nullptr)
         : text_(line.text), latin_(line.latin), state_(state), prose_(prose) {}
+    // Whether the words themselves are wanted (not when only the prose is).
+    bool wordsWanted() const { return prose_ == nullptr; }
 
     std::vector<Word> words() {
         std::vector<Word> found;
@@ -398,10 +400,10 @@ class Scan {
         for (;;) {
             if (isCyrillicLetter(at(i))) {
                 latinLetter = latinLetter || latin_[static_cast<size_t>(i)];
-                w.text += text_[i];
+                if (wordsWanted()) w.text += text_[i];
                 ++i;
             } else if (const int length = joiner(i, adds)) {
-                w.text += adds;
+                if (wordsWanted()) w.text += adds;
                 i += length;
             } else {
                 break;
@@ -410,7 +412,8 @@ class Scan {
         w.range = {start, i - start};
         w.beforePeriod = at(i) == u'.';
         // A letter of a Latin run makes the word markup; a glued one is no word by itself.
-        if (!latinLetter && !gluedBefore(start) && !gluedAfter(i)) found.push_back(std::move(w));
+        if (wordsWanted() && !latinLetter && !gluedBefore(start) && !gluedAfter(i))
+            found.push_back(std::move(w));
         return i;
     }
 

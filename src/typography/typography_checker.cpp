@@ -127,7 +127,7 @@ LineState TypographyChecker::stateBefore(int line) {
         --from;
     LineState state = from >= 0 ? LineState::unpack(marks_->EndState(from)) : LineState{};
     for (int above = from + 1; above < line; ++above) {
-        marksOf(marks_->Line(above), state, options_);
+        advance(marks_->Line(above), state);
         marks_->SetEndState(above, state.pack());
     }
     return state;

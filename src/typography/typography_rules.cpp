@@ -68,7 +68,10 @@ class LineCheck {
           prose_(static_cast<size_t>(text.size()), false) {
         for (const LineRange& range : prose)
             std::fill_n(prose_.begin() + range.start, range.length, true);
-        for (int i = 0; i < n_;) {
+        const bool wordsWanted = options_.checks(Rule::MixedScripts) ||
+                                 options_.checks(Rule::NonBreakingSpaces) ||
+                                 options_.checks(Rule::Particles);
+        for (int i = 0; wordsWanted && i < n_;) {
             if (!isProse(i) || !text_[i].isLetter()) {
                 ++i;
                 continue;
@@ -514,6 +517,15 @@ std::vector<Mark> marksOf(const platform::TextLine& line, LineState& state,
     const std::vector<LineRange> prose = spelling::proseOf(line, state.scan);
     if (prose.empty()) return {};
     return LineCheck(line.text, prose, options, state.quotes).marks();
+}
+
+void advance(const platform::TextLine& line, LineState& state) {
+    static const Options none = [] {
+        Options options;
+        options.rules.fill(false);
+        return options;
+    }();
+    marksOf(line, state, none);
 }
 
 bool usesBabelDashes(QStringView text) {

@@ -54,6 +54,9 @@ struct LineState {
 
 std::vector<Mark> marksOf(const platform::TextLine& line, LineState& state, const Options& options);
 
+// The state a line leaves, without its marks (for the lines above one to be checked).
+void advance(const platform::TextLine& line, LineState& state);
+
 // Whether a document uses the Russian babel shorthand for the dash ("---).
 bool usesBabelDashes(QStringView text);
 

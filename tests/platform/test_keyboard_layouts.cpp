@@ -142,8 +142,11 @@ TEST(KeyboardLayouts, TextTypedInTheWrongLayoutIsRetypedByTheSameKeys) {
         const char* meant;
     };
     const Case cases[] = {
-        {"ghbdtn", "привет"}, {"Ntjhtvf", "Теорема"}, {"j,sxysq", "обычный"},
-        {"`; \"[]\" f", "ёж ЭхъЭ а"}, {"Ghbdtn? 123 #", "Привет, 123 №"},
+        {"ghbdtn", "привет"},
+        {"Ntjhtvf", "Теорема"},
+        {"j,sxysq", "обычный"},
+        {"`; \"[]\" f", "ёж ЭхъЭ а"},
+        {"Ghbdtn? 123 #", "Привет, 123 №"},
     };
     for (const Case& c : cases) {
         const QString typed = QString::fromUtf8(c.typed);
@@ -161,7 +164,7 @@ TEST(KeyboardLayouts, TheWrongLayoutWordEndsAtTheCaretAndLeavesMarkupAlone) {
     };
     const Case cases[] = {
         {"text ghbdtn", 5}, {"\\textbf{ghbdtn", 8}, {"{[ghbdtn", 0},
-        {"слово руддщ", 6}, {"x = 5", 5}, {"", 0},
+        {"слово руддщ", 6}, {"x = 5", 5},           {"", 0},
     };
     for (const Case& c : cases) {
         const QString line = QString::fromUtf8(c.line);
