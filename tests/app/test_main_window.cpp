@@ -119,6 +119,8 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder) {
                                              {"N21", u"Запомнить место", "F4"},
                                              {"N20", u"Перейти к строке...", "F5"},
                                              {"N18", u"Вернуться", "F6"},
+                                             {"FixLayoutSeparator1", nullptr, ""},
+                                             {"FixLayout1", u"Исправить раскладку", "Pause"},
                                          });
     expectMenu(editor.find<QMenu>("N3"), {
                                              {"TEXDVI1", u"Компиляция  (TEX -> DVI)    ", "F9"},
@@ -143,6 +145,8 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder) {
                    {"SpellSeparator1", nullptr, ""},
                    {"SpellCheck1", u"Проверка орфографии", ""},
                    {"NextMisspelling1", u"Следующая ошибка орфографии", "Ctrl+F8"},
+                   {"Typography1", u"Типографика...", ""},
+                   {"NextTypography1", u"Следующая типографская ошибка", "Ctrl+Shift+F8"},
                });
     expectMenu(editor.find<QMenu>("N25"), {
                                               {"N27", u"Формулы", "Ctrl+E"},

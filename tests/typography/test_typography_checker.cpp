@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <map>
 #include <memory>
 
 #include "platform/text_marks.h"
@@ -137,6 +138,26 @@ TEST(TypographyChecker, FixLayoutWorksInTheProgramsOwnFields) {
     field->setFocus();
     QTest::keyClick(field, Qt::Key_Pause);
     EXPECT_EQ(field->text(), u("find привет"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(TypographyChecker, NoTwoCommandsShareAShortcut) {
+    Window window;
+    std::map<QString, QString> owners;
+    for (QAction* action : window.form->findChildren<QAction*>()) {
+        for (const QKeySequence& key : action->shortcuts()) {
+            const QString text = key.toString();
+            EXPECT_FALSE(owners.count(text))
+                << text.toStdString() << ": " << owners[text].toStdString() << " and "
+                << action->objectName().toStdString();
+            owners[text] = action->objectName();
+        }
+    }
+    EXPECT_EQ(owners[QStringLiteral("Pause")], QStringLiteral("FixLayout1"));
+    EXPECT_EQ(owners[QStringLiteral("Ctrl+Shift+F8")], QStringLiteral("NextTypography1"));
 }
 
 } // namespace
