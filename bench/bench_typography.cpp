@@ -152,9 +152,18 @@ int main(int argc, char** argv) {
                     round + 1, typedOn, typedOff, typedOn / typedOff, shown.back());
     }
 
-    // The rest in the pauses, from a document just opened.
+    // The rest in the pauses, from a document just opened: the processor time alone, then
+    // again with a 1 ms tick that tells how long a key would have waited.
     open(on, path);
-    QElapsedTimer gap, total;
+    QElapsedTimer total;
+    total.start();
+    const qint64 cpu = threadCpuNanos();
+    while (on.marks().NextUnchecked(0) >= 0 && total.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const double pausesCpu = (threadCpuNanos() - cpu) / 1e6;
+    const double pausesWall = total.elapsed() / 1e3;
+    open(on, path);
+    QElapsedTimer gap;
     qint64 longest = 0;
     QTimer tick;
     tick.setInterval(1);
@@ -162,14 +171,12 @@ int main(int argc, char** argv) {
         longest = std::max(longest, gap.nsecsElapsed());
         gap.restart();
     });
-    const qint64 cpu = threadCpuNanos();
-    total.start();
+    total.restart();
     gap.start();
     tick.start();
     while (on.marks().NextUnchecked(0) >= 0 && total.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     tick.stop();
-    const double pausesCpu = (threadCpuNanos() - cpu) / 1e6;
     int marked = 0;
     for (const int line : on.marks().MarkedLines())
         marked += static_cast<int>(on.marks().Marks(line).size());
@@ -179,7 +186,7 @@ int main(int argc, char** argv) {
                 "(%d lines, %d marks) checked in the pauses with %.0f ms of processor time "
                 "(limit 200) over %.2f s, a key waiting at most %.1f ms\n",
                 on.form->RichEdit1->TextLength(), median(ratios), median(shown),
-                on.marks().LineCount(), marked, pausesCpu, total.elapsed() / 1e3, longest / 1e6);
+                on.marks().LineCount(), marked, pausesCpu, pausesWall, longest / 1e6);
     const bool held = median(ratios) <= 1.05 && median(shown) <= 100 && pausesCpu < 200;
     return held ? 0 : 1;
 }
