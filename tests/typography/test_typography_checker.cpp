@@ -128,6 +128,11 @@ TEST(TypographyChecker, FixLayoutRetypesTheWordBeforeTheCaretOrTheSelection) {
     edit.SetSel(0, 9);
     window.find("FixLayout1")->trigger();
     EXPECT_TRUE(window.text().startsWith(u("Теорема № ")));
+    edit.undo();
+    window.form->DocEncoding = platform::TextEncoding::Koi8r;
+    edit.SetSel(0, 9);
+    window.find("FixLayout1")->trigger();
+    EXPECT_TRUE(window.text().startsWith(u("Теорема # ")));
 }
 
 TEST(TypographyChecker, FixLayoutWorksInTheProgramsOwnFields) {
