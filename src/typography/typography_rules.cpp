@@ -167,21 +167,23 @@ class LineCheck {
     }
 
     // --- Quotes ---
-    // Whether the first letter within reach after (before) a place is Russian.
+    // Whether the first letter of the prose within reach after (before) a place, up to the
+    // next quote, is Russian: a quote around verbatim text or a sign ("``\\verb|>>|''",
+    // "``--''") quotes no Russian.
     bool russianAfter(int from) const {
         for (int i = from; i < std::min(n_, from + kQuoteLookMax); ++i) {
-            if (text_[i] == u'\\') {
-                while (isLatin(at(i + 1)))
-                    ++i;
-            } else if (text_[i].isLetter()) {
-                return spelling::isCyrillicLetter(text_[i]);
-            }
+            if (!isProse(i)) continue;
+            if (QStringLiteral("'\"»“”>").contains(text_[i])) return false;
+            if (text_[i].isLetter()) return spelling::isCyrillicLetter(text_[i]);
         }
         return false;
     }
     bool russianBefore(int to) const {
-        for (int i = to - 1; i >= std::max(0, to - kQuoteLookMax); --i)
+        for (int i = to - 1; i >= std::max(0, to - kQuoteLookMax); --i) {
+            if (!isProse(i)) continue;
+            if (QStringLiteral("`\"«„<").contains(text_[i])) return false;
             if (text_[i].isLetter()) return spelling::isCyrillicLetter(text_[i]);
+        }
         return false;
     }
 
