@@ -10,6 +10,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
@@ -783,6 +785,22 @@ void TRichEdit::inputMethodEvent(QInputMethodEvent* e) {
 void TRichEdit::focusOutEvent(QFocusEvent* e) {
     layoutSwitch_.reset();
     QPlainTextEdit::focusOutEvent(e);
+}
+
+void TRichEdit::AddOverlay(QObject* owner, Overlay overlay) {
+    overlays_.emplace_back(owner, std::move(overlay));
+}
+
+QRectF TRichEdit::LineRect(const QTextBlock& block) const {
+    return blockBoundingGeometry(block).translated(contentOffset());
+}
+
+void TRichEdit::paintEvent(QPaintEvent* e) {
+    QPlainTextEdit::paintEvent(e);
+    if (overlays_.empty()) return;
+    QPainter painter(viewport());
+    for (const auto& [owner, overlay] : overlays_)
+        if (owner) overlay(painter, e->rect());
 }
 
 } // namespace platform

@@ -14,6 +14,7 @@
 //    while the insertion set is 204, US otherwise, by physical key.
 #include <QKeySequence>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -22,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/charsets.h"
@@ -192,6 +194,17 @@ class TRichEdit : public QPlainTextEdit {
     // Sounded when typing, pasting or SetSelText would pass MaxLength().
     std::function<void()> OnBeep;
 
+    // --- Drawn over the text ---
+    // Something drawn over the lines after the control has drawn them, for as long as its
+    // owner lives: the marks' waves. (As extra selections the control would lay out and draw
+    // every marked line twice whenever it repaints one, as it does at every key.)
+    using Overlay = std::function<void(QPainter& painter, const QRect& exposed)>;
+    void AddOverlay(QObject* owner, Overlay overlay);
+    // Where a line (a block) stands in the viewport.
+    QRectF LineRect(const QTextBlock& block) const;
+    // The first line in view.
+    QTextBlock FirstLineInView() const { return firstVisibleBlock(); }
+
   protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -202,6 +215,7 @@ class TRichEdit : public QPlainTextEdit {
     QMimeData* createMimeDataFromSelection() const override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
   private:
     // The block holding a position of the CR LF text and the offset into it (an offset past
@@ -224,6 +238,7 @@ class TRichEdit : public QPlainTextEdit {
     KeyFilter* keyFilter_ = nullptr;
     int maxLength_ = kMaxLength;
     std::vector<int> windowShortcuts_; // key combinations, modifiers Shift/Ctrl/Alt/Meta only
+    std::vector<std::pair<QPointer<QObject>, Overlay>> overlays_;
 };
 
 } // namespace platform

@@ -2,10 +2,12 @@
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QToolTip>
 #include <algorithm>
 #include <array>
@@ -14,9 +16,6 @@
 
 namespace platform {
 namespace {
-
-// Tells the extra selections made here from those of anyone else; its value is the layer.
-constexpr int kMarkProperty = QTextFormat::UserProperty + 2;
 
 // A line's marks in one layer.
 struct BlockMarks {
@@ -67,14 +66,6 @@ QColor markColour(MarkLayer layer) {
     return Qt::red;
 }
 
-QTextCharFormat markFormat(MarkLayer layer) {
-    QTextCharFormat format;
-    format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    format.setUnderlineColor(markColour(layer));
-    format.setProperty(kMarkProperty, index(layer));
-    return format;
-}
-
 const QString& layerName(MarkLayer layer) {
     static const std::array<QString, kMarkLayers> names = {QStringLiteral("SpellingMarks"),
                                                            QStringLiteral("TypographyMarks"),
@@ -96,6 +87,8 @@ TextMarks::TextMarks(TRichEdit& edit, MarkLayer layer)
     blockCount_ = document->blockCount();
     connect(document, &QTextDocument::contentsChange, this, &TextMarks::textChanged);
     connect(edit.verticalScrollBar(), &QScrollBar::valueChanged, this, &TextMarks::viewChanged);
+    edit.AddOverlay(
+        this, [this](QPainter& painter, const QRect& exposed) { paintMarks(painter, exposed); });
     edit.installEventFilter(this);             // the Menu key comes to the control
     edit.viewport()->installEventFilter(this); // a right click to its viewport
 }
@@ -291,41 +284,56 @@ void TextMarks::textChanged(int position, int removed, int added) {
             break;
         }
     }
-    if (shown_) scheduleShow();
     if (OnLinesEdited) OnLinesEdited(first.blockNumber(), last.blockNumber());
 }
 
 void TextMarks::showMarks() {
-    QList<QTextEdit::ExtraSelection> selections;
-    for (const QTextEdit::ExtraSelection& selection : edit_.extraSelections())
-        if (selection.format.property(kMarkProperty) != index(layer_)) selections.append(selection);
-    const bool othersOnly = selections.size() == edit_.extraSelections().size();
-    const auto [first, last] = ShownLines();
-    QTextBlock b = block(first);
-    const QTextCharFormat format = markFormat(layer_);
-    bool any = false;
-    for (int line = first; b.isValid() && line <= last; ++line, b = b.next()) {
+    edit_.viewport()->update();
+}
+
+namespace {
+
+// A wave under [x0, x1] hanging from y, two pixels deep.
+void drawWave(QPainter& painter, qreal x0, qreal x1, qreal y) {
+    QPolygonF wave;
+    bool down = false;
+    for (qreal x = x0; x < x1; x += 2, down = !down)
+        wave << QPointF(x, down ? y + 2 : y);
+    wave << QPointF(x1, down ? y + 2 : y);
+    painter.drawPolyline(wave);
+}
+
+} // namespace
+
+void TextMarks::paintMarks(QPainter& painter, const QRect& exposed) {
+    bool penSet = false;
+    for (QTextBlock b = edit_.FirstLineInView(); b.isValid(); b = b.next()) {
+        const QRectF rect = edit_.LineRect(b);
+        if (rect.top() > exposed.bottom()) break;
         const BlockMarks* data = marksOf(b, layer_);
-        if (!data) continue;
+        if (!data || data->marks.empty() || rect.bottom() < exposed.top() || !b.isVisible())
+            continue;
+        if (!penSet) {
+            painter.setPen(QPen(markColour(layer_), 1));
+            penSet = true;
+        }
+        const QTextLayout* layout = b.layout();
         const int length = b.length() - 1;
         for (const LineRange& mark : data->marks) {
-            if (mark.start < 0 || mark.end() > length) continue;
-            QTextEdit::ExtraSelection selection;
-            selection.cursor = QTextCursor(b);
-            selection.cursor.setPosition(b.position() + mark.start);
-            selection.cursor.setPosition(b.position() + mark.end(), QTextCursor::KeepAnchor);
-            selection.format = format;
-            selections.append(selection);
-            any = true;
+            if (mark.start < 0 || mark.length <= 0 || mark.end() > length) continue;
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const int from = std::max(mark.start, line.textStart());
+                const int to = std::min(mark.end(), line.textStart() + line.textLength());
+                if (from >= to) continue;
+                const qreal x0 = rect.left() + line.cursorToX(from);
+                const qreal x1 = rect.left() + line.cursorToX(to);
+                const qreal bottom = rect.top() + line.y() + line.height() - 1;
+                const qreal y = std::min(rect.top() + line.y() + line.ascent() + 1, bottom - 2);
+                drawWave(painter, std::min(x0, x1), std::max(x0, x1), y);
+            }
         }
     }
-    // Nothing of ours shown before or now: the control's selections stay untouched.
-    if (!any && othersOnly) {
-        shown_ = false;
-        return;
-    }
-    shown_ = any;
-    edit_.setExtraSelections(selections);
 }
 
 void TextMarks::scheduleShow() {

@@ -5,8 +5,8 @@
 // over the same control, and each keeps its own marks, checked lines and end states; none
 // sees another's. They are never part of the text or its format:
 // saving, undo, the runs, the typing rules and the recovery journal see nothing of them.
-// The control draws them as its extra selections, made afresh for the lines in view, so
-// a key costs nothing more while no mark is near it.
+// The control draws them over its lines after drawing the lines (TRichEdit's overlays), so
+// a key costs next to nothing more, marks near it or not.
 //
 // A line keeps its marks as lines before it come and go. An edit inside a line drops the
 // marks it touches, shifts the ones after it and leaves the line unchecked until its marks
@@ -21,6 +21,8 @@
 
 #include "platform/text_line.h"
 
+class QPainter;
+class QRect;
 class QTextBlock;
 class QTextCursor;
 
@@ -117,8 +119,9 @@ class TextMarks final : public QObject {
     bool toolTip(const QPoint& viewportPos, const QPoint& globalPos);
     // The mark of this layer under a place of the text, if any.
     bool markAt(const QTextCursor& at, int& line, LineRange& mark) const;
-    // Shows the marks of the lines in view, keeping any extra selection not ours.
+    // The marks changed: the lines in view are drawn again.
     void showMarks();
+    void paintMarks(QPainter& painter, const QRect& exposed);
     void scheduleShow();
     QTextBlock block(int line) const;
 
@@ -127,7 +130,6 @@ class TextMarks final : public QObject {
     int blockCount_ = 1;
     mutable int shownFirst_ = -1; // the lines in view, found again when negative
     mutable int shownLast_ = -1;
-    bool shown_ = false; // some mark is shown
     QTimer showTimer_;
 };
 
