@@ -255,6 +255,13 @@ void TForm1::BuildComponents() {
     addCommand(this, n4, "NextMisspelling1", QStringLiteral("Следующая ошибка орфографии"),
                "Ctrl+F8", -1, &TForm1::NextMisspelling1Click);
 
+    // The project's menu; the project's other commands join it.
+    QMenu* project1 = topMenu("Project1", QStringLiteral("Проект       "), Service);
+    addCommand(this, project1, "NextReferenceProblem1", QStringLiteral("Следующая ошибка ссылки"),
+               "Alt+F8", -1, &TForm1::NextReferenceProblem1Click);
+    addCommand(this, project1, "RenameLabel1", QStringLiteral("Переименовать метку..."), "F2", -1,
+               &TForm1::RenameLabel1Click);
+
     QAction* help1 = addCommand(this, MainMenu1, "help1", QStringLiteral("Помощь"), nullptr, Help,
                                 &TForm1::help1Click);
 

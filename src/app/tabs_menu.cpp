@@ -64,9 +64,11 @@ void TForm1::BuildDocumentTabs(QWidget& area) {
     Tabs->OnControlAdded = [this](platform::TRichEdit& control) {
         LayoutIndicator1->Watch(control);
         Journal->Track(control);
+        ProjectControlAdded(control);
     };
     Tabs->OnControlClosing = [this](platform::TRichEdit& control) {
         Journal->Forget(control);
+        ProjectControlClosing(control);
         SessionChanged();
     };
     Tabs->OnShown = [this] { DocumentShown(); };
@@ -97,6 +99,7 @@ void TForm1::DocumentShown() {
     RefreshLayoutIndicator();
     LayoutBeep = beep;
     SpellChecker1->FollowControl();
+    ProjectFollowDocument();
     PdfPaneFollowDocument();
     RichEdit1->setFocus();
     SessionChanged();

@@ -64,6 +64,9 @@ class LayoutIndicator;
 namespace spelling {
 class SpellChecker;
 }
+namespace project {
+class ProjectIndex;
+}
 
 class TForm1 : public QMainWindow, public state::Editor {
     Q_OBJECT
@@ -291,6 +294,16 @@ class TForm1 : public QMainWindow, public state::Editor {
     void SpellCheck1Click();
     void NextMisspelling1Click();
 
+    // ===== src/project: the project index and its reference checks (app/project_menu.cpp) =====
+    // The tree of files of the current document's project, indexed in the background.
+    project::ProjectIndex* ProjectIndex1 = nullptr;
+    // "Следующая ошибка ссылки": the next reference problem marked in the document.
+    void NextReferenceProblem1Click();
+    // "Переименовать метку...": the label or citation key at the caret, in every file.
+    void RenameLabel1Click();
+    // Hands the index the text of every document edited since, at once (the pause's work).
+    void FeedProjectIndex();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -323,6 +336,14 @@ class TForm1 : public QMainWindow, public state::Editor {
     bool sessionRestored_ = false;
     // src/spelling: puts the spell checker on the editing control; its menu items follow it.
     void ConnectSpellChecker();
+    // src/project: the index, its pause after typing, and the marks of each open document.
+    void ConnectProjectIndex();
+    void ProjectControlAdded(platform::TRichEdit& control);
+    void ProjectControlClosing(platform::TRichEdit& control);
+    void ProjectFollowDocument();
+    void ShowReferenceProblems();
+    QTimer* projectPause_ = nullptr;
+    std::vector<platform::TRichEdit*> projectEdited_; // edited since their text was handed over
 
     std::unique_ptr<platform::Prompts> prompts_;
     bool shutDown_ = false;        // FormDestroy has run and the close was accepted
