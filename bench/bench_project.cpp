@@ -70,7 +70,6 @@ void indexReal(const char* name, const QString& root) {
         entries = 0;
         for (const auto& bib : first->bibs)
             entries += bib.entries.size();
-        if (round == 0) files += first->bibs.size();
     }
     std::printf("%s: %zu files, %zu labels, %zu .bib entries: cold %.1f ms, nothing changed "
                 "%.1f ms (limit 100 ms)\n",
