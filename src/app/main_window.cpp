@@ -256,7 +256,7 @@ void TForm1::BuildComponents() {
                "Ctrl+F8", -1, &TForm1::NextMisspelling1Click);
 
     // The project's menu; the project's other commands join it.
-    QMenu* project1 = topMenu("Project1", QStringLiteral("Проект       "), Service);
+    QMenu* project1 = topMenu("Project1", QStringLiteral("Проект       "), Open);
     addCommand(this, project1, "NextReferenceProblem1", QStringLiteral("Следующая ошибка ссылки"),
                "Alt+F8", -1, &TForm1::NextReferenceProblem1Click);
     addCommand(this, project1, "RenameLabel1", QStringLiteral("Переименовать метку..."), "F2", -1,
