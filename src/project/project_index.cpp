@@ -1,5 +1,8 @@
 #include "project/project_index.h"
 
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QSet>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -46,13 +49,34 @@ struct ProjectIndex::Worker {
             busy = false;
             if (!pending) idle.notify_all();
             QMetaObject::invokeMethod(
-                owner, [owner] { emit owner->updated(); }, Qt::QueuedConnection);
+                owner,
+                [owner] {
+                    owner->watchFiles(*owner->Current());
+                    emit owner->updated();
+                },
+                Qt::QueuedConnection);
         }
     }
 };
 
-ProjectIndex::ProjectIndex(QObject* parent) : QObject(parent), worker_(std::make_unique<Worker>()) {
+ProjectIndex::ProjectIndex(QObject* parent)
+    : QObject(parent), worker_(std::make_unique<Worker>()), watcher_(new QFileSystemWatcher(this)) {
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] { Refresh(); });
     worker_->thread = std::thread([this] { worker_->run(this); });
+}
+
+void ProjectIndex::watchFiles(const Snapshot& snapshot) {
+    QSet<QString> wanted;
+    for (const FileIndex& file : snapshot.files)
+        if (!file.live && QFileInfo::exists(file.path)) wanted.insert(file.path);
+    for (const BibFile& bib : snapshot.bibs)
+        if (QFileInfo::exists(bib.path)) wanted.insert(bib.path);
+    const QStringList watched = watcher_->files();
+    QStringList gone;
+    for (const QString& path : watched)
+        if (!wanted.remove(path)) gone << path;
+    if (!gone.isEmpty()) watcher_->removePaths(gone);
+    if (!wanted.isEmpty()) watcher_->addPaths(QStringList(wanted.begin(), wanted.end()));
 }
 
 ProjectIndex::~ProjectIndex() {

@@ -1,6 +1,8 @@
 // A project on disk as the index reads it: the tree of files, the .bib entries, the problems
 // of the references, and the renaming plan.
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -218,6 +220,10 @@ TEST_F(ProjectOnDisk, RenamePlansEveryPlaceAndRefusesATakenName) {
 }
 
 TEST(ProjectIndexThread, PublishesSnapshotsInTheBackground) {
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv); // the snapshots are announced, and files watched, in it
     QTemporaryDir dir;
     const QString main = QDir(dir.path()).filePath("main.tex");
     support::writeBytes(main.toStdString(), "\\label{a}");
@@ -232,6 +238,17 @@ TEST(ProjectIndexThread, PublishesSnapshotsInTheBackground) {
     index.Forget(main);
     index.WaitForIdle();
     EXPECT_TRUE(index.Current()->labels.contains("a"));
+
+    // A file changed on disk by another program is read again, unasked.
+    QCoreApplication::processEvents(); // the snapshot's files are watched
+    support::writeBytes(main.toStdString(), "\\label{c} changed");
+    QElapsedTimer clock;
+    clock.start();
+    while (!index.Current()->labels.contains("c") && clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        index.WaitForIdle();
+    }
+    EXPECT_TRUE(index.Current()->labels.contains("c"));
 }
 
 } // namespace
