@@ -24,6 +24,7 @@ struct ProjectIndex::Worker {
     bool pending = false;
     bool busy = false;
     bool stop = false;
+    std::atomic<bool> stopping = false; // stop, seen by the build under way
     SnapshotPtr current = std::make_shared<Snapshot>();
     SnapshotBuilder builder; // the thread's alone
     std::thread thread;
@@ -43,7 +44,7 @@ struct ProjectIndex::Worker {
             const QString rootNow = root;
             const LiveTexts liveNow = live;
             held.unlock();
-            SnapshotPtr made = builder.build(rootNow, liveNow);
+            SnapshotPtr made = builder.build(rootNow, liveNow, &stopping);
             held.lock();
             current = std::move(made);
             busy = false;
@@ -59,13 +60,16 @@ struct ProjectIndex::Worker {
     }
 };
 
-ProjectIndex::ProjectIndex(QObject* parent)
-    : QObject(parent), worker_(std::make_unique<Worker>()), watcher_(new QFileSystemWatcher(this)) {
-    connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] { Refresh(); });
+ProjectIndex::ProjectIndex(QObject* parent) : QObject(parent), worker_(std::make_unique<Worker>()) {
     worker_->thread = std::thread([this] { worker_->run(this); });
 }
 
 void ProjectIndex::watchFiles(const Snapshot& snapshot) {
+    if (watcher_ == nullptr) {
+        // Made with the first snapshot announced, in the event loop that serves it.
+        watcher_ = new QFileSystemWatcher(this);
+        connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] { Refresh(); });
+    }
     QSet<QString> wanted;
     for (const FileIndex& file : snapshot.files)
         if (!file.live && QFileInfo::exists(file.path)) wanted.insert(file.path);
@@ -83,6 +87,7 @@ ProjectIndex::~ProjectIndex() {
     {
         std::lock_guard<std::mutex> held(worker_->lock);
         worker_->stop = true;
+        worker_->stopping = true;
         worker_->wake.notify_one();
     }
     worker_->thread.join();

@@ -136,6 +136,18 @@ TEST_F(ProjectOnDisk, CitationsAndTheBibFilesThatDefineThem) {
     EXPECT_TRUE(s->problems.empty());
 }
 
+TEST(BibReader, ACancelledReadingLeavesBtparseReadyForTheNextFile) {
+    std::string bib;
+    for (int i = 0; i < 1000; ++i)
+        bib += "@book{k" + std::to_string(i) + ", title={T}}\n";
+    const std::atomic<bool> cancelled = true;
+    EXPECT_LT(parseBib(bib, &cancelled).entries.size(), 1000u);
+    EXPECT_EQ(parseBib("@book{a, title={T}}").entries.size(), 1u);
+    // A file cut short inside its last entry (what it holds is listed), then another.
+    EXPECT_EQ(parseBib("@book{a, title={T}}\n@book{b, title = {").entries.size(), 2u);
+    EXPECT_EQ(parseBib("@book{c, title={T}}").entries.size(), 1u);
+}
+
 TEST(ProjectIndexThread, IndicesReadBibFilesAtOnceWithoutHarm) {
     // btparse keeps its state in globals: two indices reading at once must not mix them.
     QTemporaryDir dir;
