@@ -262,6 +262,13 @@ void TForm1::BuildComponents() {
     addCommand(this, n4, "NextTypography1", QStringLiteral("Следующая типографская ошибка"),
                "Ctrl+Shift+F8", -1, &TForm1::NextTypography1Click);
 
+    // The project's menu; the project's other commands join it.
+    QMenu* project1 = topMenu("Project1", QStringLiteral("Проект       "), Open);
+    addCommand(this, project1, "NextReferenceProblem1", QStringLiteral("Следующая ошибка ссылки"),
+               "Alt+F8", -1, &TForm1::NextReferenceProblem1Click);
+    addCommand(this, project1, "RenameLabel1", QStringLiteral("Переименовать метку..."), "F2", -1,
+               &TForm1::RenameLabel1Click);
+
     QAction* help1 = addCommand(this, MainMenu1, "help1", QStringLiteral("Помощь"), nullptr, Help,
                                 &TForm1::help1Click);
 

@@ -66,9 +66,11 @@ void TForm1::BuildDocumentTabs(QWidget& area) {
     Tabs->OnControlAdded = [this](platform::TRichEdit& control) {
         LayoutIndicator1->Watch(control);
         Journal->Track(control);
+        ProjectControlAdded(control);
     };
     Tabs->OnControlClosing = [this](platform::TRichEdit& control) {
         Journal->Forget(control);
+        ProjectControlClosing(control);
         SessionChanged();
     };
     Tabs->OnShown = [this] { DocumentShown(); };
@@ -100,6 +102,7 @@ void TForm1::DocumentShown() {
     LayoutBeep = beep;
     SpellChecker1->FollowControl();
     TypographyChecker1->FollowControl();
+    ProjectFollowDocument();
     PdfPaneFollowDocument();
     RichEdit1->setFocus();
     SessionChanged();

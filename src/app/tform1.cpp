@@ -32,6 +32,7 @@ TForm1::TForm1(const std::string& appDir, std::unique_ptr<platform::Prompts> pro
     CreateFindDialogs();
     Journal = std::make_unique<app::DocumentJournal>(*this);
     BuildDocumentTabs(*RichEdit1->parentWidget());
+    ConnectProjectIndex();
     Guarded([this] { FormCreate(); });
 }
 

@@ -11,6 +11,7 @@
 #include <QPointF>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -66,6 +67,9 @@ class SpellChecker;
 }
 namespace typography {
 class TypographyChecker;
+}
+namespace project {
+class ProjectIndex;
 }
 
 class TForm1 : public QMainWindow, public state::Editor {
@@ -299,6 +303,16 @@ class TForm1 : public QMainWindow, public state::Editor {
     void NextTypography1Click();
     void FixLayout1Click();
 
+    // ===== src/project: the project index and its reference checks (app/project_menu.cpp) =====
+    // The tree of files of the current document's project, indexed in the background.
+    project::ProjectIndex* ProjectIndex1 = nullptr;
+    // "Следующая ошибка ссылки": the next reference problem marked in the document.
+    void NextReferenceProblem1Click();
+    // "Переименовать метку...": the label or citation key at the caret, in every file.
+    void RenameLabel1Click();
+    // Hands the index the text of every document edited since, at once (the pause's work).
+    void FeedProjectIndex();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -332,6 +346,16 @@ class TForm1 : public QMainWindow, public state::Editor {
     // src/spelling: puts the spell checker on the editing control; its menu items follow it.
     void ConnectSpellChecker();
     void ConnectTypographyChecker();
+    // src/project: the index, its pause after typing, and the marks of each open document.
+    void ConnectProjectIndex();
+    void ProjectControlAdded(platform::TRichEdit& control);
+    void ProjectControlClosing(platform::TRichEdit& control);
+    void ProjectFollowDocument();
+    void ShowReferenceProblems();
+    QTimer* projectPause_ = nullptr;
+    std::vector<platform::TRichEdit*> projectEdited_; // edited since their text was handed over
+    // The path each control's text was handed over for ("Сохранить как" moves it).
+    std::map<const platform::TRichEdit*, QString> projectLivePaths_;
 
     std::unique_ptr<platform::Prompts> prompts_;
     bool shutDown_ = false;        // FormDestroy has run and the close was accepted

@@ -45,6 +45,13 @@ void QtPrompts::information(const std::string& message) {
     unicodeInformation(fromCp1251(message));
 }
 
+std::optional<QString> Prompts::unicodeInputBox(const QString& caption, const QString& prompt,
+                                                const QString& text) {
+    const auto answer = inputBox(toCp1251(caption), toCp1251(prompt), toCp1251(text));
+    if (!answer) return std::nullopt;
+    return fromCp1251(*answer);
+}
+
 void QtPrompts::unicodeInformation(const QString& message) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), message,
                     QMessageBox::Ok, parentWindow());
@@ -90,6 +97,20 @@ std::optional<std::string> QtPrompts::inputBox(const std::string& caption,
                                            QLineEdit::Normal, fromCp1251(text), &ok);
     if (!ok) return std::nullopt;
     return toCp1251(answer);
+}
+
+std::optional<QString> QtPrompts::unicodeInputBox(const QString& caption, const QString& prompt,
+                                                  const QString& text) {
+    QInputDialog dialog(parentWindow());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(text);
+    // Wide enough for its caption in the title bar, which the window manager would cut (the
+    // dialog takes the width of its field).
+    if (auto* field = dialog.findChild<QLineEdit*>())
+        field->setMinimumWidth(dialog.fontMetrics().horizontalAdvance(caption) + 120);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }
 
 std::optional<QString> QtPrompts::openFile(const std::string& title, const std::string& filter) {
