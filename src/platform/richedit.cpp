@@ -4,6 +4,7 @@
 #include "platform/keyboard_layouts.h"
 #include "platform/text_search.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QColor>
@@ -791,16 +792,28 @@ void TRichEdit::AddOverlay(QObject* owner, Overlay overlay) {
     overlays_.emplace_back(owner, std::move(overlay));
 }
 
-QRectF TRichEdit::LineRect(const QTextBlock& block) const {
-    return blockBoundingGeometry(block).translated(contentOffset());
-}
-
 void TRichEdit::paintEvent(QPaintEvent* e) {
     QPlainTextEdit::paintEvent(e);
     if (overlays_.empty()) return;
+    // Down from the first line in view, adding up heights as the control itself does: the
+    // place of each line found by itself would walk down from the top again.
+    const QRect exposed = e->rect();
+    const QPointF offset = contentOffset();
+    const QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    QTextBlock b = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(b).translated(offset).top();
+    std::vector<PaintedLine> lines;
+    for (; b.isValid() && top <= exposed.bottom(); b = b.next()) {
+        if (!b.isVisible()) continue;
+        const QRectF r = layout->blockBoundingRect(b);
+        if (b.userData() && top + r.height() >= exposed.top())
+            lines.push_back({b, QRectF(offset.x(), top, r.width(), r.height())});
+        top += r.height();
+    }
+    if (lines.empty()) return;
     QPainter painter(viewport());
     for (const auto& [owner, overlay] : overlays_)
-        if (owner) overlay(painter, e->rect());
+        if (owner) overlay(painter, lines);
 }
 
 } // namespace platform

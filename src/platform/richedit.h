@@ -196,14 +196,16 @@ class TRichEdit : public QPlainTextEdit {
 
     // --- Drawn over the text ---
     // Something drawn over the lines after the control has drawn them, for as long as its
-    // owner lives: the marks' waves. (As extra selections the control would lay out and draw
-    // every marked line twice whenever it repaints one, as it does at every key.)
-    using Overlay = std::function<void(QPainter& painter, const QRect& exposed)>;
+    // owner lives: the marks' waves, kept in the lines' user data. (As extra selections the
+    // control would lay out and draw every marked line twice whenever it repaints one, as it
+    // does at every key.) It is given the lines in the repainted area that hold user data,
+    // each with its place in the viewport, found in one walk down the lines in view.
+    struct PaintedLine {
+        QTextBlock block;
+        QRectF rect;
+    };
+    using Overlay = std::function<void(QPainter& painter, const std::vector<PaintedLine>& lines)>;
     void AddOverlay(QObject* owner, Overlay overlay);
-    // Where a line (a block) stands in the viewport.
-    QRectF LineRect(const QTextBlock& block) const;
-    // The first line in view.
-    QTextBlock FirstLineInView() const { return firstVisibleBlock(); }
 
   protected:
     bool event(QEvent* e) override;

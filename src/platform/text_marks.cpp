@@ -87,8 +87,10 @@ TextMarks::TextMarks(TRichEdit& edit, MarkLayer layer)
     blockCount_ = document->blockCount();
     connect(document, &QTextDocument::contentsChange, this, &TextMarks::textChanged);
     connect(edit.verticalScrollBar(), &QScrollBar::valueChanged, this, &TextMarks::viewChanged);
-    edit.AddOverlay(
-        this, [this](QPainter& painter, const QRect& exposed) { paintMarks(painter, exposed); });
+    edit.AddOverlay(this,
+                    [this](QPainter& painter, const std::vector<TRichEdit::PaintedLine>& lines) {
+                        paintMarks(painter, lines);
+                    });
     edit.installEventFilter(this);             // the Menu key comes to the control
     edit.viewport()->installEventFilter(this); // a right click to its viewport
 }
@@ -305,14 +307,11 @@ void drawWave(QPainter& painter, qreal x0, qreal x1, qreal y) {
 
 } // namespace
 
-void TextMarks::paintMarks(QPainter& painter, const QRect& exposed) {
+void TextMarks::paintMarks(QPainter& painter, const std::vector<TRichEdit::PaintedLine>& lines) {
     bool penSet = false;
-    for (QTextBlock b = edit_.FirstLineInView(); b.isValid(); b = b.next()) {
-        const QRectF rect = edit_.LineRect(b);
-        if (rect.top() > exposed.bottom()) break;
+    for (const auto& [b, rect] : lines) {
         const BlockMarks* data = marksOf(b, layer_);
-        if (!data || data->marks.empty() || rect.bottom() < exposed.top() || !b.isVisible())
-            continue;
+        if (!data || data->marks.empty()) continue;
         if (!penSet) {
             painter.setPen(QPen(markColour(layer_), 1));
             penSet = true;

@@ -19,16 +19,14 @@
 #include <utility>
 #include <vector>
 
+#include "platform/richedit.h"
 #include "platform/text_line.h"
 
 class QPainter;
-class QRect;
 class QTextBlock;
 class QTextCursor;
 
 namespace platform {
-
-class TRichEdit;
 
 enum class MarkLayer : int { Spelling, Typography, References };
 inline constexpr int kMarkLayers = 3;
@@ -121,7 +119,7 @@ class TextMarks final : public QObject {
     bool markAt(const QTextCursor& at, int& line, LineRange& mark) const;
     // The marks changed: the lines in view are drawn again.
     void showMarks();
-    void paintMarks(QPainter& painter, const QRect& exposed);
+    void paintMarks(QPainter& painter, const std::vector<TRichEdit::PaintedLine>& lines);
     void scheduleShow();
     QTextBlock block(int line) const;
 
