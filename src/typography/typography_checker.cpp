@@ -39,11 +39,14 @@ void TypographyChecker::attach(platform::TRichEdit& control) {
     marks_->OnLinesEdited = [this](int first, int last) {
         sinceEdit_.restart();
         if (!Checking()) return;
+        pauseFrom_ = std::min(pauseFrom_, first);
+        if (!pause_.isActive()) pause_.start();
+        // The line being typed waits for the pause: a mark there would only flicker at the
+        // word the user is still writing, and checking it at every key would cost a key more.
+        if (first == last && marks_->Caret().line == first) return;
         editedFirst_ = editedFirst_ < 0 ? first : std::min(editedFirst_, first);
         editedLast_ = std::max(editedLast_, last);
-        pauseFrom_ = std::min(pauseFrom_, first);
         if (!soon_.isActive()) soon_.start();
-        if (!pause_.isActive()) pause_.start();
     };
     marks_->OnTextReplaced = [this] { textReplaced(); };
     marks_->OnViewChanged = [this] {
