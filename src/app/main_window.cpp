@@ -255,6 +255,18 @@ void TForm1::BuildComponents() {
     addCommand(this, n4, "NextMisspelling1", QStringLiteral("Следующая ошибка орфографии"),
                "Ctrl+F8", -1, &TForm1::NextMisspelling1Click);
 
+    // The project's structure and the jumps through it (app/project_menu.cpp).
+    QMenu* project1 = topMenu("Project1", QStringLiteral("Проект       "), File);
+    addCommand(this, project1, "Structure1", QStringLiteral("Структура"), "Ctrl+F12", -1,
+               &TForm1::Structure1Click)
+        ->setCheckable(true);
+    addCommand(this, project1, "GoToDefinition1", QStringLiteral("Перейти к определению"), "F12",
+               -1, &TForm1::GoToDefinition1Click);
+    addCommand(this, project1, "GoBack1", QStringLiteral("Назад"), "Alt+Left", -1,
+               &TForm1::GoBack1Click);
+    addCommand(this, project1, "FindReferences1", QStringLiteral("Найти ссылки"), "Shift+F12", -1,
+               &TForm1::FindReferences1Click);
+
     QAction* help1 = addCommand(this, MainMenu1, "help1", QStringLiteral("Помощь"), nullptr, Help,
                                 &TForm1::help1Click);
 
@@ -345,6 +357,7 @@ void TForm1::BuildComponents() {
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     Splitter1->addWidget(documentArea);
     BuildPdfPane();
+    BuildStructurePane();
     {
         // The selection is not shown while the control does not have the focus.
         QPalette palette = RichEdit1->palette();

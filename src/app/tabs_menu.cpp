@@ -64,6 +64,7 @@ void TForm1::BuildDocumentTabs(QWidget& area) {
     Tabs->OnControlAdded = [this](platform::TRichEdit& control) {
         LayoutIndicator1->Watch(control);
         Journal->Track(control);
+        WatchProjectAssist(control);
     };
     Tabs->OnControlClosing = [this](platform::TRichEdit& control) {
         Journal->Forget(control);
@@ -98,6 +99,7 @@ void TForm1::DocumentShown() {
     LayoutBeep = beep;
     SpellChecker1->FollowControl();
     PdfPaneFollowDocument();
+    StructureFollowCaret();
     RichEdit1->setFocus();
     SessionChanged();
     CheckDocumentOnDisk();

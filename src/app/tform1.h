@@ -64,6 +64,15 @@ class LayoutIndicator;
 namespace spelling {
 class SpellChecker;
 }
+namespace project {
+class CompletionLists;
+class CompletionPopup;
+class PackageCatalog;
+class ProjectNavigation;
+class StructurePane;
+struct Snapshot;
+using SnapshotPtr = std::shared_ptr<const Snapshot>;
+} // namespace project
 
 class TForm1 : public QMainWindow, public state::Editor {
     Q_OBJECT
@@ -291,6 +300,24 @@ class TForm1 : public QMainWindow, public state::Editor {
     void SpellCheck1Click();
     void NextMisspelling1Click();
 
+    // ===== src/project: the structure pane, go to definition, completion (app/project_menu.cpp)
+    // "Структура": the project's files, sections, labels and floats, beside the text.
+    project::StructurePane* StructurePane1 = nullptr;
+    // The completion popup over the editing control.
+    project::CompletionPopup* Completion1 = nullptr;
+    // Go to definition, back, find references.
+    project::ProjectNavigation* Navigation1 = nullptr;
+    // The commands and environments of the packages the project loads.
+    project::PackageCatalog* Packages1 = nullptr;
+    // The latest snapshot of the project shown (never null).
+    project::SnapshotPtr ProjectSnapshot() const { return projectSnapshot_; }
+    // A newer snapshot: the structure pane and the completion's lists follow it.
+    void ProjectSnapshotChanged(project::SnapshotPtr snapshot);
+    void Structure1Click();
+    void GoToDefinition1Click();
+    void GoBack1Click();
+    void FindReferences1Click();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -323,6 +350,18 @@ class TForm1 : public QMainWindow, public state::Editor {
     bool sessionRestored_ = false;
     // src/spelling: puts the spell checker on the editing control; its menu items follow it.
     void ConnectSpellChecker();
+    // src/project: the structure pane in Splitter1, the completion and the jumps over each
+    // editing control.
+    void BuildStructurePane();
+    void WatchProjectAssist(platform::TRichEdit& control);
+    // The pane shows the section of the caret a moment after it stops moving.
+    void StructureFollowCaret();
+    // Whether the pane was shown at the last exit (structure.set).
+    void RestoreStructurePane();
+    project::CompletionLists* CurrentCompletionLists();
+    project::SnapshotPtr projectSnapshot_;
+    std::unique_ptr<project::CompletionLists> completionLists_;
+    QTimer* caretTimer_ = nullptr;
 
     std::unique_ptr<platform::Prompts> prompts_;
     bool shutDown_ = false;        // FormDestroy has run and the close was accepted
