@@ -3,6 +3,7 @@
 // the "Проект" menu, each a forward to src/project.
 #include <QAction>
 #include <QFile>
+#include <QScreen>
 #include <QSplitter>
 #include <QTimer>
 
@@ -119,6 +120,12 @@ void TForm1::Structure1Click() {
     const bool show = StructurePane1->isHidden();
     StructurePane1->setVisible(show);
     if (show) {
+        // The text keeps its width: the window grows by the pane where the screen has room.
+        if (!isMaximized() && !isFullScreen() && screen()) {
+            const int room =
+                screen()->availableGeometry().width() - (frameGeometry().width() - width());
+            resize(std::min(width() + kStructureWidth, std::max(room, width())), height());
+        }
         StructurePane1->ShowSnapshot(*projectSnapshot_);
         QList<int> sizes = Splitter1->sizes();
         if (sizes.size() > 1 && sizes[0] < kStructureWidth / 2) {
