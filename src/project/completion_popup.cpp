@@ -3,7 +3,7 @@
 #include <QAbstractListModel>
 #include <QKeyEvent>
 #include <QListView>
-#include <QScrollBar>
+#include <QScreen>
 #include <QTimer>
 
 #include "platform/charsets.h"
@@ -127,8 +127,17 @@ void CompletionPopup::Refresh(bool opening) {
     const int rowHeight = view_->sizeHintForRow(0);
     const int shown = std::min(model_->rowCount(), kRowsShown);
     view_->resize(kWidth, rowHeight * shown + 2 * view_->frameWidth() + 2);
+    // Below the caret, or above it when the screen ends first.
     const QRect caret = control->cursorRect();
-    view_->move(control->viewport()->mapToGlobal(caret.bottomLeft() + QPoint(0, 2)));
+    QPoint place = control->viewport()->mapToGlobal(caret.bottomLeft() + QPoint(0, 2));
+    if (const QScreen* screen = control->screen()) {
+        const QRect room = screen->availableGeometry();
+        if (place.y() + view_->height() > room.bottom())
+            place.setY(control->viewport()->mapToGlobal(caret.topLeft()).y() - view_->height() - 2);
+        place.setX(
+            std::clamp(place.x(), room.left(), std::max(room.left(), room.right() - kWidth)));
+    }
+    view_->move(place);
     if (!view_->isVisible()) view_->show();
 }
 
