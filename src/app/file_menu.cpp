@@ -2,6 +2,7 @@
 // themselves are in src/document/file_commands.cpp.
 #include "app/tform1.h"
 #include "document/file_commands.h"
+#include "project/project_index.h"
 
 void TForm1::N8Click() {
     RememberRecentFile();
@@ -41,6 +42,7 @@ void TForm1::LoadTexFile(const QString& path) {
 }
 void TForm1::SaveTexFile(const QString& path) {
     document::saveTexFile(*this, path);
+    ProjectIndex1->Refresh();
 }
 void TForm1::ReadStatusFile() {
     document::readStatusFile(*this);

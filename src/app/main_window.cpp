@@ -255,8 +255,9 @@ void TForm1::BuildComponents() {
     addCommand(this, n4, "NextMisspelling1", QStringLiteral("Следующая ошибка орфографии"),
                "Ctrl+F8", -1, &TForm1::NextMisspelling1Click);
 
-    // The project's structure and the jumps through it (app/project_menu.cpp).
-    QMenu* project1 = topMenu("Project1", QStringLiteral("Проект       "), File);
+    // The project's menu: its structure, the jumps through it (app/project_assist_menu.cpp),
+    // its reference problems and the renaming of a label (app/project_menu.cpp).
+    QMenu* project1 = topMenu("Project1", QStringLiteral("Проект       "), Service);
     addCommand(this, project1, "Structure1", QStringLiteral("Структура"), "Ctrl+F12", -1,
                &TForm1::Structure1Click)
         ->setCheckable(true);
@@ -266,6 +267,11 @@ void TForm1::BuildComponents() {
                &TForm1::GoBack1Click);
     addCommand(this, project1, "FindReferences1", QStringLiteral("Найти ссылки"), "Shift+F12", -1,
                &TForm1::FindReferences1Click);
+    addSeparator(project1, "ProjectSeparator1");
+    addCommand(this, project1, "NextReferenceProblem1", QStringLiteral("Следующая ошибка ссылки"),
+               "Alt+F8", -1, &TForm1::NextReferenceProblem1Click);
+    addCommand(this, project1, "RenameLabel1", QStringLiteral("Переименовать метку..."), "F2", -1,
+               &TForm1::RenameLabel1Click);
 
     QAction* help1 = addCommand(this, MainMenu1, "help1", QStringLiteral("Помощь"), nullptr, Help,
                                 &TForm1::help1Click);

@@ -64,10 +64,12 @@ void TForm1::BuildDocumentTabs(QWidget& area) {
     Tabs->OnControlAdded = [this](platform::TRichEdit& control) {
         LayoutIndicator1->Watch(control);
         Journal->Track(control);
+        ProjectControlAdded(control);
         WatchProjectAssist(control);
     };
     Tabs->OnControlClosing = [this](platform::TRichEdit& control) {
         Journal->Forget(control);
+        ProjectControlClosing(control);
         SessionChanged();
     };
     Tabs->OnShown = [this] { DocumentShown(); };
@@ -98,6 +100,7 @@ void TForm1::DocumentShown() {
     RefreshLayoutIndicator();
     LayoutBeep = beep;
     SpellChecker1->FollowControl();
+    ProjectFollowDocument();
     PdfPaneFollowDocument();
     StructureFollowCaret();
     RichEdit1->setFocus();

@@ -32,6 +32,8 @@ TForm1::TForm1(const std::string& appDir, std::unique_ptr<platform::Prompts> pro
     CreateFindDialogs();
     Journal = std::make_unique<app::DocumentJournal>(*this);
     BuildDocumentTabs(*RichEdit1->parentWidget());
+    ConnectProjectIndex();
+    ConnectProjectAssist();
     Guarded([this] { FormCreate(); });
     Guarded([this] { RestoreStructurePane(); });
 }

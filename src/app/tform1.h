@@ -68,6 +68,7 @@ namespace project {
 class CompletionLists;
 class CompletionPopup;
 class PackageCatalog;
+class ProjectIndex;
 class ProjectNavigation;
 class StructurePane;
 struct Snapshot;
@@ -300,8 +301,19 @@ class TForm1 : public QMainWindow, public state::Editor {
     void SpellCheck1Click();
     void NextMisspelling1Click();
 
-    // ===== src/project: the structure pane, go to definition, completion (app/project_menu.cpp)
-    // "Структура": the project's files, sections, labels and floats, beside the text.
+    // ===== src/project: the project index and its reference checks (app/project_menu.cpp) =====
+    // The tree of files of the current document's project, indexed in the background.
+    project::ProjectIndex* ProjectIndex1 = nullptr;
+    // "Следующая ошибка ссылки": the next reference problem marked in the document.
+    void NextReferenceProblem1Click();
+    // "Переименовать метку...": the label or citation key at the caret, in every file.
+    void RenameLabel1Click();
+    // Hands the index the text of every document edited since, at once (the pause's work).
+    void FeedProjectIndex();
+
+    // ===== src/project: the structure pane, go to definition, completion
+    // (app/project_assist_menu.cpp) "Структура": the project's files, sections, labels and floats,
+    // beside the text.
     project::StructurePane* StructurePane1 = nullptr;
     // The completion popup over the editing control.
     project::CompletionPopup* Completion1 = nullptr;
@@ -350,9 +362,20 @@ class TForm1 : public QMainWindow, public state::Editor {
     bool sessionRestored_ = false;
     // src/spelling: puts the spell checker on the editing control; its menu items follow it.
     void ConnectSpellChecker();
+    // src/project: the index, its pause after typing, and the marks of each open document.
+    void ConnectProjectIndex();
+    void ProjectControlAdded(platform::TRichEdit& control);
+    void ProjectControlClosing(platform::TRichEdit& control);
+    void ProjectFollowDocument();
+    void ShowReferenceProblems();
+    QTimer* projectPause_ = nullptr;
+    std::vector<platform::TRichEdit*> projectEdited_; // edited since their text was handed over
+
     // src/project: the structure pane in Splitter1, the completion and the jumps over each
     // editing control.
     void BuildStructurePane();
+    // The pane and the completion's lists follow the index's snapshots.
+    void ConnectProjectAssist();
     void WatchProjectAssist(platform::TRichEdit& control);
     // The pane shows the section of the caret a moment after it stops moving.
     void StructureFollowCaret();

@@ -45,6 +45,13 @@ void QtPrompts::information(const std::string& message) {
     unicodeInformation(fromCp1251(message));
 }
 
+std::optional<QString> Prompts::unicodeInputBox(const QString& caption, const QString& prompt,
+                                                const QString& text) {
+    const auto answer = inputBox(toCp1251(caption), toCp1251(prompt), toCp1251(text));
+    if (!answer) return std::nullopt;
+    return fromCp1251(*answer);
+}
+
 void QtPrompts::unicodeInformation(const QString& message) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), message,
                     QMessageBox::Ok, parentWindow());
@@ -90,6 +97,15 @@ std::optional<std::string> QtPrompts::inputBox(const std::string& caption,
                                            QLineEdit::Normal, fromCp1251(text), &ok);
     if (!ok) return std::nullopt;
     return toCp1251(answer);
+}
+
+std::optional<QString> QtPrompts::unicodeInputBox(const QString& caption, const QString& prompt,
+                                                  const QString& text) {
+    bool ok = false;
+    QString answer =
+        QInputDialog::getText(parentWindow(), caption, prompt, QLineEdit::Normal, text, &ok);
+    if (!ok) return std::nullopt;
+    return answer;
 }
 
 std::optional<QString> QtPrompts::openFile(const std::string& title, const std::string& filter) {

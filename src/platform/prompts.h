@@ -37,6 +37,10 @@ class Prompts {
     // Input box with OK and Cancel; nullopt on Cancel.
     virtual std::optional<std::string>
     inputBox(const std::string& caption, const std::string& prompt, const std::string& text) = 0;
+    // The same box for a text that may hold characters the editor's code page lacks (a
+    // label in any script); without its own way a seam asks through inputBox, in CP1251.
+    virtual std::optional<QString> unicodeInputBox(const QString& caption, const QString& prompt,
+                                                   const QString& text);
     // Open dialog; the filter is in the form "Файлы TEX (*.tex)|*.tex|Все файлы|*.*", its
     // first pair initial. Accepts a name that does not exist. Full path as the file system
     // names it, or nullopt.
@@ -70,6 +74,8 @@ class QtPrompts : public Prompts {
     void unicodeInformation(const QString& message) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
+    std::optional<QString> unicodeInputBox(const QString& caption, const QString& prompt,
+                                           const QString& text) override;
     std::optional<QString> openFile(const std::string& title, const std::string& filter) override;
     std::optional<QString> saveFile(const std::string& title, const std::string& filter,
                                     const std::string& defaultExtension) override;

@@ -86,6 +86,10 @@ std::vector<Candidate> CompletionLists::make(CompletionKind kind) const {
         for (const BibFile& bib : snapshot.bibs)
             for (const BibEntry& entry : bib.entries)
                 add(list, seen, entry.key, bibDetail(entry));
+        for (const FileIndex& file : snapshot.files)
+            for (const Label& item : file.bibitems)
+                add(list, seen, item.key,
+                    QStringLiteral("\\bibitem, ") + QFileInfo(file.path).fileName());
         break;
     case CompletionKind::InputFile:
         for (const QString& name : filesUnder(rootFolder(snapshot), {QStringLiteral("tex")}, true))

@@ -44,6 +44,10 @@ std::optional<Destination> definitionOf(const Snapshot& snapshot, const Position
         return destination(pathOf(snapshot, found->front().file), found->front());
     }
     case ArgumentKind::Citation: {
+        // A \bibitem of the text, else the .bib entry.
+        const auto item = snapshot.bibItems.constFind(target.key);
+        if (item != snapshot.bibItems.constEnd())
+            return destination(pathOf(snapshot, item->file), *item);
         const auto found = snapshot.bibKeys.constFind(target.key);
         if (found == snapshot.bibKeys.constEnd() || found->bib < 0 ||
             found->bib >= static_cast<int>(snapshot.bibs.size()))
@@ -76,8 +80,9 @@ std::vector<Destination> referencesOf(const Snapshot& snapshot, const QString& k
     if (key.isEmpty()) return found;
     for (const FileIndex& file : snapshot.files) {
         const size_t first = found.size();
-        for (const Label& label : file.labels)
-            if (label.key == key) found.push_back(destination(file.path, label.at));
+        for (const std::vector<Label>* defined : {&file.labels, &file.bibitems})
+            for (const Label& label : *defined)
+                if (label.key == key) found.push_back(destination(file.path, label.at));
         for (const Use& use : file.uses)
             if ((use.kind == UseKind::Reference || use.kind == UseKind::Citation) && use.key == key)
                 found.push_back(destination(file.path, use.at));

@@ -93,7 +93,9 @@ void PackageCatalog::Want(const QStringList& packages) {
             QStringList next;
             for (const QString& name : wave) {
                 PackageNames names;
-                const QString path = shared->findFile(name + QStringLiteral(".sty"));
+                // A package by its name, a class by its file's ("report.cls").
+                const QString path =
+                    shared->findFile(name.contains(u'.') ? name : name + QStringLiteral(".sty"));
                 QFile file(path);
                 if (!path.isEmpty() && file.open(QIODevice::ReadOnly))
                     names = scanPackageText(QString::fromLatin1(file.read(kMaxPackageBytes)));

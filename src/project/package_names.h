@@ -33,7 +33,8 @@ class PackageCatalog final : public QObject {
     explicit PackageCatalog(QObject* parent = nullptr, FileFinder findFile = {});
     ~PackageCatalog() override;
 
-    // Starts reading the packages not read yet (and those they require). Returns at once.
+    // Starts reading the packages not read yet (and those they require): package names, or
+    // class files with their extension ("report.cls"). Returns at once.
     void Want(const QStringList& packages);
     // The names the packages define, as far as they are read: commands, environments.
     void NamesOf(const QStringList& packages, QStringList& commands,

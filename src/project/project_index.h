@@ -6,6 +6,7 @@
 // It never writes a file.
 #include <QObject>
 #include <QString>
+#include <memory>
 
 #include "project/project_model.h"
 
@@ -35,6 +36,10 @@ class ProjectIndex final : public QObject {
   signals:
     // A newer snapshot is current.
     void updated();
+
+  private:
+    struct Worker;
+    std::unique_ptr<Worker> worker_;
 };
 
 } // namespace project

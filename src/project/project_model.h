@@ -45,6 +45,7 @@ struct Use {
     QString command; // "ref", "eqref", "cite", "input", "addbibresource" ...
     QString key;     // one label, key or file name as written
     Place at;        // the key inside the braces
+    QString folder;  // \import / \subimport: the folder argument, as written
 };
 
 struct Definition {
@@ -62,7 +63,10 @@ struct FileIndex {
     std::vector<Label> labels;
     std::vector<Use> uses;
     std::vector<Definition> definitions;
-    QStringList packages; // \usepackage / \RequirePackage names
+    QStringList packages;  // \usepackage / \RequirePackage names
+    QString documentClass; // \documentclass name; empty when the file has none
+    // \bibitem keys of a thebibliography environment: citation keys defined in the text.
+    std::vector<Label> bibitems;
 };
 
 struct BibEntry {
@@ -71,7 +75,7 @@ struct BibEntry {
     QString author;
     QString year;
     QString title;
-    Place at; // the key
+    Place at; // the key; its file is an index into Snapshot::bibs, not files
 };
 
 struct BibError {
@@ -108,6 +112,8 @@ struct Snapshot {
     QHash<QString, std::vector<Place>> labels; // key -> where defined (more than one: twice)
     QHash<QString, BibRef> bibKeys;            // key -> its (first) entry
     QHash<QString, Place> definitions;         // "\\foo" or environment name -> where
+    QHash<QString, int> fileNumbers;           // path -> index into files
+    QHash<QString, Place> bibItems;            // \bibitem key -> where (in files)
 
     // The file's index in files, or -1.
     int FileIndexOf(const QString& path) const;

@@ -55,18 +55,18 @@ class MainWindow : public ::testing::Test {
 TEST_F(MainWindow, MenuBarHoldsTheFourMenusAndHelp) {
     QList<QAction*> bar = form.MainMenu1->actions();
     std::vector<std::pair<const char*, QString>> expected = {
-        {"N1", QStringLiteral("Файл       ")},      {"N2", QStringLiteral("Правка         ")},
-        {"N3", QStringLiteral("Обработка       ")}, {"N4", QStringLiteral("Сервис       ")},
-        {"help1", QStringLiteral("Помощь")},
+        {"N1", QStringLiteral("Файл       ")},         {"N2", QStringLiteral("Правка         ")},
+        {"N3", QStringLiteral("Обработка       ")},    {"N4", QStringLiteral("Сервис       ")},
+        {"Project1", QStringLiteral("Проект       ")}, {"help1", QStringLiteral("Помощь")},
     };
-    ASSERT_EQ(bar.size(), 5);
+    ASSERT_EQ(bar.size(), 6);
     for (size_t i = 0; i < expected.size(); ++i) {
         QAction* action = bar[static_cast<qsizetype>(i)];
         EXPECT_EQ(action->objectName().toStdString(), expected[i].first);
         EXPECT_EQ(action->text(), expected[i].second);
         EXPECT_FALSE(action->icon().isNull()) << expected[i].first;
     }
-    EXPECT_EQ(bar[4]->menu(), nullptr); // help is a command of its own
+    EXPECT_EQ(bar[5]->menu(), nullptr); // help is a command of its own
 }
 
 // Every control a user can reach has a name for screen readers: buttons their captions,

@@ -15,6 +15,7 @@
 #include "app/tform1.h"
 #include "project/completion_popup.h"
 #include "project/navigation.h"
+#include "project/project_index.h"
 #include "project/structure_pane.h"
 #include "state/document_files.h"
 #include "support/editor.h"
@@ -23,50 +24,39 @@
 
 namespace {
 
-using project::Place;
-
-Place at(int file, int line, int column = 0, int length = 0) {
-    return {file, line, column, length};
-}
-
-// Two chapters on disk, and the snapshot an index would make of them.
+// A main file that inputs two chapters and names a .bib, on disk; the index reads them.
 struct Window : support::Editor {
-    QString first, second;
-    std::shared_ptr<project::Snapshot> snapshot = std::make_shared<project::Snapshot>();
+    QString main, first, second;
 
     Window() {
+        support::writeBytes(programFolder / "main.tex",
+                            "\\documentclass{report}\r\n\\begin{document}\r\n\\input{ch1}\r\n"
+                            "\\input{ch2}\r\n\\bibliography{refs}\r\n\\end{document}\r\n");
+        support::writeBytes(programFolder / "main.sts", "*\r\n1\r\n0\r\n");
         support::writeBytes(programFolder / "ch1.tex",
                             "\\chapter{One}\r\nSee \\ref{fig:s} and \\cite{knuth}.\r\n");
         support::writeBytes(programFolder / "ch2.tex",
-                            "\\chapter{Two}\r\n\\section{Scheme}\r\n\\label{fig:s}\r\n");
+                            support::cp866("\\chapter{Two}\r\n\\section{Scheme}\r\n\\label{fig:s}"
+                                           "\\label{рис:схема}\r\n"));
+        for (const char* chapter : {"ch1.sts", "ch2.sts"})
+            support::writeBytes(programFolder / chapter, "main\r\n1\r\n0\r\n");
+        support::writeBytes(programFolder / "refs.bib",
+                            "@book{knuth, author={Knuth}, year={1984}, title={The TeXbook}}\n");
+        main = programFile("main.tex");
         first = programFile("ch1.tex");
         second = programFile("ch2.tex");
-        project::FileIndex one;
-        one.path = first;
-        one.headings = {{1, QStringLiteral("One"), at(0, 0)}};
-        one.uses = {{project::UseKind::Reference, QStringLiteral("ref"), QStringLiteral("fig:s"),
-                     at(0, 1, 9, 5)}};
-        project::FileIndex two;
-        two.path = second;
-        two.headings = {{1, QStringLiteral("Two"), at(1, 0)},
-                        {2, QStringLiteral("Scheme"), at(1, 1)}};
-        two.labels = {{QStringLiteral("fig:s"), QStringLiteral("Scheme"), at(1, 2, 7, 5)},
-                      {QStringLiteral("рис:схема"), QStringLiteral("Схема"), at(1, 2, 7, 9)}};
-        snapshot->root = first;
-        snapshot->files = {one, two};
-        snapshot->labels.insert(QStringLiteral("fig:s"), {at(1, 2, 7, 5)});
-        project::BibFile bib;
-        bib.path = programFile("refs.bib");
-        bib.entries = {{QStringLiteral("knuth"), QStringLiteral("book"), QStringLiteral("Knuth"),
-                        QStringLiteral("1984"), QStringLiteral("The TeXbook"), at(0, 0, 6, 5)}};
-        snapshot->bibs = {bib};
-        snapshot->bibKeys.insert(QStringLiteral("knuth"), {0, 0});
-        form->ProjectSnapshotChanged(snapshot);
         form->show();
         open(first);
     }
     void open(const QString& path) {
         form->Guarded([&] { form->OpenAnotherDocument(path); });
+        settle();
+    }
+    // Hands the edited texts to the index and waits for the snapshot it makes of them.
+    void settle() {
+        form->FeedProjectIndex();
+        form->ProjectIndex1->WaitForIdle();
+        QApplication::processEvents();
     }
     QString current() const { return state::documentFilePath(*form); }
     QStandardItemModel& tree() const { return form->StructurePane1->Model(); }
@@ -90,29 +80,28 @@ TEST(StructurePane, ListsTheFilesInOrderAndKeepsWhatTheUserExpandedWhenItChanges
     window.find("Structure1")->trigger();
     ASSERT_FALSE(window.form->StructurePane1->isHidden());
     QStandardItemModel& tree = window.tree();
-    ASSERT_EQ(tree.rowCount(), 2);
-    EXPECT_EQ(tree.item(0)->text(), QStringLiteral("ch1.tex"));
-    QStandardItem* two = tree.item(1)->child(0);
+    ASSERT_GE(tree.rowCount(), 3);
+    EXPECT_EQ(tree.item(0)->text(), QStringLiteral("main.tex"));
+    EXPECT_EQ(tree.item(1)->text(), QStringLiteral("ch1.tex"));
+    QStandardItem* two = tree.item(2)->child(0);
     EXPECT_EQ(two->text(), QStringLiteral("Two"));
     QTreeView* view = window.form->StructurePane1->Tree();
-    view->collapse(tree.item(0)->index());
+    view->collapse(tree.item(1)->index());
     view->expand(two->index());
 
-    // A section is added before "Scheme" and the first chapter renamed.
-    auto next = std::make_shared<project::Snapshot>(*window.snapshot);
-    next->files[0].headings[0].title = QStringLiteral("First");
-    next->files[1].headings.insert(next->files[1].headings.begin() + 1,
-                                   {2, QStringLiteral("Intro"), at(1, 1)});
-    next->files[1].headings[2].at.line = 2;
-    window.form->ProjectSnapshotChanged(next);
-    EXPECT_EQ(tree.item(1)->child(0), two); // the same item, changed in place
+    // A section is written before "Scheme": the tree changes in place.
+    window.open(window.second);
+    window.caretAt(1, 0);
+    window.edit().SetSelText(QStringView(u"\\section{Intro}\n"));
+    window.settle();
+    EXPECT_EQ(tree.item(2)->child(0), two);
     ASSERT_EQ(two->rowCount(), 2);
     EXPECT_EQ(two->child(0)->text(), QStringLiteral("Intro"));
     EXPECT_TRUE(view->isExpanded(two->index()));
-    EXPECT_FALSE(view->isExpanded(tree.item(0)->index()));
-    EXPECT_EQ(tree.item(0)->child(0)->text(), QStringLiteral("First"));
+    EXPECT_FALSE(view->isExpanded(tree.item(1)->index()));
 
     // A click opens the file at the item's line; the caret's section becomes current.
+    window.open(window.first);
     emit view->clicked(two->child(1)->index());
     EXPECT_EQ(window.current(), window.second);
     EXPECT_EQ(window.edit().CaretLine(), 2);
@@ -176,6 +165,7 @@ TEST(Navigation, JumpsToTheLabelInAnotherFileAndBack) {
     // Ctrl+click does the same, after the click has put the caret there.
     platform::TRichEdit& edit = window.edit();
     edit.SetSel(edit.LineStart(1) + 11, 0);
+    QTest::qWait(50); // laid out
     const QPoint point = edit.cursorRect().center();
     edit.SetSel(0, 0);
     QTest::mouseClick(edit.viewport(), Qt::LeftButton, Qt::ControlModifier, point);

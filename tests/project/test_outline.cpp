@@ -23,7 +23,7 @@ project::Snapshot thesis() {
     project::FileIndex root;
     root.path = snapshot.root;
     root.uses = {
-        {project::UseKind::Input, QStringLiteral("input"), QStringLiteral("ch1"), at(0, 3, 7)}};
+        {project::UseKind::Input, QStringLiteral("input"), QStringLiteral("ch1"), at(0, 3, 7), {}}};
     project::FileIndex chapter;
     chapter.path = QStringLiteral("/p/parts/ch1.tex");
     chapter.headings = {{1, QStringLiteral("Обзор"), at(1, 0)},
@@ -38,8 +38,8 @@ project::Snapshot thesis() {
                       {QStringLiteral("sec:m"), {}, at(1, 25, 7)}};
     chapter.uses = {
         {project::UseKind::Reference, QStringLiteral("ref"), QStringLiteral("fig:s"),
-         at(1, 21, 12)},
-        {project::UseKind::Reference, QStringLiteral("ref"), QStringLiteral("fig:s"), at(1, 1, 4)}};
+         at(1, 21, 12), {}},
+        {project::UseKind::Reference, QStringLiteral("ref"), QStringLiteral("fig:s"), at(1, 1, 4), {}}};
     chapter.definitions = {{QStringLiteral("\\R"), false, at(1, 40)}};
     snapshot.files = {root, chapter};
     snapshot.labels.insert(QStringLiteral("fig:s"), {at(1, 8, 7)});
