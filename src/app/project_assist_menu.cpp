@@ -109,7 +109,7 @@ void TForm1::ProjectSnapshotChanged(project::SnapshotPtr snapshot) {
     }
 }
 
-project::CompletionLists* TForm1::CurrentCompletionLists() {
+std::shared_ptr<project::CompletionLists> TForm1::CurrentCompletionLists() {
     if (!completionLists_) {
         project::NameSources names;
         names.editorCommands = unicodeNames(CommandList, false);
@@ -119,9 +119,9 @@ project::CompletionLists* TForm1::CurrentCompletionLists() {
         Packages1->NamesOf(packagesOf(*projectSnapshot_), names.packageCommands,
                            names.packageEnvironments);
         completionLists_ =
-            std::make_unique<project::CompletionLists>(projectSnapshot_, std::move(names));
+            std::make_shared<project::CompletionLists>(projectSnapshot_, std::move(names));
     }
-    return completionLists_.get();
+    return completionLists_;
 }
 
 void TForm1::StructureFollowCaret() {

@@ -381,9 +381,9 @@ class TForm1 : public QMainWindow, public state::Editor {
     void StructureFollowCaret();
     // Whether the pane was shown at the last exit (structure.set).
     void RestoreStructurePane();
-    project::CompletionLists* CurrentCompletionLists();
+    std::shared_ptr<project::CompletionLists> CurrentCompletionLists();
     project::SnapshotPtr projectSnapshot_;
-    std::unique_ptr<project::CompletionLists> completionLists_;
+    std::shared_ptr<project::CompletionLists> completionLists_;
     QTimer* caretTimer_ = nullptr;
 
     std::unique_ptr<platform::Prompts> prompts_;

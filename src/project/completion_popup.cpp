@@ -17,8 +17,10 @@ class CandidateModel final : public QAbstractListModel {
   public:
     using QAbstractListModel::QAbstractListModel;
 
-    void Show(const std::vector<Candidate>* list, std::vector<int> rows) {
+    void Show(std::shared_ptr<CompletionLists> lists, const std::vector<Candidate>* list,
+              std::vector<int> rows) {
         beginResetModel();
+        lists_ = std::move(lists);
         list_ = list;
         rows_ = std::move(rows);
         endResetModel();
@@ -45,6 +47,7 @@ class CandidateModel final : public QAbstractListModel {
     }
 
   private:
+    std::shared_ptr<CompletionLists> lists_; // which list_ belongs to
     const std::vector<Candidate>* list_ = nullptr;
     std::vector<int> rows_;
 };
@@ -60,8 +63,7 @@ bool isCyrillic(QChar c) {
 
 } // namespace
 
-CompletionPopup::CompletionPopup(state::Editor& editor, std::function<CompletionLists*()> lists,
-                                 QObject* parent)
+CompletionPopup::CompletionPopup(state::Editor& editor, ListsSource lists, QObject* parent)
     : QObject(parent), editor_(editor), lists_(std::move(lists)), view_(new QListView),
       model_(new CandidateModel(this)) {
     // A window of its own that never takes the focus: the keys stay with the text.
@@ -103,7 +105,7 @@ void CompletionPopup::Close() {
 
 void CompletionPopup::Refresh(bool opening) {
     platform::TRichEdit* control = editor_.RichEdit1;
-    CompletionLists* lists = lists_ ? lists_() : nullptr;
+    std::shared_ptr<CompletionLists> lists = lists_ ? lists_() : nullptr;
     if (!control || !lists || control->SelLength() > 0) return Close();
     const int line = control->CaretLine();
     const int column = control->SelStart() - control->LineStart(line);
@@ -122,7 +124,7 @@ void CompletionPopup::Refresh(bool opening) {
         return Close();
     context_ = context;
     contextLine_ = line;
-    model_->Show(&list, std::move(rows));
+    model_->Show(std::move(lists), &list, std::move(rows));
     view_->setCurrentIndex(model_->index(0));
     const int rowHeight = view_->sizeHintForRow(0);
     const int shown = std::min(model_->rowCount(), kRowsShown);

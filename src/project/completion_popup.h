@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "project/completion_lists.h"
@@ -31,9 +32,10 @@ class CompletionPopup final : public QObject {
     Q_OBJECT
 
   public:
-    // lists: the lists of the project shown (never null while the editor stands).
-    CompletionPopup(state::Editor& editor, std::function<CompletionLists*()> lists,
-                    QObject* parent = nullptr);
+    // lists: the lists of the project shown. The popup keeps the lists it shows while it
+    // is up, whatever newer ones come meanwhile.
+    using ListsSource = std::function<std::shared_ptr<CompletionLists>()>;
+    CompletionPopup(state::Editor& editor, ListsSource lists, QObject* parent = nullptr);
     ~CompletionPopup() override;
 
     // Watches the keys of a control; the popup works on whichever is editor.RichEdit1.
@@ -59,7 +61,7 @@ class CompletionPopup final : public QObject {
     void handleKey(const QKeyEvent* key);
 
     state::Editor& editor_;
-    std::function<CompletionLists*()> lists_;
+    ListsSource lists_;
     QListView* view_;
     CandidateModel* model_;
     CompletionContext context_;

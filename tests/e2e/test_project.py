@@ -104,12 +104,18 @@ class Project(unittest.TestCase):
                 s.write_doc("thesis/%s.tex" % name, text.encode("cp866"))
                 s.write_doc("thesis/%s.sts" % name, b"thesis\r\n1\r\n0\r\n")
             for path in glob.glob(KOMA + "/*-en.tex") + [KOMA + "/scrguide.bib"]:
+                name = "thesis/koma/" + os.path.basename(path)
                 with open(path, "rb") as f:
-                    s.write_doc("thesis/koma/" + os.path.basename(path), f.read())
+                    s.write_doc(name, f.read())
+                if name.endswith(".tex"):  # attached to the thesis, as its chapters are
+                    s.write_doc(name[:-len(".tex")] + ".sts", b"../thesis\r\n1\r\n0\r\n")
             files = [p for p in glob.glob(s.doc_path("thesis") + "/**", recursive=True)
                      if os.path.isfile(p) and not p.endswith(".sts")]
             self.assertGreaterEqual(len(files), 40)
-            originals = {p: open(p, "rb").read() for p in files}
+            originals = {}
+            for path in files:
+                with open(path, "rb") as f:
+                    originals[path] = f.read()
 
             wid = s.start(cwd=s.doc_path("thesis"), args=["thesis.tex"])
             self.wait_shown(s, wid, "thesis.tex")
@@ -161,10 +167,30 @@ class Project(unittest.TestCase):
                      timeout=10)
             s.file_menu(wid, 3)  # Сохранить
             glava3 = s.doc_path("thesis/glava3.tex")
-            expected = GLAVA3 + "\\cite{lshort} \\ref{nowhere}"
-            self.assertEqual(s.wait_doc_bytes("thesis/glava3.tex", expected.encode("cp866")),
-                             expected.encode("cp866"))
-            originals[glava3] = expected.encode("cp866")
+            expected = (GLAVA3 + "\\cite{lshort} \\ref{nowhere}\r\n").encode("cp866")
+            self.assertEqual(s.wait_doc_bytes("thesis/glava3.tex", expected), expected)
+            originals[glava3] = expected
+
+            # The figure's label renamed from the caret on it (F2): each chapter that names
+            # it changes in its tab, and once each is saved the files hold that change alone.
+            self.show(s, wid, "thesis/glava2.tex", line=5)
+            s.key("End", "Left", "F2")
+            dialog = s.wait_window("^Переименовать метку$")
+            s.activate(dialog)
+            s.key("ctrl+a")
+            s.type(RENAMED)
+            s.key("Return")
+            s.wait_no_window("^Переименовать метку$")
+            for name in ("glava1", "glava2", "glava3"):
+                self.show(s, wid, "thesis/%s.tex" % name)
+                s.file_menu(wid, 3)  # Сохранить
+                path = s.doc_path("thesis/%s.tex" % name)
+                originals[path] = originals[path].replace(LABEL.encode(), RENAMED.encode())
+                self.assertEqual(s.wait_doc_bytes("thesis/%s.tex" % name, originals[path]),
+                                 originals[path])
+            for path, data in originals.items():
+                with open(path, "rb") as f:
+                    self.assertEqual(f.read(), data, path)
             self.assertEqual(s.quit(), 0)
 
 

@@ -125,6 +125,8 @@ TEST(Completion, OffersLabelsAndKeysNarrowsAndTakesTheEntryWithoutSwitchingLayou
     window.key(Qt::Key_Backspace, QStringLiteral("\b"));
     ASSERT_TRUE(popup.IsShown());
     EXPECT_EQ(popup.ShownTexts().size(), 2);
+    // A newer snapshot while the popup is up leaves it its entries.
+    window.form->ProjectSnapshotChanged(window.form->ProjectIndex1->Current());
     window.key(Qt::Key_Down);
     const int layout = edit.InsertCharset();
     window.key(Qt::Key_Return, QStringLiteral("\r")); // taken by the popup, not the text
