@@ -36,6 +36,7 @@ std::vector<OutlineNode> outlineOf(const Snapshot& snapshot) {
         file.key = index.path;
         file.text = rootFolder.relativeFilePath(index.path);
         file.file = f;
+        file.note = index.note;
         // The headings, floats and labels in the order they are written.
         std::vector<Item> items;
         for (const Heading& heading : index.headings) {
@@ -48,6 +49,7 @@ std::vector<OutlineNode> outlineOf(const Snapshot& snapshot) {
                               f,
                               heading.at.line,
                               heading.level,
+                              {},
                               {}}});
         }
         for (const Float& item : index.floats) {
@@ -60,6 +62,7 @@ std::vector<OutlineNode> outlineOf(const Snapshot& snapshot) {
                              f,
                              item.at.line,
                              0,
+                             {},
                              {}};
             items.push_back({item.at.line, item.at.column, std::move(node)});
         }
@@ -72,6 +75,7 @@ std::vector<OutlineNode> outlineOf(const Snapshot& snapshot) {
                               f,
                               label.at.line,
                               0,
+                              {},
                               {}}});
         std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
             return a.line != b.line ? a.line < b.line : a.column < b.column;

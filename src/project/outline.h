@@ -19,6 +19,7 @@ struct OutlineNode {
     int file = -1;
     int line = 0;
     int level = 0; // of a heading
+    QString note;  // of a file: why it could not be read
     std::vector<OutlineNode> children;
 };
 

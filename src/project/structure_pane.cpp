@@ -16,7 +16,12 @@ void setIfChanged(QStandardItem& item, const QVariant& value, int role) {
 
 void fill(QStandardItem& item, const OutlineNode& node, const QString& path) {
     setIfChanged(item, node.text, Qt::DisplayRole);
-    setIfChanged(item, node.text, Qt::ToolTipRole);
+    // A file that could not be read says why, and is shown greyed.
+    setIfChanged(item,
+                 node.note.isEmpty() ? node.text : node.text + QStringLiteral(": ") + node.note,
+                 Qt::ToolTipRole);
+    setIfChanged(item, node.note.isEmpty() ? QVariant() : QVariant(QColor(Qt::gray)),
+                 Qt::ForegroundRole);
     setIfChanged(item, path, PathRole);
     setIfChanged(item, node.line, LineRole);
     setIfChanged(item, node.key, KeyRole);
