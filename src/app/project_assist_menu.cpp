@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QScreen>
 #include <QSplitter>
+#include <QThreadPool>
 #include <QTimer>
 
 #include "app/document_tabs.h"
@@ -61,7 +62,7 @@ void TForm1::BuildStructurePane() {
     };
     Packages1 = new project::PackageCatalog(this);
     connect(Packages1, &project::PackageCatalog::loaded, this,
-            [this] { completionLists_.reset(); });
+            [this] { PrepareCompletionLists(); });
     Completion1 = new project::CompletionPopup(
         *this, [this] { return CurrentCompletionLists(); }, this);
     Navigation1 = new project::ProjectNavigation(
@@ -99,14 +100,20 @@ void TForm1::RestoreStructurePane() {
 void TForm1::ProjectSnapshotChanged(project::SnapshotPtr snapshot) {
     if (!snapshot) return;
     projectSnapshot_ = std::move(snapshot);
-    completionLists_.reset();
     Packages1->Want(packagesOf(*projectSnapshot_));
+    PrepareCompletionLists();
     // A document of no project (a new tab, before its file is loaded into it) leaves the
     // tree as it is: emptied and filled again, it would lose what the user opened.
     if (!StructurePane1->isHidden() && !projectSnapshot_->root.isEmpty()) {
         StructurePane1->ShowSnapshot(*projectSnapshot_);
         StructureFollowCaret();
     }
+}
+
+void TForm1::PrepareCompletionLists() {
+    completionLists_.reset();
+    // Made on a worker, so that neither the key that opens the popup nor any other waits.
+    QThreadPool::globalInstance()->start([lists = CurrentCompletionLists()] { lists->Prepare(); });
 }
 
 std::shared_ptr<project::CompletionLists> TForm1::CurrentCompletionLists() {

@@ -382,6 +382,8 @@ class TForm1 : public QMainWindow, public state::Editor {
     // Whether the pane was shown at the last exit (structure.set).
     void RestoreStructurePane();
     std::shared_ptr<project::CompletionLists> CurrentCompletionLists();
+    // New lists for the snapshot and the packages read so far, made in the background.
+    void PrepareCompletionLists();
     project::SnapshotPtr projectSnapshot_;
     std::shared_ptr<project::CompletionLists> completionLists_;
     QTimer* caretTimer_ = nullptr;

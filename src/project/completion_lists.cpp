@@ -45,9 +45,16 @@ CompletionLists::CompletionLists(SnapshotPtr snapshot, NameSources names)
       names_(std::move(names)) {}
 
 const std::vector<Candidate>& CompletionLists::Of(CompletionKind kind) {
+    const std::lock_guard lock(mutex_);
     auto& list = lists_[static_cast<size_t>(kind)];
     if (!list) list = make(kind);
     return *list;
+}
+
+void CompletionLists::Prepare() {
+    for (CompletionKind kind : {CompletionKind::Label, CompletionKind::Citation,
+                                CompletionKind::Command, CompletionKind::Environment})
+        (void)Of(kind);
 }
 
 std::vector<Candidate> CompletionLists::make(CompletionKind kind) const {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -30,13 +31,18 @@ class CompletionLists {
   public:
     CompletionLists(SnapshotPtr snapshot, NameSources names);
 
+    // Made once, then never changed: a list may be made on a worker thread ahead of the
+    // first key that needs it (Prepare), and read from any thread once made.
     const std::vector<Candidate>& Of(CompletionKind kind);
+    // Makes the lists of labels, keys, commands and environments.
+    void Prepare();
     const Snapshot& snapshot() const { return *snapshot_; }
 
   private:
     std::vector<Candidate> make(CompletionKind kind) const;
     SnapshotPtr snapshot_;
     NameSources names_;
+    std::mutex mutex_;
     std::array<std::optional<std::vector<Candidate>>, 8> lists_;
 };
 
