@@ -75,6 +75,9 @@ CompletionPopup::CompletionPopup(state::Editor& editor, ListsSource lists, QObje
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setModel(model_);
+    // Its window is made now: made by the first key that opens it, it kept that key waiting.
+    view_->ensurePolished();
+    view_->winId();
     connect(view_, &QListView::clicked, this, [this] { editor_.Guarded([this] { Accept(); }); });
 }
 
