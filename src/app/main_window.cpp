@@ -257,7 +257,7 @@ void TForm1::BuildComponents() {
 
     // The project's menu: its structure, the jumps through it (app/project_assist_menu.cpp),
     // its reference problems and the renaming of a label (app/project_menu.cpp).
-    QMenu* project1 = topMenu("Project1", QStringLiteral("Проект       "), Service);
+    QMenu* project1 = topMenu("Project1", QStringLiteral("Проект       "), Open);
     addCommand(this, project1, "Structure1", QStringLiteral("Структура"), "Ctrl+F12", -1,
                &TForm1::Structure1Click)
         ->setCheckable(true);

@@ -68,8 +68,10 @@ void TForm1::ProjectControlAdded(platform::TRichEdit& control) {
 
 void TForm1::ProjectControlClosing(platform::TRichEdit& control) {
     std::erase(projectEdited_, &control);
-    const QString path = pathOf(Tabs->DocumentOf(control));
-    if (!path.isEmpty()) ProjectIndex1->Forget(path);
+    const auto fed = projectLivePaths_.find(&control);
+    if (fed == projectLivePaths_.end()) return;
+    ProjectIndex1->Forget(fed->second);
+    projectLivePaths_.erase(fed);
 }
 
 void TForm1::ProjectFollowDocument() {
@@ -95,6 +97,10 @@ void TForm1::FeedProjectIndex() {
     projectPause_->stop();
     for (platform::TRichEdit* control : projectEdited_) {
         const QString path = pathOf(Tabs->DocumentOf(*control));
+        QString& fed = projectLivePaths_[control];
+        // A document saved under another name no longer stands for its old file.
+        if (!fed.isEmpty() && fed != path) ProjectIndex1->Forget(fed);
+        fed = path;
         if (!path.isEmpty()) ProjectIndex1->SetLiveText(path, control->PlainText());
     }
     projectEdited_.clear();

@@ -11,6 +11,7 @@
 #include <QPointF>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -370,6 +371,8 @@ class TForm1 : public QMainWindow, public state::Editor {
     void ShowReferenceProblems();
     QTimer* projectPause_ = nullptr;
     std::vector<platform::TRichEdit*> projectEdited_; // edited since their text was handed over
+    // The path each control's text was handed over for ("Сохранить как" moves it).
+    std::map<const platform::TRichEdit*, QString> projectLivePaths_;
 
     // src/project: the structure pane in Splitter1, the completion and the jumps over each
     // editing control.

@@ -101,11 +101,16 @@ std::optional<std::string> QtPrompts::inputBox(const std::string& caption,
 
 std::optional<QString> QtPrompts::unicodeInputBox(const QString& caption, const QString& prompt,
                                                   const QString& text) {
-    bool ok = false;
-    QString answer =
-        QInputDialog::getText(parentWindow(), caption, prompt, QLineEdit::Normal, text, &ok);
-    if (!ok) return std::nullopt;
-    return answer;
+    QInputDialog dialog(parentWindow());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(text);
+    // Wide enough for its caption in the title bar, which the window manager would cut (the
+    // dialog takes the width of its field).
+    if (auto* field = dialog.findChild<QLineEdit*>())
+        field->setMinimumWidth(dialog.fontMetrics().horizontalAdvance(caption) + 120);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }
 
 std::optional<QString> QtPrompts::openFile(const std::string& title, const std::string& filter) {

@@ -1,8 +1,10 @@
 #include "project/bib_reader.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -69,6 +71,23 @@ class ByteLines {
     std::vector<size_t> starts_;
 };
 
+// The bytes as a FILE for btparse, which ends them early once the reading is cancelled:
+// btparse must itself meet the end of a file to be ready for the next one.
+struct ByteSource {
+    std::string_view bytes;
+    size_t at = 0;
+    const std::atomic<bool>* cancel = nullptr;
+
+    static ssize_t read(void* cookie, char* buffer, size_t size) {
+        auto* source = static_cast<ByteSource*>(cookie);
+        if (source->cancel != nullptr && source->cancel->load(std::memory_order_relaxed)) return 0;
+        const size_t count = std::min(size, source->bytes.size() - source->at);
+        std::memcpy(buffer, source->bytes.data() + source->at, count);
+        source->at += count;
+        return static_cast<ssize_t>(count);
+    }
+};
+
 QString fieldText(AST* field, const ByteLines& lines) {
     const char* text = bt_get_text(field);
     return text == nullptr ? QString() : lines.decode(text);
@@ -98,7 +117,7 @@ BibEntry entryOf(AST* entry, const ByteLines& lines) {
 
 } // namespace
 
-BibFile parseBib(std::string_view bytes) {
+BibFile parseBib(std::string_view bytes, const std::atomic<bool>* cancel) {
     BibFile result;
     const platform::Recognition recognised = platform::recogniseEncoding(bytes);
     if (bytes.empty()) return result;
@@ -109,15 +128,23 @@ BibFile parseBib(std::string_view bytes) {
     const ByteLines lines(bytes, recognised.encoding);
     std::lock_guard<std::mutex> lock(btparseLock());
     initialiseBtparse();
-    // btparse reads a FILE; fmemopen hands it the bytes without a copy (read only).
-    FILE* file = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "r");
+    ByteSource source{bytes, 0, cancel};
+    FILE* file = fopencookie(&source, "r", {ByteSource::read, nullptr, nullptr, nullptr});
     if (file == nullptr) {
         result.note = unreadableNote(QStringLiteral("нет памяти"));
         return result;
     }
     char name[] = "bib";
     boolean ok = 1;
-    for (AST* entry; (entry = bt_parse_entry(file, name, 0, &ok)) != nullptr; bt_free_ast(entry)) {
+    bool forgotten = false; // btparse has let go of the file
+    for (;;) {
+        const bool atEnd = std::feof(file) != 0;
+        AST* const entry = bt_parse_entry(file, name, 0, &ok);
+        if (entry == nullptr) {
+            forgotten = atEnd;
+            break;
+        }
+        const std::unique_ptr<AST, void (*)(AST*)> owned(entry, bt_free_ast);
         const char* key = bt_entry_key(entry);
         if (!ok) {
             result.errors.push_back(
@@ -130,12 +157,16 @@ BibFile parseBib(std::string_view bytes) {
         if (bt_entry_metatype(entry) != BTE_REGULAR || key == nullptr) continue;
         result.entries.push_back(entryOf(entry, lines));
     }
+    // btparse forgets a file only when a call finds it at its end already; a reading that
+    // ended inside an entry (cut short, or junk at the end) would otherwise leave it
+    // remembered, and the next file would stop the program ("can't interleave calls").
+    if (!forgotten) bt_parse_entry(file, name, 0, &ok);
     std::fclose(file);
     bt_delete_all_macros(); // the @string macros of one file are not another's
     return result;
 }
 
-BibFile readBib(const QString& path) {
+BibFile readBib(const QString& path, const std::atomic<bool>* cancel) {
     BibFile result;
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -144,7 +175,7 @@ BibFile readBib(const QString& path) {
         result.note = tooLargeNote();
     } else {
         try {
-            result = parseBib(platform::readFileBytes(path));
+            result = parseBib(platform::readFileBytes(path), cancel);
         } catch (const platform::RuntimeError&) {
             result.note = unreadableNote(QStringLiteral("нет доступа или ошибка чтения"));
         }

@@ -1,5 +1,8 @@
 #include "project/project_index.h"
 
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QSet>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -21,6 +24,7 @@ struct ProjectIndex::Worker {
     bool pending = false;
     bool busy = false;
     bool stop = false;
+    std::atomic<bool> stopping = false; // stop, seen by the build under way
     SnapshotPtr current = std::make_shared<Snapshot>();
     SnapshotBuilder builder; // the thread's alone
     std::thread thread;
@@ -40,13 +44,18 @@ struct ProjectIndex::Worker {
             const QString rootNow = root;
             const LiveTexts liveNow = live;
             held.unlock();
-            SnapshotPtr made = builder.build(rootNow, liveNow);
+            SnapshotPtr made = builder.build(rootNow, liveNow, &stopping);
             held.lock();
             current = std::move(made);
             busy = false;
             if (!pending) idle.notify_all();
             QMetaObject::invokeMethod(
-                owner, [owner] { emit owner->updated(); }, Qt::QueuedConnection);
+                owner,
+                [owner] {
+                    owner->watchFiles(*owner->Current());
+                    emit owner->updated();
+                },
+                Qt::QueuedConnection);
         }
     }
 };
@@ -55,10 +64,30 @@ ProjectIndex::ProjectIndex(QObject* parent) : QObject(parent), worker_(std::make
     worker_->thread = std::thread([this] { worker_->run(this); });
 }
 
+void ProjectIndex::watchFiles(const Snapshot& snapshot) {
+    if (watcher_ == nullptr) {
+        // Made with the first snapshot announced, in the event loop that serves it.
+        watcher_ = new QFileSystemWatcher(this);
+        connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] { Refresh(); });
+    }
+    QSet<QString> wanted;
+    for (const FileIndex& file : snapshot.files)
+        if (!file.live && QFileInfo::exists(file.path)) wanted.insert(file.path);
+    for (const BibFile& bib : snapshot.bibs)
+        if (QFileInfo::exists(bib.path)) wanted.insert(bib.path);
+    const QStringList watched = watcher_->files();
+    QStringList gone;
+    for (const QString& path : watched)
+        if (!wanted.remove(path)) gone << path;
+    if (!gone.isEmpty()) watcher_->removePaths(gone);
+    if (!wanted.isEmpty()) watcher_->addPaths(QStringList(wanted.begin(), wanted.end()));
+}
+
 ProjectIndex::~ProjectIndex() {
     {
         std::lock_guard<std::mutex> held(worker_->lock);
         worker_->stop = true;
+        worker_->stopping = true;
         worker_->wake.notify_one();
     }
     worker_->thread.join();

@@ -2,13 +2,16 @@
 // The project index: from the current document's main file it follows the tree of files
 // TeX would read (\input, \include, \subfile, \import, \bibliography, \addbibresource,
 // \includegraphics) and indexes each of them in the background, each in its own encoding.
-// Open documents are indexed from their live text; files changed on disk are read again.
+// Open documents are indexed from their live text; files changed on disk are read again (the
+// files of the latest snapshot are watched).
 // It never writes a file.
 #include <QObject>
 #include <QString>
 #include <memory>
 
 #include "project/project_model.h"
+
+class QFileSystemWatcher;
 
 namespace project {
 
@@ -38,8 +41,12 @@ class ProjectIndex final : public QObject {
     void updated();
 
   private:
+    // Watches the files of the latest snapshot: a change on disk makes the next one.
+    void watchFiles(const Snapshot& snapshot);
+
     struct Worker;
     std::unique_ptr<Worker> worker_;
+    QFileSystemWatcher* watcher_ = nullptr;
 };
 
 } // namespace project

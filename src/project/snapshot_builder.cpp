@@ -127,15 +127,19 @@ std::shared_ptr<const FileIndex> SnapshotBuilder::texFile(const QString& path,
     return cached.index;
 }
 
-std::shared_ptr<const BibFile> SnapshotBuilder::bibFile(const QString& path) {
+std::shared_ptr<const BibFile> SnapshotBuilder::bibFile(const QString& path,
+                                                        const std::atomic<bool>* cancel) {
     const platform::FileStamp stamp = platform::fileStampOf(path);
     CachedBib& cached = bibs_[path];
     if (!cached.bib || cached.stamp != stamp)
-        cached = CachedBib{stamp, std::make_shared<BibFile>(readBib(path))};
-    return cached.bib;
+        cached = CachedBib{stamp, std::make_shared<BibFile>(readBib(path, cancel))};
+    std::shared_ptr<const BibFile> bib = cached.bib;
+    if (cancel != nullptr && *cancel) bibs_.remove(path); // read in part: not kept
+    return bib;
 }
 
-SnapshotPtr SnapshotBuilder::build(const QString& root, const LiveTexts& live) {
+SnapshotPtr SnapshotBuilder::build(const QString& root, const LiveTexts& live,
+                                   const std::atomic<bool>* cancel) {
     auto snapshot = std::make_shared<Snapshot>();
     snapshot->root = root;
     if (root.isEmpty()) return snapshot;
@@ -150,7 +154,7 @@ SnapshotPtr SnapshotBuilder::build(const QString& root, const LiveTexts& live) {
         },
         [&](const QString& path) {
             usedBibs.insert(path);
-            return bibFile(path);
+            return bibFile(path, cancel);
         });
     walk.rootFolder = QFileInfo(root).absolutePath();
     walk.visit(root, walk.rootFolder);

@@ -5,6 +5,7 @@
 // again, an open document's text is scanned again only when it has changed.
 #include <QHash>
 #include <QString>
+#include <atomic>
 #include <memory>
 
 #include "platform/file_stamp.h"
@@ -22,7 +23,9 @@ using LiveTexts = QHash<QString, LiveText>;
 
 class SnapshotBuilder {
   public:
-    SnapshotPtr build(const QString& root, const LiveTexts& live);
+    // Once *cancel is set the build ends early; what it made is then of no use.
+    SnapshotPtr build(const QString& root, const LiveTexts& live,
+                      const std::atomic<bool>* cancel = nullptr);
 
   private:
     struct CachedTex {
@@ -37,7 +40,7 @@ class SnapshotBuilder {
     };
 
     std::shared_ptr<const FileIndex> texFile(const QString& path, const LiveTexts& live);
-    std::shared_ptr<const BibFile> bibFile(const QString& path);
+    std::shared_ptr<const BibFile> bibFile(const QString& path, const std::atomic<bool>* cancel);
 
     QHash<QString, CachedTex> tex_;
     QHash<QString, CachedBib> bibs_;

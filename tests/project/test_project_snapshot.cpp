@@ -1,6 +1,8 @@
 // A project on disk as the index reads it: the tree of files, the .bib entries, the problems
 // of the references, and the renaming plan.
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -96,6 +98,78 @@ TEST_F(ProjectOnDisk, BibFilesAreReadWithTheirErrorsAndLines) {
                                         "main.tex:0 Ключа «nowhere» нет ни в одном файле .bib"}));
 }
 
+TEST_F(ProjectOnDisk, NamesAreResolvedAsTexResolvesThem) {
+    write("main.tex", "\\include{a.b}\\input{fig.tikz}\\input{sub/part}\\subimport{imp/}{x}");
+    write("a.b.tex", "");
+    write("fig.tikz", "");
+    // A name in a file of a subfolder is taken from the root's folder, as TeX takes it.
+    write("sub/part.tex", "\\input{sub/inner}\\bibliography{refs}");
+    write("sub/inner.tex", "");
+    write("imp/x.tex", "\\input{y}"); // from the folder of the import
+    write("imp/y.tex", "");
+    write("refs.bib", "@book{k, title={T}}");
+    const SnapshotPtr s = build();
+    EXPECT_EQ(fileNames(*s), QStringList({"main.tex", "a.b.tex", "fig.tikz", "part.tex",
+                                          "inner.tex", "x.tex", "y.tex"}));
+    ASSERT_EQ(s->bibs.size(), 1u);
+    EXPECT_TRUE(s->bibs[0].note.isEmpty());
+}
+
+TEST_F(ProjectOnDisk, CitationsAndTheBibFilesThatDefineThem) {
+    // @string macros of one file are not another's; a .bib in CP1251 is read in it.
+    write("main.tex", "\\bibliography{one,two}\\cite{a,b,c,item,*}"
+                      "\\begin{thebibliography}{1}\\bibitem{item}x\\end{thebibliography}");
+    write("one.bib", "@string{j = {Journal}}\n@article{a, journal = j, title={T}}");
+    write("two.bib", support::cp1251("@article{b, journal = j, title={Заглавие}}\n"
+                                     "@article{c, author={Пушкин, А.}, title={Повесть}}"));
+    SnapshotPtr s = build();
+    EXPECT_TRUE(s->problems.empty()) << reasons(*s).join(u'\n').toStdString();
+    ASSERT_EQ(s->bibs[1].entries.size(), 2u);
+    EXPECT_EQ(s->bibs[1].entries[1].author, QStringLiteral("Пушкин, А."));
+    EXPECT_EQ(s->bibs[1].entries[0].title, QStringLiteral("Заглавие"));
+
+    // A .bib that cannot be read may hold any key: no citation is taken as unknown.
+    write("main.tex", "\\bibliography{bin}\\cite{a}");
+    write("bin.bib", std::string("@book{a,\0\0\0", 11));
+    s = build();
+    EXPECT_FALSE(s->bibs[0].note.isEmpty());
+    EXPECT_TRUE(s->problems.empty());
+}
+
+TEST(BibReader, ACancelledReadingLeavesBtparseReadyForTheNextFile) {
+    std::string bib;
+    for (int i = 0; i < 1000; ++i)
+        bib += "@book{k" + std::to_string(i) + ", title={T}}\n";
+    const std::atomic<bool> cancelled = true;
+    EXPECT_LT(parseBib(bib, &cancelled).entries.size(), 1000u);
+    EXPECT_EQ(parseBib("@book{a, title={T}}").entries.size(), 1u);
+    // A file cut short inside its last entry (what it holds is listed), then another.
+    EXPECT_EQ(parseBib("@book{a, title={T}}\n@book{b, title = {").entries.size(), 2u);
+    EXPECT_EQ(parseBib("@book{c, title={T}}").entries.size(), 1u);
+}
+
+TEST(ProjectIndexThread, IndicesReadBibFilesAtOnceWithoutHarm) {
+    // btparse keeps its state in globals: two indices reading at once must not mix them.
+    QTemporaryDir dir;
+    std::string bib;
+    for (int i = 0; i < 2000; ++i)
+        bib += "@book{k" + std::to_string(i) + ", title={T}}\n";
+    support::writeBytes(QDir(dir.path()).filePath("refs.bib").toStdString(), bib);
+    const QString main = QDir(dir.path()).filePath("main.tex");
+    support::writeBytes(main.toStdString(), "\\bibliography{refs}");
+    std::vector<std::unique_ptr<ProjectIndex>> indices;
+    for (int i = 0; i < 4; ++i)
+        indices.push_back(std::make_unique<ProjectIndex>());
+    for (auto& index : indices)
+        index->SetRoot(main);
+    for (auto& index : indices) {
+        index->WaitForIdle();
+        ASSERT_EQ(index->Current()->bibs.size(), 1u);
+        EXPECT_EQ(index->Current()->bibs[0].entries.size(), 2000u);
+        EXPECT_TRUE(index->Current()->bibs[0].errors.empty());
+    }
+}
+
 TEST_F(ProjectOnDisk, ReferenceProblems) {
     write("main.tex", "\\label{a}\\ref{a}\\ref{b}\\ref{fig:\\x}\n\\input{c}");
     write("c.tex", "\\label{a}\\pageref{a}");
@@ -158,6 +232,10 @@ TEST_F(ProjectOnDisk, RenamePlansEveryPlaceAndRefusesATakenName) {
 }
 
 TEST(ProjectIndexThread, PublishesSnapshotsInTheBackground) {
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv); // the snapshots are announced, and files watched, in it
     QTemporaryDir dir;
     const QString main = QDir(dir.path()).filePath("main.tex");
     support::writeBytes(main.toStdString(), "\\label{a}");
@@ -172,6 +250,17 @@ TEST(ProjectIndexThread, PublishesSnapshotsInTheBackground) {
     index.Forget(main);
     index.WaitForIdle();
     EXPECT_TRUE(index.Current()->labels.contains("a"));
+
+    // A file changed on disk by another program is read again, unasked.
+    QCoreApplication::processEvents(); // the snapshot's files are watched
+    support::writeBytes(main.toStdString(), "\\label{c} changed");
+    QElapsedTimer clock;
+    clock.start();
+    while (!index.Current()->labels.contains("c") && clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        index.WaitForIdle();
+    }
+    EXPECT_TRUE(index.Current()->labels.contains("c"));
 }
 
 } // namespace
