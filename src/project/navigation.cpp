@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/prompts.h"
 #include "platform/recognition.h"
@@ -80,9 +81,12 @@ bool ProjectNavigation::eventFilter(QObject* watched, QEvent* event) {
 void ProjectNavigation::Open(const Destination& destination) {
     if (!editor_.OpenAnotherDocument(destination.path)) return;
     platform::TRichEdit& control = *editor_.RichEdit1;
-    editor_.CaretToLine(destination.line + 1);
-    const int start = control.LineStart(destination.line) + destination.column;
-    control.SetSel(start, destination.length);
+    // The place comes from a snapshot that the text may have left behind: kept inside it.
+    const int line = std::clamp(destination.line, 0, std::max(control.LineCount() - 1, 0));
+    const int column = std::clamp(destination.column, 0, control.LineLength(line));
+    editor_.CaretToLine(line + 1);
+    control.SetSel(control.LineStart(line) + column,
+                   std::clamp(destination.length, 0, control.LineLength(line) - column));
     control.ensureCursorVisible();
 }
 
