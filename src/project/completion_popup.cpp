@@ -180,6 +180,14 @@ void CompletionPopup::Accept() {
     editor_.RefreshLayoutIndicator();
 }
 
+bool CompletionPopup::chosenIsWritten() const {
+    const Candidate* candidate = model_->At(view_->currentIndex().row());
+    const platform::TRichEdit* control = editor_.RichEdit1;
+    return candidate && control && contextLine_ >= 0 &&
+           control->LineText(contextLine_).mid(context_.start, context_.end - context_.start) ==
+               candidate->text;
+}
+
 bool CompletionPopup::takesKey(const QKeyEvent* key) const {
     if (!IsShown() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return false;
     switch (key->key()) {
@@ -250,6 +258,11 @@ bool CompletionPopup::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
+        // Enter on an entry written out already ("\\item" among "\\itemsep" ...) is the
+        // user's line break, not a choice.
+        if (IsShown() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            chosenIsWritten())
+            Close();
         if (takesKey(key)) {
             swallowRelease_ = key->key();
             editor_.Guarded([this, key] { handleKey(key); });

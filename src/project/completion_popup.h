@@ -58,6 +58,8 @@ class CompletionPopup final : public QObject {
 
   private:
     bool takesKey(const QKeyEvent* key) const;
+    // The entry chosen is what the text holds already.
+    bool chosenIsWritten() const;
     void handleKey(const QKeyEvent* key);
 
     state::Editor& editor_;

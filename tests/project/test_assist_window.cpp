@@ -150,6 +150,14 @@ TEST(Completion, OffersLabelsAndKeysNarrowsAndTakesTheEntryWithoutSwitchingLayou
     window.key(Qt::Key_Tab, QStringLiteral("\t"));
     EXPECT_EQ(edit.LineText(2), QStringLiteral("\\ref{рис:схема} \\cite{knuth"));
     EXPECT_EQ(edit.LineCount(), 3); // Enter and Tab went to the popup alone
+
+    // Enter on an entry written out already breaks the line.
+    window.type(" \\item");
+    ASSERT_TRUE(popup.IsShown()); // \\item, \\itemize ...
+    window.key(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_FALSE(popup.IsShown());
+    EXPECT_EQ(edit.LineText(2), QStringLiteral("\\ref{рис:схема} \\cite{knuth \\item"));
+    EXPECT_EQ(edit.CaretLine(), 3);
 }
 
 TEST(Navigation, JumpsToTheLabelInAnotherFileAndBack) {
