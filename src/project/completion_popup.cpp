@@ -78,6 +78,8 @@ CompletionPopup::CompletionPopup(state::Editor& editor, ListsSource lists, QObje
     // Its window is made now: made by the first key that opens it, it kept that key waiting.
     view_->ensurePolished();
     view_->winId();
+    // So are the glyphs of both scripts in its font.
+    (void)view_->fontMetrics().horizontalAdvance(QStringLiteral("Схема fig:scheme"));
     connect(view_, &QListView::clicked, this, [this] { editor_.Guarded([this] { Accept(); }); });
 }
 
