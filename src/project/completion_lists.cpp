@@ -45,7 +45,7 @@ CompletionLists::CompletionLists(SnapshotPtr snapshot, NameSources names)
       names_(std::move(names)) {}
 
 const std::vector<Candidate>& CompletionLists::Of(CompletionKind kind) {
-    const std::lock_guard lock(mutex_);
+    const std::lock_guard lock(mutexes_[static_cast<size_t>(kind)]);
     auto& list = lists_[static_cast<size_t>(kind)];
     if (!list) list = make(kind);
     return *list;

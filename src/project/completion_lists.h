@@ -42,7 +42,7 @@ class CompletionLists {
     std::vector<Candidate> make(CompletionKind kind) const;
     SnapshotPtr snapshot_;
     NameSources names_;
-    std::mutex mutex_;
+    std::array<std::mutex, 8> mutexes_; // one a list: a key waits only for the list it needs
     std::array<std::optional<std::vector<Candidate>>, 8> lists_;
 };
 
