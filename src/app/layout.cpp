@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/tform1.h"
 #include "pdf/pdf_pane.h"
+#include "project/structure_pane.h"
 
 void TForm1::FormPaint() {
     ArrangeControls();
@@ -26,7 +27,8 @@ void TForm1::ArrangeControls() {
     Label1->move(0, height - (kClientHeight - kLabel1Top));
     Label2->move(width - (kClientWidth - kLabel2Left), height - (kClientHeight - kLabel2Top));
     const int editorHeight = Label1->y() - ToolBar1->height() - 2 * kEditorBorderWidth;
-    const bool paneShown = PdfPane1 != nullptr && !PdfPane1->isHidden();
+    const bool paneShown = (PdfPane1 != nullptr && !PdfPane1->isHidden()) ||
+                           (StructurePane1 != nullptr && !StructurePane1->isHidden());
     Splitter1->setGeometry(0, ToolBar1->height(),
                            paneShown ? width : std::max(width, kEditorMinimumWidth),
                            std::max(editorHeight, 0));

@@ -262,8 +262,19 @@ void TForm1::BuildComponents() {
     addCommand(this, n4, "NextTypography1", QStringLiteral("Следующая типографская ошибка"),
                "Ctrl+Shift+F8", -1, &TForm1::NextTypography1Click);
 
-    // The project's menu; the project's other commands join it.
+    // The project's menu: its structure, the jumps through it (app/project_assist_menu.cpp),
+    // its reference problems and the renaming of a label (app/project_menu.cpp).
     QMenu* project1 = topMenu("Project1", QStringLiteral("Проект       "), Open);
+    addCommand(this, project1, "Structure1", QStringLiteral("Структура"), "Ctrl+F12", -1,
+               &TForm1::Structure1Click)
+        ->setCheckable(true);
+    addCommand(this, project1, "GoToDefinition1", QStringLiteral("Перейти к определению"), "F12",
+               -1, &TForm1::GoToDefinition1Click);
+    addCommand(this, project1, "GoBack1", QStringLiteral("Назад"), "Alt+Left", -1,
+               &TForm1::GoBack1Click);
+    addCommand(this, project1, "FindReferences1", QStringLiteral("Найти ссылки"), "Shift+F12", -1,
+               &TForm1::FindReferences1Click);
+    addSeparator(project1, "ProjectSeparator1");
     addCommand(this, project1, "NextReferenceProblem1", QStringLiteral("Следующая ошибка ссылки"),
                "Alt+F8", -1, &TForm1::NextReferenceProblem1Click);
     addCommand(this, project1, "RenameLabel1", QStringLiteral("Переименовать метку..."), "F2", -1,
@@ -359,6 +370,7 @@ void TForm1::BuildComponents() {
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     Splitter1->addWidget(documentArea);
     BuildPdfPane();
+    BuildStructurePane();
     {
         // The selection is not shown while the control does not have the focus.
         QPalette palette = RichEdit1->palette();

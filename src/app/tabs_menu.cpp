@@ -67,6 +67,7 @@ void TForm1::BuildDocumentTabs(QWidget& area) {
         LayoutIndicator1->Watch(control);
         Journal->Track(control);
         ProjectControlAdded(control);
+        WatchProjectAssist(control);
     };
     Tabs->OnControlClosing = [this](platform::TRichEdit& control) {
         Journal->Forget(control);
@@ -104,6 +105,7 @@ void TForm1::DocumentShown() {
     TypographyChecker1->FollowControl();
     ProjectFollowDocument();
     PdfPaneFollowDocument();
+    StructureFollowCaret();
     RichEdit1->setFocus();
     SessionChanged();
     CheckDocumentOnDisk();

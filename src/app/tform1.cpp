@@ -19,6 +19,7 @@
 #include "platform/guard.h"
 #include "processing/tform6.h"
 #include "processing/tform8.h"
+#include "project/completion_lists.h"
 
 TForm1::TForm1(const std::string& appDir, std::unique_ptr<platform::Prompts> prompts)
     : prompts_(prompts ? std::move(prompts) : std::make_unique<platform::QtPrompts>()) {
@@ -33,7 +34,9 @@ TForm1::TForm1(const std::string& appDir, std::unique_ptr<platform::Prompts> pro
     Journal = std::make_unique<app::DocumentJournal>(*this);
     BuildDocumentTabs(*RichEdit1->parentWidget());
     ConnectProjectIndex();
+    ConnectProjectAssist();
     Guarded([this] { FormCreate(); });
+    Guarded([this] { RestoreStructurePane(); });
 }
 
 // The shutdown runs from closeEvent, never from here: a window that was never closed

@@ -69,8 +69,15 @@ namespace typography {
 class TypographyChecker;
 }
 namespace project {
+class CompletionLists;
+class CompletionPopup;
+class PackageCatalog;
 class ProjectIndex;
-}
+class ProjectNavigation;
+class StructurePane;
+struct Snapshot;
+using SnapshotPtr = std::shared_ptr<const Snapshot>;
+} // namespace project
 
 class TForm1 : public QMainWindow, public state::Editor {
     Q_OBJECT
@@ -313,6 +320,25 @@ class TForm1 : public QMainWindow, public state::Editor {
     // Hands the index the text of every document edited since, at once (the pause's work).
     void FeedProjectIndex();
 
+    // ===== src/project: the structure pane, go to definition, completion
+    // (app/project_assist_menu.cpp) "Структура": the project's files, sections, labels and floats,
+    // beside the text.
+    project::StructurePane* StructurePane1 = nullptr;
+    // The completion popup over the editing control.
+    project::CompletionPopup* Completion1 = nullptr;
+    // Go to definition, back, find references.
+    project::ProjectNavigation* Navigation1 = nullptr;
+    // The commands and environments of the packages the project loads.
+    project::PackageCatalog* Packages1 = nullptr;
+    // The latest snapshot of the project shown (never null).
+    project::SnapshotPtr ProjectSnapshot() const { return projectSnapshot_; }
+    // A newer snapshot: the structure pane and the completion's lists follow it.
+    void ProjectSnapshotChanged(project::SnapshotPtr snapshot);
+    void Structure1Click();
+    void GoToDefinition1Click();
+    void GoBack1Click();
+    void FindReferences1Click();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -356,6 +382,23 @@ class TForm1 : public QMainWindow, public state::Editor {
     std::vector<platform::TRichEdit*> projectEdited_; // edited since their text was handed over
     // The path each control's text was handed over for ("Сохранить как" moves it).
     std::map<const platform::TRichEdit*, QString> projectLivePaths_;
+
+    // src/project: the structure pane in Splitter1, the completion and the jumps over each
+    // editing control.
+    void BuildStructurePane();
+    // The pane and the completion's lists follow the index's snapshots.
+    void ConnectProjectAssist();
+    void WatchProjectAssist(platform::TRichEdit& control);
+    // The pane shows the section of the caret a moment after it stops moving.
+    void StructureFollowCaret();
+    // Whether the pane was shown at the last exit (structure.set).
+    void RestoreStructurePane();
+    std::shared_ptr<project::CompletionLists> CurrentCompletionLists();
+    // New lists for the snapshot and the packages read so far, made in the background.
+    void PrepareCompletionLists();
+    project::SnapshotPtr projectSnapshot_;
+    std::shared_ptr<project::CompletionLists> completionLists_;
+    QTimer* caretTimer_ = nullptr;
 
     std::unique_ptr<platform::Prompts> prompts_;
     bool shutDown_ = false;        // FormDestroy has run and the close was accepted

@@ -253,6 +253,17 @@ int TRichEdit::LineLength(int index) const {
     return index >= 0 && block.isValid() ? block.length() - 1 : 0;
 }
 
+QString TRichEdit::LineText(int index) const {
+    const QTextBlock block = document()->findBlockByNumber(index);
+    return index >= 0 && block.isValid() ? block.text() : QString();
+}
+
+int TRichEdit::LineStart(int index) const {
+    const QTextBlock block = document()->findBlockByNumber(std::max(index, 0));
+    // Block k starts at its Qt position plus k: each break before it counts two.
+    return block.isValid() ? block.position() + block.blockNumber() : TextLength();
+}
+
 int TRichEdit::CaretLine() const {
     return textCursor().blockNumber();
 }

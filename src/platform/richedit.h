@@ -66,6 +66,10 @@ class TRichEdit : public QPlainTextEdit {
     int LineCount() const;
     std::string Line(int index) const;
     int LineLength(int index) const;
+    // A line as it is (any character), without its break; empty past the last line.
+    QString LineText(int index) const;
+    // The position where a line (from 0) starts; the end of the text past the last line.
+    int LineStart(int index) const;
     // The line (from 0) that holds the caret.
     int CaretLine() const;
     // The byte before a position ('\n' at the start of a line), or -1 at position 0.
