@@ -14,11 +14,13 @@ echo "== logic units under the sanitizers =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKOLBAX_LOGIC_ONLY=ON \
       -DKOLBAX_SANITIZE=ON -DKOLBAX_WERROR=ON >/dev/null
 cmake --build build-sanitize -j"$(nproc)"
-(cd build-sanitize && ctest --output-on-failure --timeout 300 -j2 -L logic)
+(cd build-sanitize && LSAN_OPTIONS="suppressions=$PWD/../tests/lsan.supp" \
+  ctest --output-on-failure --timeout 300 -j2 -L logic)
 
 echo "== fuzz targets, 20 seconds each =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DKOLBAX_LOGIC_ONLY=ON -DKOLBAX_FUZZ=ON -DKOLBAX_WERROR=ON >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_rtf_reader fuzz_textfile fuzz_status_file \
-      fuzz_journal fuzz_encodings fuzz_log_parser fuzz_word_scanner
+      fuzz_journal fuzz_encodings fuzz_log_parser fuzz_word_scanner fuzz_tex_scanner \
+      fuzz_source_context
 (cd build-fuzz && ctest --output-on-failure -L fuzz)

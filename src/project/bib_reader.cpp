@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -89,8 +90,9 @@ struct ByteSource {
 };
 
 QString fieldText(AST* field, const ByteLines& lines) {
-    const char* text = bt_get_text(field);
-    return text == nullptr ? QString() : lines.decode(text);
+    // The field's value, made afresh by btparse for its caller to free.
+    const std::unique_ptr<char, void (*)(void*)> text(bt_get_text(field), std::free);
+    return text == nullptr ? QString() : lines.decode(text.get());
 }
 
 BibEntry entryOf(AST* entry, const ByteLines& lines) {
