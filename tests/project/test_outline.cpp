@@ -36,10 +36,16 @@ project::Snapshot thesis() {
     chapter.labels = {{QStringLiteral("sec:m"), {}, at(1, 3, 7)},
                       {QStringLiteral("fig:s"), {}, at(1, 8, 7)},
                       {QStringLiteral("sec:m"), {}, at(1, 25, 7)}};
-    chapter.uses = {
-        {project::UseKind::Reference, QStringLiteral("ref"), QStringLiteral("fig:s"),
-         at(1, 21, 12), {}},
-        {project::UseKind::Reference, QStringLiteral("ref"), QStringLiteral("fig:s"), at(1, 1, 4), {}}};
+    chapter.uses = {{project::UseKind::Reference,
+                     QStringLiteral("ref"),
+                     QStringLiteral("fig:s"),
+                     at(1, 21, 12),
+                     {}},
+                    {project::UseKind::Reference,
+                     QStringLiteral("ref"),
+                     QStringLiteral("fig:s"),
+                     at(1, 1, 4),
+                     {}}};
     chapter.definitions = {{QStringLiteral("\\R"), false, at(1, 40)}};
     snapshot.files = {root, chapter};
     snapshot.labels.insert(QStringLiteral("fig:s"), {at(1, 8, 7)});
