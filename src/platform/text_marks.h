@@ -78,6 +78,21 @@ class TextMarks final : public QObject {
     // the next line, read from the old one, is unchecked and its state unknown.
     void SetEndState(int line, int state);
 
+    // What the lines above leave open for a line: read from the nearest line whose end state
+    // is known, keeping the states of the lines read on the way. State packs into a number
+    // (pack, State::unpack); advance(TextLine, State&) reads one line.
+    template <typename State, typename Advance> State StateBefore(int line, Advance&& advance) {
+        int from = line - 1;
+        while (from >= 0 && EndState(from) == kUnknownState)
+            --from;
+        State state = from >= 0 ? State::unpack(EndState(from)) : State{};
+        for (int above = from + 1; above < line; ++above) {
+            advance(Line(above), state);
+            SetEndState(above, state.pack());
+        }
+        return state;
+    }
+
     // --- The caret and edits ---
     struct Point {
         int line = 0;

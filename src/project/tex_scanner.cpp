@@ -503,7 +503,7 @@ class Scanner {
         define(*name, false);
         while (optional()) {
         }
-        group(); // \NewDocumentCommand's argument specification, else the body
+        group(); // \NewDocumentCommand's argument signature, else the body
         group();
     }
 

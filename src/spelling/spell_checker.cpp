@@ -166,15 +166,8 @@ void SpellChecker::startChecking() {
 // What the lines above leave open for a line: read from the nearest line whose state is
 // known, keeping the states of the lines read on the way.
 ScanState SpellChecker::stateBefore(int line) {
-    int from = line - 1;
-    while (from >= 0 && marks_->EndState(from) == platform::TextMarks::kUnknownState)
-        --from;
-    ScanState state = from >= 0 ? ScanState::unpack(marks_->EndState(from)) : ScanState{};
-    for (int above = from + 1; above < line; ++above) {
-        wordsOf(marks_->Line(above), state);
-        marks_->SetEndState(above, state.pack());
-    }
-    return state;
+    return marks_->StateBefore<ScanState>(
+        line, [](const platform::TextLine& text, ScanState& state) { wordsOf(text, state); });
 }
 
 void SpellChecker::checkLine(int line, bool leaveCaretWord) {

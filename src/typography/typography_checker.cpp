@@ -125,15 +125,8 @@ void TypographyChecker::startChecking() {
 }
 
 LineState TypographyChecker::stateBefore(int line) {
-    int from = line - 1;
-    while (from >= 0 && marks_->EndState(from) == platform::TextMarks::kUnknownState)
-        --from;
-    LineState state = from >= 0 ? LineState::unpack(marks_->EndState(from)) : LineState{};
-    for (int above = from + 1; above < line; ++above) {
-        advance(marks_->Line(above), state);
-        marks_->SetEndState(above, state.pack());
-    }
-    return state;
+    return marks_->StateBefore<LineState>(
+        line, [](const platform::TextLine& text, LineState& state) { advance(text, state); });
 }
 
 void TypographyChecker::checkLine(int line) {
